@@ -1,0 +1,71 @@
+# Quick start: `make run` and `make test`. Everything else is a convenience around the
+# CMake presets in CMakePresets.json.
+
+SHELL := /bin/bash
+JOBS ?= 2
+FUZZ_SECONDS ?= 30
+PRESET ?= default
+
+DEBIAN_PACKAGES := build-essential cmake ninja-build pkg-config python3 \
+  libexpat1-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev \
+  clang-14 libclang-rt-14-dev
+
+.PHONY: all deps configure build run test asan tsan fuzz bench install consumer clean
+
+all: build
+
+# Installs the missing Debian packages (only as root; idempotent, apt only).
+deps:
+	@missing=""; for p in $(DEBIAN_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "installing:$$missing"; \
+	    export DEBIAN_FRONTEND=noninteractive; \
+	    apt-get update -qq && apt-get install -y -qq --no-install-recommends $$missing >/dev/null; \
+	  else \
+	    echo "missing Debian packages:$$missing (run as root, or install them)"; exit 1; \
+	  fi; \
+	fi
+
+configure: deps
+	cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	cmake --build --preset $(PRESET) -j $(JOBS)
+
+# The main job on the built-in defaults.
+run: build
+	./tools/run-main.sh build/$(PRESET)
+
+test: build
+	ctest --preset $(PRESET) -j $(JOBS)
+
+asan:
+	$(MAKE) PRESET=asan test
+
+tsan:
+	$(MAKE) PRESET=tsan test
+
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	./tools/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
+
+bench: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+	./tools/run-benchmarks.sh build/release
+
+# Installs the default build into build/install and builds tests/consumer against it.
+install: build
+	cmake --install build/$(PRESET) --prefix $(CURDIR)/build/install >/dev/null
+
+consumer: install
+	cmake -S tests/consumer -B build/consumer -G Ninja -DCMAKE_PREFIX_PATH=$(CURDIR)/build/install >/dev/null
+	cmake --build build/consumer -j $(JOBS)
+	./build/consumer/mox-consumer
+
+clean:
+	rm -rf build

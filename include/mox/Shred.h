@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+#include <mox/rt/Export.h>
+
+namespace MOX {
+
+/// Overwrites the contents of `text` (which held a secret) in place; its length stays.
+/// The overwrite cannot be removed by the optimiser.
+MOX_API void shredString(std::string& text);
+
+} // namespace MOX

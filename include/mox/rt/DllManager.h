@@ -1,0 +1,27 @@
+#pragma once
+#include <mox/rt/DynamicLibraryImpl.h>
+#include <mox/rt/Library.h>
+#include <mox/rt/SmartPointer.h>
+
+namespace MOX {
+namespace RT {
+
+/// Loads dynamic libraries.
+class MOX_RT_API DllManager {
+public:
+    /// Loads `library` with RTLD_NOW | RTLD_LOCAL.
+    ///
+    /// The search path is split at ';' and ':'. Empty and relative entries are skipped
+    /// (they would make the current directory a place to plant a library), each with a
+    /// trace line. In each remaining directory the candidates are `name`, `lib<name>.so`
+    /// and `<name>.so`; after them the system's own search (dlopen of the same three
+    /// names without a directory, so LD_LIBRARY_PATH, the runpath and ld.so.cache apply).
+    /// A name that contains '/' is loaded as that path only.
+    ///
+    /// Throws SystemException whose message names the library, every place tried and the
+    /// loader's last error text when no candidate loads.
+    static SmartPointer<DynamicLibraryImpl> loadLibrary(const Library& library);
+};
+
+} // namespace RT
+} // namespace MOX

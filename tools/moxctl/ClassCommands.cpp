@@ -1,0 +1,10 @@
+#include "Cli.h"
+
+namespace moxctl {
+
+void addClassCommands(CLI::App& app)
+{
+    (void)app;
+}
+
+} // namespace moxctl
