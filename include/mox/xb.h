@@ -1,3 +1,15 @@
 #pragma once
-/// Public headers of this area (filled in as the area grows).
+/// Public headers of this area: the XML codec layer and the schema-bound documents.
 #include <mox/rt.h>
+
+#include <mox/xb/CodecBuffer.h>
+#include <mox/xb/DecodeBuffer.h>
+#include <mox/xb/DocumentElement.h>
+#include <mox/xb/EncodeBuffer.h>
+#include <mox/xb/ErrorRecord.h>
+#include <mox/xb/XBChoice.h>
+#include <mox/xb/XBObject.h>
+#include <mox/xb/XBType.h>
+#include <mox/xb/XBinderManager.h>
+
+#include <mox/xb/IdentitySchema.h>

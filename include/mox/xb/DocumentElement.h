@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+
+#include <mox/rt/Export.h>
+
+namespace MOX {
+namespace XB {
+
+class CodecBuffer;
+class XBObject;
+
+/// Binds the name of a document's root element to its top document object (referred
+/// to, not owned). One subclass per document, for example `identities_CC`.
+class MOX_API DocumentElement {
+public:
+    /// `rootName` empty: the decoder accepts any root element name.
+    DocumentElement(std::string rootName, XBObject& top);
+    virtual ~DocumentElement();
+    DocumentElement(const DocumentElement&) = delete;
+    DocumentElement& operator=(const DocumentElement&) = delete;
+
+    const std::string& rootName() const noexcept { return m_rootName; }
+    XBObject& top() const noexcept { return m_top; }
+
+    /// Writes the whole document (declaration, root element, content) into `buffer`,
+    /// which must be an EncodeBuffer (else XB_NOT_DECODE_BUFFER is recorded). Returns 0
+    /// or the recorded status.
+    virtual int encode(CodecBuffer& buffer);
+    /// Fills the top object from `buffer`, which must be a DecodeBuffer (else
+    /// XB_NOT_DECODE_BUFFER is recorded). Returns 0 or the first recorded status.
+    virtual int decode(CodecBuffer& buffer);
+
+private:
+    std::string m_rootName;
+    XBObject& m_top;
+};
+
+} // namespace XB
+} // namespace MOX

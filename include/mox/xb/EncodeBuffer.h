@@ -1,0 +1,43 @@
+#pragma once
+#include <string>
+
+#include <mox/rt/Export.h>
+#include <mox/xb/CodecBuffer.h>
+
+namespace MOX {
+namespace XB {
+
+class XBObject;
+class XBType;
+
+/// A growing UTF-8 text buffer that document objects are written into.
+///
+/// Elements are written without white space between them, so that the content of an
+/// element can be cut out of the text as it stands. A failed write records its error
+/// (for example -9 for a choice without a valid alternative) and the text is then
+/// incomplete.
+class MOX_API EncodeBuffer : public CodecBuffer {
+public:
+    EncodeBuffer();
+    ~EncodeBuffer() override;
+
+    /// The text written so far.
+    const std::string& text() const noexcept { return m_text; }
+    /// Discards the text and the errors.
+    void reset();
+
+    /// Writes the XML declaration (version 1.0, encoding UTF-8) and a line break.
+    void writeDeclaration();
+    /// Writes `object` as the element `name` in the shape its schema type gives (or
+    /// only its content when `name` is empty). Returns the record's status: 0, or the
+    /// status of the first error recorded so far.
+    int writeElement(const std::string& name, const XBObject& object);
+    /// Writes a described object (`object` as the type's objectOf gives it).
+    int writeElement(const std::string& name, const XBType& type, const void* object);
+
+private:
+    std::string m_text;
+};
+
+} // namespace XB
+} // namespace MOX
