@@ -1,0 +1,9 @@
+#include <mox/xb/CodecBuffer.h>
+
+namespace MOX {
+namespace XB {
+
+CodecBuffer::~CodecBuffer() = default;
+
+} // namespace XB
+} // namespace MOX

@@ -1,0 +1,73 @@
+#include <mox/xb/DecodeBuffer.h>
+
+#include <cstring>
+
+#include "services/serialization/manager/impl/ParserAdapter.h"
+
+namespace MOX {
+namespace XB {
+
+DecodeBuffer::DecodeBuffer(const std::string& text, const DecodeLimits& limits)
+    : DecodeBuffer(text.c_str(), std::strlen(text.c_str()), limits)
+{
+}
+
+DecodeBuffer::DecodeBuffer(const char* data, std::size_t length, const DecodeLimits& limits)
+    : CodecBuffer(Kind::Decode), m_adapter(new ParserAdapter(data, length, limits))
+{
+    if (!m_adapter->initialised())
+        errors().record(XB_NOT_INITIALISED);
+}
+
+DecodeBuffer::DecodeBuffer(DecodeBuffer&& other) noexcept = default;
+DecodeBuffer& DecodeBuffer::operator=(DecodeBuffer&& other) noexcept = default;
+DecodeBuffer::~DecodeBuffer() = default;
+
+int DecodeBuffer::decodeDocument(const std::string& rootName, const XBType& type, void* object)
+{
+    if (!m_adapter) {
+        if (!errors().failed())
+            errors().record(XB_NOT_INITIALISED);
+        return errors().status();
+    }
+    return m_adapter->run(errors(), rootName, type, object);
+}
+
+bool DecodeBuffer::isInitialised() const noexcept
+{
+    return m_adapter && m_adapter->initialised();
+}
+
+int DecodeBuffer::depth() const noexcept
+{
+    return m_adapter ? m_adapter->depth() : 0;
+}
+
+int DecodeBuffer::skipLevel() const noexcept
+{
+    return m_adapter ? m_adapter->skipLevel() : 0;
+}
+
+bool DecodeBuffer::inCData() const noexcept
+{
+    return m_adapter && m_adapter->inCData();
+}
+
+const DecodeLimits& DecodeBuffer::limits() const noexcept
+{
+    static const DecodeLimits defaults;
+    return m_adapter ? m_adapter->limits() : defaults;
+}
+
+const char* DecodeBuffer::data() const noexcept
+{
+    return m_adapter ? m_adapter->data() : "";
+}
+
+std::size_t DecodeBuffer::size() const noexcept
+{
+    return m_adapter ? m_adapter->size() : 0;
+}
+
+} // namespace XB
+} // namespace MOX

@@ -1,0 +1,132 @@
+#include <mox/xb/EncodeBuffer.h>
+
+#include <mox/xb/XBType.h>
+
+namespace MOX {
+namespace XB {
+
+namespace {
+
+// The generic writer: walks a schema description over a described object.
+class Writer {
+public:
+    Writer(std::string& out, ErrorRecord& errors) : m_out(out), m_errors(errors) {}
+
+    void object(const std::string& name, const XBType& type, const void* object)
+    {
+        if (type.kind() == XBType::Kind::Choice) {
+            choice(name, type, object);
+            return;
+        }
+        if (name.empty()) {
+            children(type, object);
+            return;
+        }
+        m_out += '<';
+        m_out += name;
+        attributes(type, object);
+        if (type.hasText()) {
+            m_out += '>';
+            type.textWriter()(object, m_out, false);
+            endTag(name);
+        } else if (!type.children().empty()) {
+            m_out += '>';
+            children(type, object);
+            endTag(name);
+        } else {
+            m_out += "/>";
+        }
+    }
+
+private:
+    void choice(const std::string& name, const XBType& type, const void* object)
+    {
+        const XBChoice& choice = type.choiceOf(object);
+        const auto& alternatives = type.alternatives();
+        // The chosen object must be of the alternative's class, not just non-null.
+        if (choice.t < 1 || static_cast<std::size_t>(choice.t) > alternatives.size() || !choice.u ||
+            &choice.u->xbType() != &alternatives[choice.t - 1].typeOf()) {
+            m_errors.record(XB_INVALID_CHOICE, {std::to_string(choice.t)});
+            return;
+        }
+        const XBType::Alternative& alternative = alternatives[choice.t - 1];
+        const XBType& chosen = alternative.typeOf();
+        if (!name.empty()) {
+            m_out += '<';
+            m_out += name;
+            m_out += '>';
+        }
+        this->object(alternative.name, chosen, chosen.objectOf(*choice.u));
+        if (!name.empty())
+            endTag(name);
+    }
+
+    void attributes(const XBType& type, const void* object)
+    {
+        for (const XBType::Attribute& attribute : type.attributes()) {
+            const std::size_t mark = m_out.size();
+            m_out += ' ';
+            m_out += attribute.name;
+            m_out += "=\"";
+            if (attribute.write(object, m_out, true))
+                m_out += '"';
+            else
+                m_out.resize(mark); // absent: not written
+        }
+    }
+
+    void children(const XBType& type, const void* object)
+    {
+        for (const XBType::Child& child : type.children()) {
+            const XBType& childType = child.type();
+            const std::size_t count = child.count(object);
+            for (std::size_t i = 0; i < count; ++i) {
+                const void* item = child.at(object, i);
+                if (item != nullptr)
+                    this->object(child.name, childType, item);
+            }
+        }
+    }
+
+    void endTag(const std::string& name)
+    {
+        m_out += "</";
+        m_out += name;
+        m_out += '>';
+    }
+
+    std::string& m_out;
+    ErrorRecord& m_errors;
+};
+
+} // namespace
+
+EncodeBuffer::EncodeBuffer() : CodecBuffer(Kind::Encode) {}
+
+EncodeBuffer::~EncodeBuffer() = default;
+
+void EncodeBuffer::reset()
+{
+    m_text.clear();
+    errors().clear();
+}
+
+void EncodeBuffer::writeDeclaration()
+{
+    m_text += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+}
+
+int EncodeBuffer::writeElement(const std::string& name, const XBObject& object)
+{
+    const XBType& type = object.xbType();
+    return writeElement(name, type, type.objectOf(object));
+}
+
+int EncodeBuffer::writeElement(const std::string& name, const XBType& type, const void* object)
+{
+    Writer(m_text, errors()).object(name, type, object);
+    return errors().status();
+}
+
+} // namespace XB
+} // namespace MOX

@@ -1,0 +1,133 @@
+#include <mox/xb/XBType.h>
+
+#include <cstring>
+#include <stdexcept>
+
+namespace MOX {
+namespace XB {
+
+namespace {
+
+bool isXmlSpace(char c) noexcept
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool writeTextItem(const void* object, std::string& out, bool attribute)
+{
+    const std::string& text = *static_cast<const std::string*>(object);
+    appendEscaped(out, text.data(), text.size(), attribute);
+    return true;
+}
+
+bool readTextItem(void* object, const char* text, std::size_t length)
+{
+    static_cast<std::string*>(object)->assign(text, length);
+    return true;
+}
+
+// The entity or character reference for a byte that needs one, else null.
+const char* escapeFor(unsigned char c, bool attribute) noexcept
+{
+    switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '\r': return "&#13;";
+    case '"': return attribute ? "&quot;" : nullptr;
+    case '\t': return attribute ? "&#9;" : nullptr;
+    case '\n': return attribute ? "&#10;" : nullptr;
+    default: return nullptr;
+    }
+}
+
+} // namespace
+
+void appendEscaped(std::string& out, const char* text, std::size_t length, bool attribute)
+{
+    std::size_t run = 0; // start of the pending run of bytes that need no escaping
+    for (std::size_t i = 0; i < length; ++i) {
+        const char* ref = escapeFor(static_cast<unsigned char>(text[i]), attribute);
+        if (ref == nullptr)
+            continue;
+        out.append(text + run, i - run);
+        out.append(ref);
+        run = i + 1;
+    }
+    out.append(text + run, length - run);
+}
+
+bool parseInt32(const char* text, std::size_t length, std::int32_t& value) noexcept
+{
+    std::size_t begin = 0;
+    std::size_t end = length;
+    while (begin < end && isXmlSpace(text[begin]))
+        ++begin;
+    while (end > begin && isXmlSpace(text[end - 1]))
+        --end;
+    bool negative = false;
+    if (begin < end && (text[begin] == '+' || text[begin] == '-')) {
+        negative = text[begin] == '-';
+        ++begin;
+    }
+    if (begin == end)
+        return false;
+    long long n = 0;
+    const long long limit = negative ? 2147483648LL : 2147483647LL;
+    for (std::size_t i = begin; i < end; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return false;
+        n = n * 10 + (c - '0');
+        if (n > limit)
+            return false;
+    }
+    value = static_cast<std::int32_t>(negative ? -n : n);
+    return true;
+}
+
+XBType::XBType(Kind kind, std::string typeName) : m_kind(kind), m_typeName(std::move(typeName)) {}
+
+XBType XBType::textItem(std::string typeName)
+{
+    XBType type(Kind::Sequence, std::move(typeName));
+    type.setText(&writeTextItem, &readTextItem);
+    return type;
+}
+
+void XBType::addAttribute(Attribute attribute)
+{
+    // The decoder keeps the attributes it has seen in one 64-bit mask.
+    if (m_attributes.size() >= 64)
+        throw std::logic_error("XBType " + m_typeName + ": more than 64 attributes");
+    m_attributes.push_back(std::move(attribute));
+}
+
+void XBType::addChild(Child child)
+{
+    if (m_kind != Kind::Sequence)
+        throw std::logic_error("XBType " + m_typeName + ": a choice type has alternatives, not children");
+    m_children.push_back(std::move(child));
+}
+
+void XBType::addAlternative(Alternative alternative)
+{
+    if (m_kind != Kind::Choice)
+        throw std::logic_error("XBType " + m_typeName + ": alternatives belong to choice types");
+    m_alternatives.push_back(std::move(alternative));
+}
+
+void XBType::setText(WriteFn write, ReadFn read)
+{
+    m_textWrite = write;
+    m_textRead = read;
+}
+
+void XBType::setCasts(void* (*objectOf)(XBObject*), XBChoice* (*choiceOf)(void*))
+{
+    m_objectOf = objectOf;
+    m_choiceOf = choiceOf;
+}
+
+} // namespace XB
+} // namespace MOX

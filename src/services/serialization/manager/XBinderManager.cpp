@@ -1,0 +1,70 @@
+#include <mox/xb/XBinderManager.h>
+
+#include <mox/rt/Exceptions.h>
+#include <mox/rt/Tracer.h>
+#include <mox/xb/DocumentElement.h>
+#include <mox/xb/EncodeBuffer.h>
+
+namespace MOX {
+namespace XB {
+
+using EXCEPTIONS::ErrorCode;
+using EXCEPTIONS::SerializationException;
+
+namespace {
+constexpr const char* kSourceFile = "services/serialization/manager/XBinderManager";
+}
+
+XBinderManager& XBinderManager::instance(std::atomic<XBinderManager*>& slot)
+{
+    XBinderManager* current = slot.load(std::memory_order_acquire);
+    if (current != nullptr)
+        return *current;
+    // Two first callers may race; the loser drops its instance (they hold no data).
+    auto* made = new XBinderManager();
+    if (slot.compare_exchange_strong(current, made, std::memory_order_acq_rel, std::memory_order_acquire))
+        return *made;
+    delete made;
+    return *current;
+}
+
+std::string XBinderManager::encode(DocumentElement& element, CodecBuffer& buffer)
+{
+    RT::Tracer trace("XBinderManager::encode", false);
+    const int status = element.encode(buffer);
+    if (status == XB_OK && !buffer.errors().failed() && buffer.kind() == CodecBuffer::Kind::Encode)
+        return static_cast<EncodeBuffer&>(buffer).text();
+    const std::string info = buffer.errorInfo();
+    trace.printf("Encoding failed: %s", info.c_str());
+    MOX_THROW(SerializationException(info, ErrorCode::Marshal), kSourceFile, "MOX::XB::XBinderManager::encode");
+}
+
+int XBinderManager::decode(DocumentElement& element, CodecBuffer& buffer)
+{
+    RT::Tracer trace("XBinderManager::decode", false);
+    const int status = element.decode(buffer);
+    if (status == XB_OK && !buffer.errors().failed())
+        return XB_OK;
+    const std::string detail = "Decoding failed - info: \"" + buffer.errorInfo() + "\"";
+    trace.printf("Deoding failed: %s", detail.c_str());
+    MOX_THROW(SerializationException(detail, ErrorCode::Unmarshal), kSourceFile, "MOX::XB::XBinderManager::decode");
+}
+
+DecodeBuffer XBinderManager::makeDecodeBuffer(const std::string& text)
+{
+    DecodeBuffer buffer(text);
+    if (buffer.errors().failed()) {
+        RT::Tracer trace("XBinderManager::makeDecodeBuffer", false);
+        trace.printf("%s", buffer.errorInfo().c_str());
+    }
+    return buffer;
+}
+
+void XBinderManager::requireElement(const DocumentElement* element, const char* file, const char* function)
+{
+    if (element == nullptr)
+        MOX_THROW(SerializationException(ErrorCode::CreateUnmarshaller), file, function);
+}
+
+} // namespace XB
+} // namespace MOX

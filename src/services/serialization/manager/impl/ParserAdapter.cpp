@@ -1,0 +1,325 @@
+#include "services/serialization/manager/impl/ParserAdapter.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include <mox/xb/XBType.h>
+
+namespace MOX {
+namespace XB {
+
+namespace {
+
+// The name without its prefix (the part after the first colon).
+const char* localName(const char* name) noexcept
+{
+    const char* colon = std::strchr(name, ':');
+    return colon ? colon + 1 : name;
+}
+
+// xsi: attributes and namespace declarations are accepted on every element and ignored.
+bool isIgnoredAttribute(const char* name) noexcept
+{
+    if (std::strncmp(name, "xsi:", 4) == 0)
+        return true;
+    return std::strncmp(name, "xmlns", 5) == 0 && (name[5] == '\0' || name[5] == ':');
+}
+
+// Largest piece handed to expat in one call (its length parameter is an int).
+constexpr std::size_t kMaxPiece = std::size_t(1) << 30;
+
+constexpr std::size_t kTextReserve = 1024;
+
+} // namespace
+
+ParserAdapter::ParserAdapter(const char* data, std::size_t size, const DecodeLimits& limits)
+    : m_data(data), m_size(size), m_limits(limits)
+{
+    // No namespace processing: names arrive as written, prefixes included.
+    m_parser = XML_ParserCreate(nullptr);
+    if (m_parser == nullptr)
+        return;
+    XML_SetUserData(m_parser, this);
+    XML_SetElementHandler(m_parser, &onStart, &onEnd);
+    XML_SetCharacterDataHandler(m_parser, &onCharacters);
+    XML_SetCdataSectionHandler(m_parser, &onCDataStart, &onCDataEnd);
+    // No document type declarations: nothing can declare entities or load a DTD.
+    // expat's billion-laughs protection stays at its defaults.
+    XML_SetStartDoctypeDeclHandler(m_parser, &onDoctype);
+    XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_NEVER);
+}
+
+ParserAdapter::~ParserAdapter()
+{
+    if (m_parser != nullptr)
+        XML_ParserFree(m_parser);
+}
+
+int ParserAdapter::run(ErrorRecord& errors, const std::string& rootName, const XBType& type, void* object)
+{
+    if (m_parser == nullptr) {
+        if (!errors.failed())
+            errors.record(XB_NOT_INITIALISED);
+        return errors.status();
+    }
+    m_errors = &errors;
+    m_rootName = &rootName;
+    m_rootType = &type;
+    m_rootObject = object;
+    m_depth = 0;
+    m_skipLevel = 0;
+    m_finished = false;
+    m_text.reserve(kTextReserve);
+
+    // A whole text goes to expat in one final call; only a text too long for expat's
+    // int length is fed in pieces.
+    const char* next = m_data;
+    std::size_t left = m_size;
+    XML_Status status;
+    do {
+        const std::size_t piece = left < kMaxPiece ? left : kMaxPiece;
+        const bool last = piece == left;
+        status = XML_Parse(m_parser, next, static_cast<int>(piece), last ? XML_TRUE : XML_FALSE);
+        next += piece;
+        left -= piece;
+    } while (status == XML_STATUS_OK && left > 0);
+
+    // XML_ERROR_ABORTED is our own stop after a fatal error, already recorded.
+    if (status == XML_STATUS_ERROR && XML_GetErrorCode(m_parser) != XML_ERROR_ABORTED)
+        syntaxError();
+
+    XML_ParserFree(m_parser);
+    m_parser = nullptr;
+    m_errors = nullptr;
+    m_frames.clear();
+    m_text.clear();
+    m_text.shrink_to_fit();
+    return errors.failed() ? errors.status() : XB_OK;
+}
+
+bool ParserAdapter::active() const noexcept
+{
+    if (m_finished || m_skipLevel < 0)
+        return false;
+    XML_ParsingStatus status;
+    XML_GetParsingStatus(m_parser, &status);
+    return status.parsing == XML_PARSING;
+}
+
+void XMLCALL ParserAdapter::onStart(void* self, const XML_Char* name, const XML_Char** attributes)
+{
+    auto* adapter = static_cast<ParserAdapter*>(self);
+    if (adapter->active())
+        adapter->startElement(name, attributes);
+}
+
+void XMLCALL ParserAdapter::onEnd(void* self, const XML_Char*)
+{
+    auto* adapter = static_cast<ParserAdapter*>(self);
+    if (adapter->active())
+        adapter->endElement();
+}
+
+void XMLCALL ParserAdapter::onCharacters(void* self, const XML_Char* text, int length)
+{
+    auto* adapter = static_cast<ParserAdapter*>(self);
+    if (adapter->active())
+        adapter->characters(text, length);
+}
+
+void XMLCALL ParserAdapter::onCDataStart(void* self)
+{
+    auto* adapter = static_cast<ParserAdapter*>(self);
+    if (adapter->active())
+        adapter->m_inCData = true;
+}
+
+void XMLCALL ParserAdapter::onCDataEnd(void*) {}
+
+void XMLCALL ParserAdapter::onDoctype(void* self, const XML_Char* name, const XML_Char*, const XML_Char*, int)
+{
+    auto* adapter = static_cast<ParserAdapter*>(self);
+    if (adapter->active())
+        adapter->fatal(XB_FORBIDDEN_MARKUP, {std::string("DOCTYPE ") + name});
+}
+
+void ParserAdapter::startElement(const char* name, const char** attributes)
+{
+    ++m_depth;
+    if (m_depth > m_limits.maxDepth) {
+        fatal(XB_LIMIT_EXCEEDED, {"depth", std::to_string(m_limits.maxDepth)});
+        return;
+    }
+    if (m_skipLevel > 0)
+        return; // inside an element being skipped
+    const char* local = localName(name);
+
+    if (m_frames.empty()) {
+        // The root: the only handler with an expected name; a mismatch is recorded and
+        // decoding goes on.
+        if (!m_rootName->empty() && *m_rootName != local)
+            record(XB_ELEMENT_MISMATCH, {*m_rootName, name});
+        m_frames.push_back(Frame{m_rootType, m_rootObject});
+        readAttributes(*m_rootType, m_rootObject, attributes);
+        if (m_rootType->hasText())
+            m_text.clear();
+        return;
+    }
+
+    const Frame parent = m_frames.back();
+    const XBType& type = *parent.type;
+    const XBType* childType = nullptr;
+    void* child = nullptr;
+
+    // Finds the alternative of `choiceType` named `local` and chooses it in `choice`.
+    auto choose = [&](const XBType& choiceType, void* choiceObject) {
+        const auto& alternatives = choiceType.alternatives();
+        for (std::size_t i = 0; i < alternatives.size(); ++i) {
+            if (alternatives[i].name != local)
+                continue;
+            XBChoice& choice = choiceType.choiceOf(choiceObject);
+            choice.set(static_cast<int>(i + 1), std::unique_ptr<XBObject>(alternatives[i].make()));
+            childType = &alternatives[i].typeOf();
+            child = childType->objectOf(*choice.u);
+            return;
+        }
+    };
+    auto findAlternative = [&](const XBType& choiceType) {
+        for (const XBType::Alternative& alternative : choiceType.alternatives())
+            if (alternative.name == local)
+                return true;
+        return false;
+    };
+
+    if (type.kind() == XBType::Kind::Choice) {
+        // A choice with an element of its own holds exactly one alternative.
+        if (type.choiceOf(parent.object).t == 0)
+            choose(type, parent.object);
+    } else if (!type.hasText()) {
+        for (const XBType::Child& binding : type.children()) {
+            if (binding.kind == XBType::ChildKind::Items) {
+                const XBType& itemType = binding.type();
+                if (!findAlternative(itemType))
+                    continue;
+                choose(itemType, binding.append(parent.object));
+                break;
+            }
+            if (binding.name == local) {
+                child = binding.append(parent.object); // null: no second single child
+                childType = child ? &binding.type() : nullptr;
+                break;
+            }
+        }
+    }
+
+    if (child == nullptr) {
+        // Unknown here (also any child of a text or attribute-only element): recorded
+        // and skipped with its whole content.
+        record(XB_UNEXPECTED_ELEMENT, {name});
+        if (m_skipLevel == 0)
+            m_skipLevel = m_depth;
+        return;
+    }
+    m_frames.push_back(Frame{childType, child});
+    readAttributes(*childType, child, attributes);
+    if (childType->hasText())
+        m_text.clear();
+}
+
+void ParserAdapter::readAttributes(const XBType& type, void* object, const char** attributes)
+{
+    const auto& declared = type.attributes();
+    std::uint64_t seen = 0;
+    for (std::size_t i = 0; attributes[i] != nullptr && m_skipLevel >= 0; i += 2) {
+        const char* name = attributes[i];
+        const char* value = attributes[i + 1];
+        if (isIgnoredAttribute(name))
+            continue;
+        std::size_t index = 0;
+        while (index < declared.size() && declared[index].name != name)
+            ++index;
+        if (index == declared.size()) {
+            record(XB_INVALID_ATTRIBUTE, {type.typeName(), name});
+            continue;
+        }
+        seen |= std::uint64_t(1) << index;
+        if (!declared[index].read(object, value, std::strlen(value)))
+            record(XB_INVALID_VALUE, {type.typeName(), name});
+    }
+    for (std::size_t index = 0; index < declared.size() && m_skipLevel >= 0; ++index)
+        if (declared[index].required && (seen & (std::uint64_t(1) << index)) == 0)
+            record(XB_MISSING_ATTRIBUTE, {type.typeName(), declared[index].name});
+}
+
+void ParserAdapter::endElement()
+{
+    if (m_skipLevel > 0) {
+        if (m_depth == m_skipLevel)
+            m_skipLevel = 0; // the skipped element ends
+        --m_depth;
+        return;
+    }
+    const Frame frame = m_frames.back();
+    m_frames.pop_back();
+    if (frame.type->hasText()) {
+        // White space kept; an empty element gives the empty text.
+        if (!frame.type->textReader()(frame.object, m_text.data(), m_text.size()))
+            record(XB_INVALID_VALUE, {frame.type->typeName(), "#text"});
+        m_text.clear();
+    }
+    if (--m_depth == 0) {
+        // The root ended: stop at once; whatever follows is not read.
+        m_finished = true;
+        XML_StopParser(m_parser, XML_TRUE);
+    }
+}
+
+void ParserAdapter::characters(const char* text, int length)
+{
+    if (m_skipLevel != 0 || m_frames.empty() || !m_frames.back().type->hasText())
+        return; // text inside containers is ignored
+    const std::size_t size = static_cast<std::size_t>(length);
+    if (m_text.size() + size > m_limits.maxTextBytes) {
+        fatal(XB_LIMIT_EXCEEDED, {"text", std::to_string(m_limits.maxTextBytes)});
+        return;
+    }
+    m_text.append(text, size);
+}
+
+void ParserAdapter::record(int status, std::vector<std::string> parameters)
+{
+    m_errors->record(status, std::move(parameters));
+    if (m_errors->count() >= m_limits.maxErrors && m_skipLevel >= 0) {
+        m_skipLevel = -1;
+        XML_StopParser(m_parser, XML_FALSE);
+    }
+}
+
+void ParserAdapter::fatal(int status, std::vector<std::string> parameters)
+{
+    m_errors->record(status, std::move(parameters));
+    m_skipLevel = -1;
+    XML_StopParser(m_parser, XML_FALSE);
+}
+
+void ParserAdapter::syntaxError()
+{
+    const char* message = XML_ErrorString(XML_GetErrorCode(m_parser));
+    if (message == nullptr)
+        message = "unknown XML error";
+    std::string text;
+    if (std::strlen(message) > 255) {
+        text = message; // the bare error string when it alone does not fit
+    } else {
+        char buffer[256];
+        std::snprintf(buffer, sizeof buffer, "%s, line = %i, column = %i", message,
+                      static_cast<int>(XML_GetCurrentLineNumber(m_parser)),
+                      static_cast<int>(XML_GetCurrentColumnNumber(m_parser)));
+        text = buffer;
+    }
+    m_errors->record(XB_XML_SYNTAX, {std::move(text)});
+}
+
+} // namespace XB
+} // namespace MOX
