@@ -21,6 +21,7 @@ const StatusInfo kStatuses[] = {
     {XB_XML_SYNTAX, "XML syntax error", {nullptr, nullptr}, true},
     {XB_INVALID_ATTRIBUTE, "invalid attribute", {"type", "attribute"}, false},
     {XB_MISSING_ATTRIBUTE, "missing required attribute", {"type", "attribute"}, false},
+    {XB_MISSING_ELEMENT, "choice without an alternative", {"type", nullptr}, false},
     {XB_UNEXPECTED_ELEMENT, "unexpected element", {"element", nullptr}, false},
     {XB_NOT_DECODE_BUFFER, "buffer is not an XML buffer of the needed kind", {nullptr, nullptr}, false},
     {XB_INVALID_VALUE, "invalid attribute value", {"type", "attribute"}, false},

@@ -141,6 +141,17 @@ TEST(CodecDecoder, UnexpectedElementsAreSkippedWholeAndFailTheDecode)
     EXPECT_EQ(doc.boxes[1].name, "b");
     EXPECT_TRUE(doc.entries.empty());
 
+    // A choice element must hold one alternative.
+    for (const char* text : {"<doc><pick/></doc>", "<doc><pick>text only</pick></doc>", "<doc><pick><junk/></pick></doc>"}) {
+        tdoc empty;
+        r = decode(text, empty);
+        EXPECT_EQ(r.errors.count(), std::string(text).find("junk") == std::string::npos ? 1u : 2u) << text;
+        if (std::string(text).find("junk") == std::string::npos) {
+            EXPECT_EQ(r.status, XB_MISSING_ELEMENT) << text;
+            EXPECT_EQ(r.errors.parameters(), Params{"tchoice"});
+        }
+    }
+
     // The parameter is the name as written, prefix included.
     tdoc prefixed;
     r = decode("<doc><x:junk xmlns:x='u'/></doc>", prefixed);
@@ -155,7 +166,7 @@ TEST(CodecDecoder, UnexpectedElementsAreSkippedWholeAndFailTheDecode)
                           Case{"<doc><box name='a'><value><v/></value></box></doc>", "v"}, // child in a text item
                           Case{"<doc><box name='a'><note/><note/></box></doc>", "note"},    // second single child
                           Case{"<doc><pick><item id='a'/><note/></pick></doc>", "note"},    // second alternative
-                          Case{"<doc><pick/><pick/></doc>", "pick"}}) {
+                          Case{"<doc><pick><note/></pick><pick><note/></pick></doc>", "pick"}}) {
         tdoc d;
         r = decode(k.text, d);
         EXPECT_EQ(r.status, XB_UNEXPECTED_ELEMENT) << k.text;
@@ -357,7 +368,7 @@ TEST(CodecDecoder, ErrorInfoNamesTheStatusAndItsParameters)
     EXPECT_EQ(record.status(), XB_OK);
 
     for (int status : {XB_ELEMENT_MISMATCH, XB_INVALID_CHOICE, XB_NOT_INITIALISED, XB_XML_SYNTAX,
-                       XB_INVALID_ATTRIBUTE, XB_MISSING_ATTRIBUTE, XB_UNEXPECTED_ELEMENT, XB_NOT_DECODE_BUFFER,
+                       XB_INVALID_ATTRIBUTE, XB_MISSING_ATTRIBUTE, XB_MISSING_ELEMENT, XB_UNEXPECTED_ELEMENT, XB_NOT_DECODE_BUFFER,
                        XB_INVALID_VALUE, XB_FORBIDDEN_MARKUP, XB_LIMIT_EXCEEDED}) {
         EXPECT_STRNE(statusText(status), "") << status;
         ErrorRecord r;

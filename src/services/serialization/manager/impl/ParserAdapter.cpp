@@ -267,6 +267,9 @@ void ParserAdapter::endElement()
         if (!frame.type->textReader()(frame.object, m_text.data(), m_text.size()))
             record(XB_INVALID_VALUE, {frame.type->typeName(), "#text"});
         m_text.clear();
+    } else if (frame.type->kind() == XBType::Kind::Choice && frame.type->choiceOf(frame.object).t == 0) {
+        // A choice element holds exactly one alternative; an empty one cannot be written back.
+        record(XB_MISSING_ELEMENT, {frame.type->typeName()});
     }
     if (--m_depth == 0) {
         // The root ended: stop at once; whatever follows is not read.
