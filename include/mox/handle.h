@@ -1,3 +1,7 @@
 #pragma once
-/// Public headers of this area (filled in as the area grows).
+/// Handles and the per-thread last error of the flat binding.
 #include <mox/rt.h>
+
+#include <mox/handle/Handle.h>
+#include <mox/handle/HandleId.h>
+#include <mox/handle/HandleManager.h>

@@ -1,0 +1,239 @@
+#include <mox/handle/HandleManager.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include <mox/rt/MutexGrabber.h>
+#include <mox/rt/Thread.h>
+
+#include "services/handle/HandleHolder.h"
+
+namespace MOX {
+namespace HDL {
+
+using EXCEPTIONS::BadAllocException;
+using EXCEPTIONS::ClassCastException;
+using EXCEPTIONS::ErrorCode;
+using EXCEPTIONS::InvalidArgumentException;
+using EXCEPTIONS::InvalidHandleException;
+using EXCEPTIONS::MoxException;
+using EXCEPTIONS::UnexpectedException;
+using RT::MutexGrabber;
+using RT::SmartPointer;
+
+namespace {
+
+constexpr const char* kSourceFile = "services/handle/HandleManager";
+
+// The calling thread's key in the last-exception table: its kernel thread id as a
+// signed 32-bit number (Linux thread ids never exceed that range).
+int callerKey() noexcept { return static_cast<int>(RT::Thread::myThreadID()); }
+
+// Builds the fixed exception of one recording operation and records it.
+template <class E>
+void recordFixed(ErrorCode code, int line, const char* function)
+{
+    E e(code);
+    e.setSourceLocation(kSourceFile, line, function);
+    HandleManager::setException(e);
+}
+
+} // namespace
+
+// Created while the library is loaded and never destroyed, so that creating the manager
+// works from any thread at any time, even while static objects are being torn down.
+RT::Mutex* const HandleManager::s_instanceLock = new RT::Mutex();
+HandleManager* HandleManager::s_instance = nullptr;
+bool HandleManager::s_created = false;
+
+HandleManager& HandleManager::instance()
+{
+    MutexGrabber grab(*s_instanceLock);
+    if (!s_created) {
+        s_created = true;
+        s_instance = new HandleManager();
+    }
+    return *s_instance;
+}
+
+HandleManager::HandleManager() = default;
+
+HandleManager::~HandleManager()
+{
+    for (auto& entry : m_handles)
+        delete entry.second;
+    m_handles.clear();
+    m_lastExceptions.clear();
+    m_openCount.store(0, std::memory_order_relaxed);
+}
+
+HandleId HandleManager::storeHandle(Handle* record)
+{
+    HandleId id;
+    m_handles.emplace(id, record);
+    m_openCount.store(static_cast<unsigned int>(m_handles.size()), std::memory_order_relaxed);
+    return id;
+}
+
+Handle* HandleManager::findHandle(const HandleId& handle) const
+{
+    const auto it = m_handles.find(handle);
+    return it == m_handles.end() ? nullptr : it->second;
+}
+
+Handle* HandleManager::getHandle(const int& handle) { return instance().findHandle(HandleId(handle)); }
+
+HandleId HandleManager::newObjectHandle(const std::string& classname, const SmartPointer<Object>& object)
+{
+    HandleManager& self = instance();
+    MutexGrabber grab(self.m_mutex);
+    // Owned here until it is filed, so that a failure to take a number or to insert
+    // releases the object again.
+    std::unique_ptr<ObjectHandleHolder> record(new ObjectHandleHolder(classname, object));
+    const HandleId id = self.storeHandle(record.get());
+    record.release();
+    return id;
+}
+
+SmartPointer<Object> HandleManager::getObject(const int& handle)
+{
+    HandleManager& self = instance();
+    MutexGrabber grab(self.m_mutex);
+    // getHandle reaches the instance again: table mutex before instance lock.
+    Handle* record = getHandle(handle);
+    if (record == nullptr)
+        MOX_THROW(InvalidHandleException(), kSourceFile, "MOX::HDL::HandleManager::getObject");
+    // newObjectHandle is the only maker of records, so every record is an object holder.
+    return static_cast<ObjectHandleHolder*>(record)->getValue();
+}
+
+bool HandleManager::closeHandle(const HandleId& handle)
+{
+    HandleManager& self = instance();
+    MutexGrabber grab(self.m_mutex);
+    self.m_lastExceptions.erase(callerKey());
+    const auto it = self.m_handles.find(handle);
+    if (it == self.m_handles.end())
+        return false;
+    Handle* record = it->second;
+    self.m_handles.erase(it);
+    self.m_openCount.store(static_cast<unsigned int>(self.m_handles.size()), std::memory_order_relaxed);
+    // May run the object's destructor, still under the table mutex.
+    delete record;
+    return true;
+}
+
+const char* HandleManager::findClassType(const int& handle)
+{
+    HandleManager& self = instance();
+    MutexGrabber grab(self.m_mutex);
+    const Handle* record = self.findHandle(HandleId(handle));
+    return record == nullptr ? nullptr : record->getClassname().c_str();
+}
+
+unsigned int HandleManager::getOpenHandleCount()
+{
+    return instance().m_openCount.load(std::memory_order_relaxed);
+}
+
+char* HandleManager::copyString(const std::string& text, char** out)
+{
+    char* buffer = static_cast<char*>(std::calloc(text.size() + 1, 1));
+    if (buffer == nullptr)
+        MOX_THROW(BadAllocException(), kSourceFile, "MOX::HDL::HandleManager::copyString");
+    if (!text.empty())
+        std::memcpy(buffer, text.data(), text.size());
+    if (out != nullptr)
+        *out = buffer;
+    return buffer;
+}
+
+char** HandleManager::toChar(const Vector<std::string>& texts)
+{
+    const std::size_t n = texts.size();
+    char** array = static_cast<char**>(std::calloc(n + 1, sizeof(char*)));
+    if (array == nullptr)
+        MOX_THROW(BadAllocException(), kSourceFile, "MOX::HDL::HandleManager::toChar");
+    try {
+        for (std::size_t i = 0; i < n; ++i)
+            array[i] = copyString(texts[i], nullptr);
+    } catch (...) {
+        // The array is zero-filled, so the copies not yet made are null.
+        for (std::size_t i = 0; i < n; ++i)
+            std::free(array[i]);
+        std::free(array);
+        throw;
+    }
+    return array;
+}
+
+std::string HandleManager::getString(const char* text, bool required)
+{
+    if (text != nullptr)
+        return std::string(text);
+    if (required)
+        MOX_THROW(InvalidArgumentException(), kSourceFile, "MOX::HDL::HandleManager::getString");
+    return std::string();
+}
+
+void HandleManager::setException(MoxException& e)
+{
+    HandleManager& self = instance();
+    MutexGrabber grab(self.m_mutex);
+    const int key = callerKey();
+    SmartPointer<MoxException> copy(e.clone());
+    // Replacing releases the previous copy under the mutex.
+    self.m_lastExceptions[key] = std::move(copy);
+}
+
+void HandleManager::classCast()
+{
+    recordFixed<ClassCastException>(ErrorCode::ClassCast, __LINE__, "MOX::HDL::HandleManager::classCast");
+}
+
+void HandleManager::invalidHandle()
+{
+    recordFixed<InvalidHandleException>(ErrorCode::InvalidHandle, __LINE__, "MOX::HDL::HandleManager::invalidHandle");
+}
+
+void HandleManager::invalidArgument()
+{
+    recordFixed<InvalidArgumentException>(ErrorCode::InvalidArguments, __LINE__,
+                                          "MOX::HDL::HandleManager::invalidArgument");
+}
+
+void HandleManager::unexpectedError()
+{
+    recordFixed<UnexpectedException>(ErrorCode::Unknown, __LINE__, "MOX::HDL::HandleManager::unexpectedError");
+}
+
+const SmartPointer<MoxException> HandleManager::getLastException()
+{
+    HandleManager& self = instance();
+    MutexGrabber grab(self.m_mutex);
+    const auto it = self.m_lastExceptions.find(callerKey());
+    return it == self.m_lastExceptions.end() ? SmartPointer<MoxException>() : it->second;
+}
+
+int HandleManager::getError(char** message)
+{
+    // Our own counted copy: the exception's operations run without the table mutex.
+    const SmartPointer<MoxException> e = getLastException();
+    const char* text = e.isNull() ? "" : e->what();
+    if (message != nullptr) {
+        *message = ::strdup(text);
+        if (*message == nullptr)
+            MOX_THROW(BadAllocException(), kSourceFile, "MOX::HDL::HandleManager::getError");
+    }
+    return e.isNull() ? 0 : e->getCode();
+}
+
+const std::string HandleManager::getLastExceptionName()
+{
+    const SmartPointer<MoxException> e = getLastException();
+    return e.isNull() ? std::string("No Error") : e->getName();
+}
+
+} // namespace HDL
+} // namespace MOX
