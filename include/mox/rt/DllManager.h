@@ -18,9 +18,15 @@ public:
     /// names without a directory, so LD_LIBRARY_PATH, the runpath and ld.so.cache apply).
     /// A name that contains '/' is loaded as that path only.
     ///
-    /// Throws SystemException whose message names the library, every place tried and the
-    /// loader's last error text when no candidate loads.
+    /// Throws SystemException when no candidate loads (or the name is empty): the full
+    /// form with facility "MOX", key "code" and code `LoadFailed`, whose message names
+    /// the library, every place tried and the loader's error text (that of a candidate
+    /// file that exists but would not load, else the last one).
     static SmartPointer<DynamicLibraryImpl> loadLibrary(const Library& library);
+
+    /// The code of the SystemException of a failed load. It lies outside the platform's
+    /// table, so its message is the load report itself.
+    static constexpr int LoadFailed = -1;
 };
 
 } // namespace RT

@@ -1,0 +1,111 @@
+#include <mox/rt/DllManager.h>
+
+#include <utility>
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <mox/rt/Exceptions.h>
+#include <mox/rt/Tracer.h>
+
+namespace MOX {
+namespace RT {
+
+namespace {
+
+constexpr const char kScope[] = "DllManager::loadLibrary";
+constexpr const char kFunction[] = "MOX::RT::DllManager::loadLibrary";
+
+// The file names tried for `name` in one place, in order.
+Vector<std::string> fileNames(const std::string& name)
+{
+    return {name, "lib" + name + ".so", name + ".so"};
+}
+
+// The absolute directories of `searchPath`; the others are skipped with a trace line.
+Vector<std::string> directories(const std::string& searchPath, const Tracer& tracer)
+{
+    Vector<std::string> result;
+    if (searchPath.empty())
+        return result;
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t end = searchPath.find_first_of(";:", begin);
+        const std::string entry = searchPath.substr(begin, end == std::string::npos ? end : end - begin);
+        if (entry.empty())
+            tracer.printf("skipping an empty search path entry");
+        else if (entry[0] != '/')
+            tracer.printf("skipping the relative search path entry \"%s\"", entry.c_str());
+        else
+            result.push_back(entry);
+        if (end == std::string::npos)
+            break;
+        begin = end + 1;
+    }
+    return result;
+}
+
+std::string join(const std::string& directory, const std::string& file)
+{
+    if (!directory.empty() && directory.back() == '/')
+        return directory + file;
+    return directory + '/' + file;
+}
+
+// What one failed attempt said, and whether the file was there (so its error is the
+// interesting one, not "no such file").
+struct Failure {
+    std::string error;
+    bool fileExisted = false;
+};
+
+} // namespace
+
+SmartPointer<DynamicLibraryImpl> DllManager::loadLibrary(const Library& library)
+{
+    Tracer tracer(kScope, true);
+    const std::string& name = library.getName();
+
+    // Candidates in order: each directory's three names, then the system's search (or
+    // just the name itself when it is a path).
+    Vector<std::string> candidates;
+    if (name.find('/') != std::string::npos) {
+        candidates.push_back(name);
+    } else if (!name.empty()) {
+        for (const std::string& directory : directories(library.getSearchPath(), tracer))
+            for (const std::string& file : fileNames(name))
+                candidates.push_back(join(directory, file));
+        for (const std::string& file : fileNames(name))
+            candidates.push_back(file);
+    }
+
+    Vector<std::string> tried;
+    Failure shown;
+    for (const std::string& candidate : candidates) {
+        tried.push_back(candidate);
+        if (void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL))
+            return SmartPointer<DynamicLibraryImpl>(new DynamicLibraryImpl(handle, candidate, std::move(tried)));
+        const char* error = ::dlerror();
+        Failure failure{error ? error : "unknown error",
+                        candidate.find('/') != std::string::npos && ::access(candidate.c_str(), F_OK) == 0};
+        // The last error, unless an earlier file existed but would not load.
+        if (!shown.fileExisted)
+            shown = std::move(failure);
+    }
+
+    std::string message = "Cannot load library \"" + name + "\"";
+    if (name.empty()) {
+        message += ": the name is empty";
+    } else {
+        message += "; tried:";
+        for (std::size_t i = 0; i < tried.size(); ++i)
+            message += (i == 0 ? " " : ", ") + tried[i];
+        message += "; loader error: " + shown.error;
+    }
+    tracer.printf("%s", message.c_str());
+    using namespace EXCEPTIONS;
+    MOX_THROW(SystemException(errorFacility(), LoadFailed, errorKey(), message), "rt/DllManager", kFunction);
+}
+
+} // namespace RT
+} // namespace MOX
