@@ -1,0 +1,41 @@
+// The application id factories: every id they return is the registry's instance.
+#include <mox/app/IApplicationId.h>
+
+#include <memory>
+
+#include <mox/rt/Exceptions.h>
+
+#include "data/application/impl/ApplicationIdImpl.h"
+#include "data/application/impl/ApplicationRegistry.h"
+
+namespace MOX {
+
+using EXCEPTIONS::ErrorCode;
+using EXCEPTIONS::InvalidArgumentException;
+
+namespace APP {
+IApplicationId::~IApplicationId() = default;
+} // namespace APP
+
+namespace {
+const char kSourceFile[] = "data/application/ApplicationId";
+}
+
+RT::SmartPointer<APP::IApplicationId> createApplicationId(const RT::SmartPointer<APP::IProductId>& product,
+                                                          const std::string& name)
+{
+    if (product.isNull())
+        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kSourceFile, "MOX::createApplicationId");
+    return APP::ApplicationRegistry::instance().registerId(new APP::ApplicationIdImpl(product, name));
+}
+
+RT::SmartPointer<APP::IApplicationId> parseApplicationId(const std::string& xml)
+{
+    if (xml.empty())
+        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kSourceFile, "MOX::parseApplicationId");
+    auto id = std::make_unique<APP::ApplicationIdImpl>();
+    id->unmarshal(xml);
+    return APP::ApplicationRegistry::instance().registerId(id.release());
+}
+
+} // namespace MOX
