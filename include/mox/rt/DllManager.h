@@ -1,5 +1,6 @@
 #pragma once
 #include <mox/rt/DynamicLibraryImpl.h>
+#include <mox/rt/ErrorCode.h>
 #include <mox/rt/Library.h>
 #include <mox/rt/SmartPointer.h>
 
@@ -26,7 +27,7 @@ public:
 
     /// The code of the SystemException of a failed load. It lies outside the platform's
     /// table, so its message is the load report itself.
-    static constexpr int LoadFailed = -1;
+    static constexpr int LoadFailed = ::MOX::EXCEPTIONS::RuntimeSystemError;
 };
 
 } // namespace RT

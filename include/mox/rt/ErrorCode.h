@@ -21,6 +21,11 @@ enum class ErrorCode : int {
     RegistrationExists = -1106,  ///< "Registration already exists for the eventId"
 };
 
+/// The code of the runtime's own SystemExceptions (a library that will not load, a local
+/// file that cannot be read or written). It lies outside the platform's table: the
+/// message of such an exception is the failure report itself.
+constexpr int RuntimeSystemError = -1;
+
 /// The facility every full-form exception of this platform carries: "MOX".
 MOX_RT_API const char* errorFacility() noexcept;
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <cstddef>
+#include <type_traits>
 #include <utility>
 
 namespace MOX {
@@ -31,7 +32,7 @@ public:
     SmartPointer(std::nullptr_t) noexcept {}
 
     /// Adopts `p` (which must come from `new`); the counter starts at 1.
-    explicit SmartPointer(T* p) : m_ptr(p), m_count(p ? new AtomicInt(1) : nullptr) {}
+    explicit SmartPointer(T* p) : m_ptr(p), m_count(adoptCounter(p)) {}
 
     /// Shares the object and counter of `other`.
     SmartPointer(const SmartPointer& other) noexcept : m_ptr(other.m_ptr), m_count(other.m_count) { acquire(); }
@@ -167,6 +168,20 @@ public:
 private:
     template <class U>
     friend class SmartPointer;
+
+    // The counter of a newly adopted object; the object is deleted when the counter
+    // cannot be allocated, so adopting never leaks.
+    static AtomicInt* adoptCounter(T* p)
+    {
+        if (p == nullptr)
+            return nullptr;
+        try {
+            return new AtomicInt(1);
+        } catch (...) {
+            delete p;
+            throw;
+        }
+    }
 
     void acquire() noexcept
     {
