@@ -1,3 +1,5 @@
 #pragma once
-/// Public headers of this area (filled in as the area grows).
+/// Public headers of this area: UTC date-times.
 #include <mox/rt.h>
+
+#include <mox/time/IDateTime.h>

@@ -1,0 +1,26 @@
+// The date-time interface and its factories.
+#include <ctime>
+
+#include <mox/time/IDateTime.h>
+
+#include "data/time/DateTimeImpl.h"
+
+namespace MOX {
+
+TIME::IDateTime::~IDateTime() = default;
+
+RT::SmartPointer<TIME::IDateTime> getCurrentTime()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    // Whole milliseconds, like the platform's millisecond clock.
+    const long long milliseconds = static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    return RT::SmartPointer<TIME::IDateTime>(new TIME::DateTimeImpl(milliseconds * 1000));
+}
+
+RT::SmartPointer<TIME::IDateTime> createDateTime(long long microseconds)
+{
+    return RT::SmartPointer<TIME::IDateTime>(new TIME::DateTimeImpl(microseconds));
+}
+
+} // namespace MOX
