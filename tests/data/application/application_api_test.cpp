@@ -1,0 +1,124 @@
+// The exported API of libmox.so against the sample service library: the joining flow,
+// the system's own library search, and what happens when the library goes away.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <unistd.h>
+
+#include <mox/app.h>
+
+#include "AppTesting.h"
+
+using apptest::entryTexts;
+using MOX::RT::SmartPointer;
+
+namespace {
+
+std::string tempPath(const std::string& stem)
+{
+    return (::testing::TempDir().empty() ? std::string("/tmp/") : ::testing::TempDir()) + stem + "-" +
+           std::to_string(getpid());
+}
+
+std::vector<std::string> readLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+TEST(ApplicationApi, JoiningFlowAgainstTheSampleServiceLibrary)
+{
+    unsetenv("MOX_LIBRARY_PATH");
+    const auto product = MOX::createProductId("Demo", "api", "2.1");
+    const auto id = MOX::createApplicationId(product, "joiner");
+    EXPECT_TRUE(MOX::parseApplicationId(id->marshal()).sharesWith(id));
+    const auto app = MOX::getApplication(id);
+    app->setBootstrapPath("/srv/demo");
+    app->setProperty("MOX_LIBRARY_PATH", apptest::sampleDir());
+
+    const auto manager = MOX::getServiceManager(id);
+    ASSERT_FALSE(manager.isNull());
+    EXPECT_EQ(manager->getServiceNames(), (MOX::Vector<std::string>{"ApplicationConfig", "LogService"}));
+    EXPECT_TRUE(manager->getService("nothing").isNull());
+
+    const auto helper = app->getServiceHelper();
+    EXPECT_NE(helper->toString().find(apptest::sampleDir() + "/libMOX-SM.so"), std::string::npos) << helper->toString();
+    EXPECT_NE(helper->toString().find("application=joiner"), std::string::npos);
+
+    // Interfaces cross the library boundary with their types intact.
+    const auto log = manager->getService("LogService").dynamicCast<MOX::I::ILogService>();
+    ASSERT_FALSE(log.isNull());
+    EXPECT_TRUE(log.sharesWith(helper->getLogService()));
+    const auto config = manager->getService("ApplicationConfig");
+    EXPECT_NE(config->toString().find("bootstrap=/srv/demo"), std::string::npos) << config->toString();
+
+    app->setProperty("LogService.Pause.audit", "on");
+    app->setProperty("audit.login", "alice");
+    app->setProperty("session", "42");
+    EXPECT_EQ(entryTexts(*log), (std::vector<std::string>{"ServiceHelper.start=joiner", "LogService.Pause.audit=on",
+                                                          "session=42"}));
+
+    // Filling the application from its own element hands the element to the helper.
+    app->unmarshal(app->marshal());
+    EXPECT_NE(config->toString().find("loaded=joiner with 5 properties"), std::string::npos) << config->toString();
+    EXPECT_EQ(entryTexts(*log).back(), "ServiceHelper.loadApplication=joiner");
+}
+
+TEST(ApplicationApi, SystemSearchFindsTheSampleWithoutAnyLibraryPath)
+{
+    // The dynamic loader reads LD_LIBRARY_PATH at process start: the check runs in a
+    // fresh process started with the sample's directory on it, and nothing else naming it.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    setenv("LD_LIBRARY_PATH", apptest::sampleDir().c_str(), 1);
+    EXPECT_EXIT(
+        {
+            unsetenv("MOX_LIBRARY_PATH");
+            int status = 3;
+            {
+                const auto id = MOX::createApplicationId(MOX::createProductId("Demo", "", "1"), "system-search");
+                MOX::getApplication(id)->setBootstrapPath("/srv/demo");
+                const auto manager = MOX::getServiceManager(id);
+                status = manager->getService("LogService").isNull() ? 2 : 0;
+            }
+            std::exit(status);
+        },
+        ::testing::ExitedWithCode(0), "");
+    unsetenv("LD_LIBRARY_PATH");
+}
+
+TEST(ApplicationApi, UnloadDestroysHelperThenServiceManagerWithoutCallingTheHelper)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The child process runs this body again: it keeps the parent's file.
+    const char* inherited = std::getenv("TESTSM_EVENTS_FILE");
+    const std::string events = inherited ? inherited : tempPath("mox-unload-events");
+    if (inherited == nullptr) {
+        std::remove(events.c_str());
+        setenv("TESTSM_EVENTS_FILE", events.c_str(), 1);
+    }
+    EXPECT_EXIT(
+        {
+            {
+                unsetenv("MOX_LIBRARY_PATH");
+                const auto id = MOX::createApplicationId(MOX::createProductId("Demo", "", "1"), "unload");
+                const auto app = MOX::getApplication(id);
+                apptest::useTestPlugin(*app);
+                app->setBootstrapPath("/srv/demo");
+                app->getServiceManager();
+                app->setProperty("last", "1"); // goes to the log service
+            }
+            // Only the registry holds the id now; exit unloads the library.
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    unsetenv("TESTSM_EVENTS_FILE");
+    EXPECT_EQ(readLines(events),
+              (std::vector<std::string>{"entry unload", "start", "getServiceManager", "submit:last=1",
+                                        "~helper managerOwners=2", "~log", "~manager"}));
+    std::remove(events.c_str());
+}
