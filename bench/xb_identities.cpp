@@ -1,0 +1,221 @@
+// Identities document throughput against a bare expat parse of the same bytes (the
+// floor of any expat-based decoder), and peak memory of parseIdentities.
+//
+// Ratios printed at the end: parseIdentities / bare expat (whole decode including the
+// identities and the set), codec decode into document objects / bare expat, and
+// marshalIdentities / bare expat.
+#include <benchmark/benchmark.h>
+
+#include <expat.h>
+#include <malloc.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include <mox/authn.h>
+#include <mox/authn/IdentityDocuments.h>
+#include <mox/xb/XBinderManager.h>
+#include <mox/xb/IdentitySchema.h>
+
+namespace {
+
+// A document of `items` items cycling through the three item kinds.
+std::string makeDocument(std::size_t items)
+{
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<identities>";
+    text.reserve(items * 80 + 64);
+    char line[160];
+    for (std::size_t i = 0; i < items; ++i) {
+        switch (i % 3) {
+        case 0:
+            std::snprintf(line, sizeof line, "<UserIdentifier format=\"QEL\">NT:CORP/User:user%zu</UserIdentifier>", i);
+            break;
+        case 1:
+            std::snprintf(line, sizeof line, "<GroupIdentifier format=\"EMAIL\">group%zu@example.org</GroupIdentifier>",
+                          i);
+            break;
+        default:
+            std::snprintf(line, sizeof line,
+                          "<identity format=\"QEL\" authority=\"NT:CORP\" account=\"lp%zu\" type=\"Printers\"/>", i);
+            break;
+        }
+        text += line;
+    }
+    text += "</identities>";
+    return text;
+}
+
+const std::string& document(std::size_t items)
+{
+    static std::map<std::size_t, std::string> cache;
+    auto it = cache.find(items);
+    if (it == cache.end())
+        it = cache.emplace(items, makeDocument(items)).first;
+    return it->second;
+}
+
+void setCounters(benchmark::State& state, std::size_t bytes, std::size_t items)
+{
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+    // Rate inverted: seconds per (item * 1e-9), that is nanoseconds per item.
+    state.counters["ns_per_item"] = benchmark::Counter(static_cast<double>(items) * 1e-9,
+                                                       benchmark::Counter::kIsIterationInvariantRate |
+                                                           benchmark::Counter::kInvert);
+}
+
+struct Counts {
+    std::size_t starts = 0, ends = 0, characters = 0;
+};
+
+void XMLCALL countStart(void* data, const XML_Char*, const XML_Char**) { ++static_cast<Counts*>(data)->starts; }
+void XMLCALL countEnd(void* data, const XML_Char*) { ++static_cast<Counts*>(data)->ends; }
+void XMLCALL countCharacters(void* data, const XML_Char*, int) { ++static_cast<Counts*>(data)->characters; }
+
+void BM_BareExpat(benchmark::State& state)
+{
+    const auto items = static_cast<std::size_t>(state.range(0));
+    const std::string& text = document(items);
+    for (auto _ : state) {
+        Counts counts;
+        XML_Parser parser = XML_ParserCreate(nullptr);
+        XML_SetUserData(parser, &counts);
+        XML_SetElementHandler(parser, &countStart, &countEnd);
+        XML_SetCharacterDataHandler(parser, &countCharacters);
+        if (XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_OK)
+            state.SkipWithError("expat failed");
+        XML_ParserFree(parser);
+        benchmark::DoNotOptimize(counts);
+    }
+    setCounters(state, text.size(), items);
+}
+
+void BM_CodecDecode(benchmark::State& state)
+{
+    static std::atomic<MOX::XB::XBinderManager*> slot{nullptr};
+    const auto items = static_cast<std::size_t>(state.range(0));
+    const std::string& text = document(items);
+    MOX::XB::XBinderManager& manager = MOX::XB::XBinderManager::instance(slot);
+    for (auto _ : state) {
+        MOX::XB::xbidentities list;
+        MOX::XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
+        MOX::XB::identities_CC element(list);
+        manager.decode(element, buffer);
+        if (list.list.size() != items)
+            state.SkipWithError("wrong item count");
+    }
+    setCounters(state, text.size(), items);
+}
+
+void BM_ParseIdentities(benchmark::State& state)
+{
+    const auto items = static_cast<std::size_t>(state.range(0));
+    const std::string& text = document(items);
+    for (auto _ : state) {
+        auto identities = MOX::parseIdentities(text);
+        if (identities.size() != items)
+            state.SkipWithError("wrong identity count");
+    }
+    setCounters(state, text.size(), items);
+}
+
+void BM_MarshalIdentities(benchmark::State& state)
+{
+    const auto items = static_cast<std::size_t>(state.range(0));
+    const auto identities = MOX::parseIdentities(document(items));
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string text = MOX::marshalIdentities(identities);
+        bytes = text.size();
+    }
+    setCounters(state, bytes, items);
+}
+
+long statusKiB(const char* key)
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    const std::string prefix = std::string(key) + ":";
+    while (std::getline(in, line))
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            return std::stol(line.substr(prefix.size()));
+    return -1;
+}
+
+// Peak resident memory added by parseIdentities over a 50 MB document (input already
+// resident), against the heap that the resulting set holds once the call returned.
+void BM_PeakMemory50MB(benchmark::State& state)
+{
+    const std::size_t items = 50u * 1024u * 1024u / 75u;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string text = makeDocument(items);
+        malloc_trim(0);
+        { std::ofstream("/proc/self/clear_refs") << "5"; } // resets the high-water mark
+        const long baseKiB = statusKiB("VmRSS");
+        const std::size_t heapBefore = mallinfo2().uordblks + mallinfo2().hblkhd;
+        state.ResumeTiming();
+        auto identities = MOX::parseIdentities(text);
+        state.PauseTiming();
+        const std::size_t heapAfter = mallinfo2().uordblks + mallinfo2().hblkhd;
+        const long peakKiB = statusKiB("VmHWM");
+        const double setMB = static_cast<double>(heapAfter - heapBefore) / (1024.0 * 1024.0);
+        const double peakMB = static_cast<double>(peakKiB - baseKiB) / 1024.0;
+        state.counters["doc_MB"] = static_cast<double>(text.size()) / (1024.0 * 1024.0);
+        state.counters["items"] = static_cast<double>(identities.size());
+        state.counters["set_MB"] = setMB;
+        state.counters["peak_extra_MB"] = peakMB;
+        state.counters["peak_over_set"] = peakMB / setMB;
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_BareExpat)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CodecDecode)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseIdentities)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MarshalIdentities)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PeakMemory50MB)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Keeps each run's time per iteration to print the ratios against bare expat.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void printRatios() const
+    {
+        for (const char* items : {"1000", "100000"}) {
+            const auto base = m_times.find(std::string("BM_BareExpat/") + items);
+            if (base == m_times.end())
+                continue;
+            for (const char* name : {"BM_ParseIdentities", "BM_CodecDecode", "BM_MarshalIdentities"}) {
+                const auto it = m_times.find(std::string(name) + "/" + items);
+                if (it != m_times.end())
+                    std::printf("ratio %s/%s vs bare expat: %.2fx\n", name, items, it->second / base->second);
+            }
+        }
+    }
+
+private:
+    std::map<std::string, double> m_times;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatios();
+    benchmark::Shutdown();
+    return 0;
+}
