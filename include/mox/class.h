@@ -1,3 +1,7 @@
 #pragma once
-/// Public headers of this area (filled in as the area grows).
+/// Public headers of this area: class, interface and loader identifiers.
 #include <mox/rt.h>
+
+#include <mox/class/IClassId.h>
+#include <mox/class/IInterfaceId.h>
+#include <mox/class/LoaderId.h>
