@@ -13,3 +13,5 @@
 #include <mox/xb/XBinderManager.h>
 
 #include <mox/xb/IdentitySchema.h>
+#include <mox/xb/ClassSchema.h>
+#include <mox/xb/ClassIdConverter.h>
