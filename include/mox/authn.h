@@ -1,3 +1,8 @@
 #pragma once
-/// Public headers of this area (filled in as the area grows).
+/// Principals: accounts, authorities, identities and identity formats.
 #include <mox/rt.h>
+
+#include <mox/authn/IAccountId.h>
+#include <mox/authn/IAuthorityId.h>
+#include <mox/authn/IIdentity.h>
+#include <mox/authn/IdentityFormats.h>
