@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# The main job: the library's information, then (when built) the joining flow against
-# the sample service library on the built-in defaults.
+# The main job: the library's information, then the joining flow against the sample
+# service library (libMOX-SM.so, built into BUILD_DIR/lib) on the built-in defaults.
+# Usage: run-main.sh BUILD_DIR
 set -euo pipefail
 build=$1
 moxctl="$build/bin/moxctl"
 "$moxctl" info
-if "$moxctl" app --help >/dev/null 2>&1; then
-  config=$(mktemp -d)
-  trap 'rm -rf "$config"' EXIT
-  "$moxctl" app join --config "$config" --library-path "$(cd "$build/lib" && pwd)"
-fi
+echo
+config=$(mktemp -d)
+trap 'rm -rf "$config"' EXIT
+# The bootstrap path is a fresh directory; the sample is found through the search path.
+"$moxctl" app join --config "$config" --library-path "$(cd "$build/lib" && pwd)"
