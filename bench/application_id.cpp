@@ -4,7 +4,7 @@
 // same keys (product name, component, version and application name in one string).
 //
 // Printed at the end: createApplicationId time per call / std::set find time per call,
-// for each registry size.
+// for each registry size (with --benchmark_repetitions, of the medians).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -73,9 +73,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        // One run per benchmark, or with --benchmark_repetitions the median of them.
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                m_times[run.run_name.str()] = run.GetAdjustedRealTime();
+        }
         ConsoleReporter::ReportRuns(runs);
     }
 

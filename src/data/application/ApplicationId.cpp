@@ -26,7 +26,14 @@ RT::SmartPointer<APP::IApplicationId> createApplicationId(const RT::SmartPointer
 {
     if (product.isNull())
         MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kSourceFile, "MOX::createApplicationId");
-    return APP::ApplicationRegistry::instance().registerId(new APP::ApplicationIdImpl(product, name));
+    APP::ApplicationRegistry& registry = APP::ApplicationRegistry::instance();
+    // Most calls ask for an id registered long ago: look it up with a candidate on the
+    // stack, and build (and register) a heap one only when it is new.
+    const APP::ApplicationIdImpl probe(product, name);
+    RT::SmartPointer<APP::IApplicationId> registered = registry.find(probe);
+    if (!registered.isNull())
+        return registered;
+    return registry.registerId(new APP::ApplicationIdImpl(product, name));
 }
 
 RT::SmartPointer<APP::IApplicationId> parseApplicationId(const std::string& xml)

@@ -23,9 +23,11 @@ ApplicationIdImpl::~ApplicationIdImpl() = default;
 
 bool ApplicationIdImpl::lessThan(const IApplicationId& other) const
 {
-    const RT::SmartPointer<IProductId> p = m_product;
+    // Called on every registry lookup: the own product is read in place, only the
+    // other's is copied (its getter hands out a counted pointer).
+    const IProductId* p = m_product.get();
     const RT::SmartPointer<IProductId> q = other.getProductId();
-    if (!p.isNull() && !q.isNull() && p.get() != q.get()) {
+    if (p != nullptr && !q.isNull() && p != q.get()) {
         if (p->lessThan(*q))
             return true;
         if (q->lessThan(*p))

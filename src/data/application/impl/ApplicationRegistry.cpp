@@ -43,6 +43,13 @@ RT::SmartPointer<IApplicationId> ApplicationRegistry::registerId(ApplicationIdIm
     return *found;
 }
 
+RT::SmartPointer<IApplicationId> ApplicationRegistry::find(const IApplicationId& probe) const
+{
+    RT::MutexGrabber guard(m_mutex);
+    const auto found = m_ids.find(probe);
+    return found == m_ids.end() ? RT::SmartPointer<IApplicationId>() : *found;
+}
+
 std::size_t ApplicationRegistry::size() const
 {
     RT::MutexGrabber guard(m_mutex);

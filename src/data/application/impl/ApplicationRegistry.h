@@ -31,6 +31,10 @@ public:
     /// id registered before (then `id` is deleted).
     RT::SmartPointer<IApplicationId> registerId(ApplicationIdImpl* id);
 
+    /// The registered id equivalent to `probe`, or null when there is none. Lets a
+    /// caller find an id without building a heap candidate first.
+    RT::SmartPointer<IApplicationId> find(const IApplicationId& probe) const;
+
     /// The number of registered ids.
     std::size_t size() const;
 
@@ -38,12 +42,30 @@ public:
     ApplicationRegistry& operator=(const ApplicationRegistry&) = delete;
 
 private:
+    /// The smart-pointer order of the runtime (the ids' `lessThan`), also usable against
+    /// a plain id so that lookups need no SmartPointer.
+    struct Order {
+        using is_transparent = void;
+        bool operator()(const RT::SmartPointer<IApplicationId>& a, const RT::SmartPointer<IApplicationId>& b) const
+        {
+            return a < b;
+        }
+        bool operator()(const RT::SmartPointer<IApplicationId>& a, const IApplicationId& b) const
+        {
+            return a->lessThan(b);
+        }
+        bool operator()(const IApplicationId& a, const RT::SmartPointer<IApplicationId>& b) const
+        {
+            return a.lessThan(*b);
+        }
+    };
+
     ApplicationRegistry();
     ~ApplicationRegistry();
 
     // Declared in this order so that the ids go before the mutex on destruction.
     mutable RT::Mutex m_mutex;
-    Set<RT::SmartPointer<IApplicationId>> m_ids;
+    Set<RT::SmartPointer<IApplicationId>, Order> m_ids;
 };
 
 } // namespace APP
