@@ -91,6 +91,8 @@ TEST(Mutex, RecursiveAndExclusiveAcrossThreads)
     Mutex m;
     ASSERT_TRUE(m.lock(0));
     ASSERT_TRUE(m.lock(0));  // the holder may lock again
+    ASSERT_TRUE(m.lock(10));  // also with a timeout
+    m.unlock();
     bool otherGot = true;
     std::thread([&] { otherGot = m.lock(50); }).join();
     EXPECT_FALSE(otherGot);
