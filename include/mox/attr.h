@@ -1,3 +1,8 @@
 #pragma once
-/// Public headers of this area (filled in as the area grows).
+/// Public headers of this area: variants, qualified names, attributes and attribute lists.
 #include <mox/rt.h>
+
+#include <mox/attr/IVariant.h>
+#include <mox/attr/IQualifiedName.h>
+#include <mox/attr/IAttribute.h>
+#include <mox/attr/Attributes.h>

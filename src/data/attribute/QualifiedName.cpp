@@ -1,0 +1,43 @@
+// The qualified-name interface's key function and the qualified-name factories.
+#include <mox/attr/Attributes.h>
+#include <mox/rt/Exceptions.h>
+
+#include "data/attribute/QualifiedNameImpl.h"
+
+namespace MOX {
+
+using ATTR::IQualifiedName;
+using ATTR::QualifiedNameImpl;
+using EXCEPTIONS::ErrorCode;
+using EXCEPTIONS::InvalidArgumentException;
+using RT::SmartPointer;
+
+ATTR::IQualifiedName::~IQualifiedName() = default;
+
+namespace Attributes {
+
+namespace {
+constexpr const char kFile[] = "data/attribute/QualifiedName";
+}
+
+SmartPointer<IQualifiedName> createQualifiedName(const std::string& name, const std::string& format,
+                                                 const std::string& scope)
+{
+    if (name.empty())
+        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kFile,
+                  "MOX::Attributes::createQualifiedName");
+    return SmartPointer<IQualifiedName>(
+        new QualifiedNameImpl(name, format.empty() ? QualifiedNameImpl::defaultFormat() : format, scope));
+}
+
+SmartPointer<IQualifiedName> parseQualifiedName(const std::string& text)
+{
+    if (text.empty())
+        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kFile, "MOX::Attributes::parseQualifiedName");
+    SmartPointer<IQualifiedName> name(new QualifiedNameImpl());
+    name->unmarshal(text);
+    return name;
+}
+
+} // namespace Attributes
+} // namespace MOX

@@ -1,0 +1,68 @@
+#pragma once
+// Helpers shared by the attribute tests: exception checks and small list builders.
+#include <initializer_list>
+#include <string>
+#include <typeinfo>
+
+#include <gtest/gtest.h>
+
+#include <mox/attr/Attributes.h>
+#include <mox/rt/Exceptions.h>
+
+namespace attrtest {
+
+using MOX::ATTR::IAttribute;
+using MOX::ATTR::IQualifiedName;
+using MOX::Attributes::AttributeList;
+using MOX::RT::SmartPointer;
+
+// Runs `f` and checks that it throws exactly E with `code` and its table message; when
+// `function` is given, also the throwing function (and a source file and line).
+template <class E, class F>
+::testing::AssertionResult throwsMox(F f, int code, const char* function = nullptr)
+{
+    try {
+        f();
+    } catch (const E& e) {
+        if (typeid(e) != typeid(E))
+            return ::testing::AssertionFailure() << "threw " << e.getName();
+        if (e.getCode() != code || e.getFacility() != "MOX" || e.getKey() != "code" ||
+            e.getMessage() != MOX::EXCEPTIONS::errorMessage(code))
+            return ::testing::AssertionFailure() << "wrong exception: " << e.getName() << ' ' << e.getCode() << ' '
+                                                 << e.getMessage();
+        if (function != nullptr && (e.getFunction() != function || e.getFile().empty() || e.getLine() <= 0))
+            return ::testing::AssertionFailure() << "thrown from " << e.getFile() << ':' << e.getLine() << ' '
+                                                 << e.getFunction();
+        return ::testing::AssertionSuccess();
+    } catch (const std::exception& e) {
+        return ::testing::AssertionFailure() << "other exception: " << e.what();
+    }
+    return ::testing::AssertionFailure() << "nothing thrown";
+}
+
+// The -1006 argument error of `function`.
+template <class F>
+::testing::AssertionResult throwsInvalidArguments(F f, const char* function)
+{
+    return throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(f, -1006, function);
+}
+
+// The runtime's null-pointer check.
+template <class F>
+::testing::AssertionResult throwsNullPointer(F f)
+{
+    return throwsMox<MOX::EXCEPTIONS::NullPointerException>(f, -1004);
+}
+
+// An attribute with a qualified name of its own and `values`.
+inline SmartPointer<IAttribute> attr(const std::string& name, std::initializer_list<std::string> values = {},
+                                     const std::string& format = std::string(), const std::string& scope = std::string())
+{
+    SmartPointer<IAttribute> attribute =
+        MOX::Attributes::createAttribute(MOX::Attributes::createQualifiedName(name, format, scope));
+    for (const std::string& value : values)
+        attribute->addValue(value);
+    return attribute;
+}
+
+} // namespace attrtest

@@ -1,0 +1,127 @@
+// Attribute lists: search by name and by qualified name, equality that ignores attribute
+// order but not value order, matching that skips what the list lacks, and cloning.
+#include <gtest/gtest.h>
+
+#include <mox/attr/Attributes.h>
+
+#include "data/attribute/AttrTestSupport.h"
+
+using MOX::ATTR::IAttribute;
+using MOX::ATTR::IQualifiedName;
+using MOX::Attributes::AttributeList;
+using MOX::Attributes::createQualifiedName;
+using MOX::RT::SmartPointer;
+using attrtest::attr;
+using attrtest::throwsInvalidArguments;
+namespace A = MOX::Attributes;
+
+namespace {
+
+// An attribute of another implementation whose clone is not an attribute.
+class OddAttribute : public IAttribute {
+public:
+    SmartPointer<IQualifiedName> getQualifiedName() const override { return name; }
+    std::string getName() const override { return name->getName(); }
+    std::string getFormat() const override { return name->getFormat(); }
+    MOX::Vector<std::string> getValues() const override { return {}; }
+    void setValues(const MOX::Vector<std::string>&) override {}
+    std::string getValue(std::size_t) const override { return {}; }
+    std::size_t getValueCount() const override { return 0; }
+    void addValue(const std::string&) override {}
+    void removeValue(const std::string&) override {}
+    void removeAllValues() override {}
+    bool containsValue(const std::string&) const override { return false; }
+    bool matches(const SmartPointer<IAttribute>&) const override { return false; }
+    bool hasValues() const override { return false; }
+    bool lessThan(const IAttribute&) const override { return false; }
+    std::string toString() const override { return "odd"; }
+    MOX::Cloneable* clone() const override { return new Plain(); }
+
+    struct Plain : MOX::Cloneable {
+        Cloneable* clone() const override { return new Plain(); }
+    };
+    SmartPointer<IQualifiedName> name = createQualifiedName("odd", "", "");
+};
+
+} // namespace
+
+TEST(AttributeList, FindByNameTakesTheFirstAndByQualifiedNameTellsFormatsApart)
+{
+    const auto asText = attr("n", {"1"});
+    const auto asInt = attr("n", {"2"}, "Integer");
+    const AttributeList list{asText, asInt, attr("m")};
+
+    EXPECT_TRUE(A::findAttribute("n", list).sharesWith(asText));
+    EXPECT_TRUE(A::findAttribute("x", list).isNull());
+    EXPECT_TRUE(A::findAttribute(createQualifiedName("n", "Integer", ""), list).sharesWith(asInt));
+    EXPECT_TRUE(A::findAttribute(asInt->getQualifiedName(), list).sharesWith(asInt));
+    EXPECT_TRUE(A::findAttribute(createQualifiedName("n", "Integer", "s"), list).isNull());
+    EXPECT_TRUE(A::findAttribute(SmartPointer<IQualifiedName>(), list).isNull());
+    EXPECT_TRUE(A::containsAttribute("m", list));
+    EXPECT_FALSE(A::containsAttribute(createQualifiedName("m", "Double", ""), list));
+    EXPECT_FALSE(A::containsAttribute(SmartPointer<IQualifiedName>(), list));
+
+    // Empty names are refused before any search, also on an empty list.
+    EXPECT_TRUE(throwsInvalidArguments([] { A::findAttribute("", A::Empty()); }, "MOX::Attributes::findAttribute"));
+    EXPECT_TRUE(throwsInvalidArguments([] { A::containsAttribute("", A::Empty()); },
+                                       "MOX::Attributes::containsAttribute"));
+
+    // A null element is met by the search.
+    const AttributeList broken{SmartPointer<IAttribute>(), asText};
+    EXPECT_TRUE(attrtest::throwsNullPointer([&] { A::findAttribute("n", broken); }));
+    EXPECT_TRUE(attrtest::throwsNullPointer([&] { A::findAttribute(asText->getQualifiedName(), broken); }));
+}
+
+TEST(AttributeList, EqualityIgnoresAttributeOrderButNotValueOrder)
+{
+    const AttributeList first{attr("a", {"1", "2"}), attr("b"), attr("c", {""}, "Integer")};
+    const AttributeList reordered{attr("c", {""}, "Integer"), attr("a", {"1", "2"}), attr("b")};
+    EXPECT_TRUE(A::equals(first, reordered));
+    EXPECT_TRUE(A::equals(reordered, first));
+
+    const AttributeList valuesSwapped{attr("a", {"2", "1"}), attr("b"), attr("c", {""}, "Integer")};
+    EXPECT_FALSE(A::equals(first, valuesSwapped));
+    EXPECT_FALSE(A::equals(first, AttributeList{attr("a", {"1", "2"}), attr("b")}));
+    EXPECT_FALSE(A::equals(first, AttributeList{attr("a", {"1", "2"}), attr("b"), attr("c", {""})}));
+    EXPECT_TRUE(A::equals(A::Empty(), AttributeList{}));
+
+    // Each attribute of the first list is looked up on its own: duplicates in the first
+    // list all find the same partner.
+    const auto x = attr("x", {"v"});
+    EXPECT_TRUE(A::equals(AttributeList{x, attr("x", {"v"})}, AttributeList{x, attr("y")}));
+    EXPECT_FALSE(A::equals(AttributeList{x, attr("y")}, AttributeList{x, attr("x", {"v"})}));
+}
+
+TEST(AttributeList, MatchSkipsWhatTheListLacks)
+{
+    const AttributeList list{attr("color", {"red", "blue"}), attr("size", {"9"}, "Integer")};
+    EXPECT_TRUE(A::matches(list, A::Empty()));
+    EXPECT_TRUE(A::matches(list, AttributeList{attr("color", {"blue"})}));
+    EXPECT_TRUE(A::matches(list, AttributeList{attr("shape", {"round"})}));             // not in the list
+    EXPECT_TRUE(A::matches(list, AttributeList{attr("size", {"10"})}));                 // other format: skipped
+    EXPECT_FALSE(A::matches(list, AttributeList{attr("color", {"green"})}));
+    EXPECT_FALSE(A::matches(list, AttributeList{attr("shape"), attr("size", {"10"}, "Integer")}));
+    EXPECT_TRUE(A::matches(A::Empty(), AttributeList{attr("color", {"x"})}));
+}
+
+TEST(AttributeList, CloneCopiesValuesAndSharesNames)
+{
+    const AttributeList list{attr("a", {"1"}), attr("b", {"2", "3"})};
+    const AttributeList copies = A::clone(list);
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_TRUE(A::equals(copies, list));
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        EXPECT_EQ(copies[i]->getName(), list[i]->getName()); // same order
+        EXPECT_FALSE(copies[i].sharesWith(list[i]));
+        EXPECT_TRUE(copies[i]->getQualifiedName().sharesWith(list[i]->getQualifiedName()));
+    }
+    copies[1]->removeAllValues();
+    EXPECT_EQ(list[1]->getValueCount(), 2u);
+
+    const AttributeList odd{SmartPointer<IAttribute>(new OddAttribute())};
+    EXPECT_TRUE(attrtest::throwsMox<MOX::EXCEPTIONS::ClassCastException>([&] { A::clone(odd); }, -1005));
+    EXPECT_TRUE(attrtest::throwsNullPointer([] { A::clone(AttributeList{SmartPointer<IAttribute>()}); }));
+
+    EXPECT_EQ(&A::Empty(), &A::Empty());
+    EXPECT_TRUE(A::Empty().empty());
+}
