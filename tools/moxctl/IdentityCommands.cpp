@@ -1,10 +1,100 @@
+// moxctl identity: how the library reads an identity text, and conversion between
+// identity formats.
+//
+// Layout: addIdentityCommands creates the "identity" command and hands it to one
+// registration function per group of verbs; each group lives in its own function below
+// (addIdentityTextCommands: show, convert).
 #include "Cli.h"
+
+#include <mox/mox.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
 
 namespace moxctl {
 
+namespace {
+
+using MOX::AUTHN::IIdentity;
+using MOX::RT::SmartPointer;
+
+/// An identity as given on the command line: its text, its format (empty: worked out
+/// from the text) and whether it names a group.
+struct IdentityText {
+    std::string text;
+    std::string format;
+    bool group = false;
+};
+
+void addIdentityTextOptions(CLI::App* cmd, IdentityText& args, const std::string& formatOption)
+{
+    cmd->add_option("text", args.text, "The identity text, for example NT:CORP/alice or alice@CORP")->required();
+    cmd->add_option(formatOption, args.format,
+                    "Format of TEXT (QEL, EMAIL, UPN or any other name); default: EMAIL when TEXT has an '@' "
+                    "and no '/', else QEL");
+    cmd->add_flag("--group", args.group,
+                  "Take TEXT as a group identity, stored as it stands (without it, a QEL text is read as "
+                  "authority/account and its account decides user or group; other formats give a user)");
+}
+
+/// The identity the library makes of `args`.
+SmartPointer<IIdentity> identityFromText(const IdentityText& args)
+{
+    std::string format = args.format;
+    if (format.empty()) {
+        const bool mail = args.text.find('@') != std::string::npos && args.text.find('/') == std::string::npos;
+        format = mail ? MOX::MOX_FORMAT_EMAIL : MOX::MOX_FORMAT_QEL;
+    }
+    if (args.group)
+        return MOX::createGroupIdentity(format, args.text);
+    const std::size_t slash = args.text.find('/');
+    if (format == MOX::MOX_FORMAT_QEL && slash != std::string::npos) {
+        return MOX::createIdentity(MOX::parseAuthorityId(args.text.substr(0, slash)),
+                                   MOX::parseAccountId(args.text.substr(slash + 1)));
+    }
+    return MOX::createUserIdentity(format, args.text);
+}
+
+void addIdentityTextCommands(CLI::App& identity)
+{
+    auto showArgs = std::make_shared<IdentityText>();
+    CLI::App* show = identity.add_subcommand(
+        "show", "Print an identity's format, text, type, name and authority (or the library's error)");
+    addIdentityTextOptions(show, *showArgs, "--format");
+    show->callback([showArgs] {
+        const SmartPointer<IIdentity> id = identityFromText(*showArgs);
+        // Everything is worked out before anything is printed: an identity without a
+        // valid authority prints only the error.
+        const std::string authorityName = id->getAuthorityName();
+        const std::string authorityFormat = id->getAuthorityFormat();
+        std::cout << "format: " << id->getFormat() << '\n'
+                  << "value: " << id->getValue() << '\n'
+                  << "type: " << id->getType() << '\n'
+                  << "name: " << id->getName() << '\n'
+                  << "authority name: " << authorityName << '\n'
+                  << "authority format: " << authorityFormat << '\n';
+    });
+
+    auto convertArgs = std::make_shared<IdentityText>();
+    auto target = std::make_shared<std::string>();
+    CLI::App* convert =
+        identity.add_subcommand("convert", "Write an identity in another format and print the new text");
+    addIdentityTextOptions(convert, *convertArgs, "--from");
+    convert->add_option("--to", *target, "Target format: EMAIL, UPN or QEL")->required();
+    convert->callback([convertArgs, target] {
+        const SmartPointer<IIdentity> converted = MOX::toIdentityInFormat(identityFromText(*convertArgs), *target);
+        std::cout << converted->getValue() << '\n';
+    });
+}
+
+} // namespace
+
 void addIdentityCommands(CLI::App& app)
 {
-    (void)app;
+    CLI::App* identity = app.add_subcommand("identity", "Identities of principals");
+    identity->require_subcommand(1);
+    addIdentityTextCommands(*identity);
 }
 
 } // namespace moxctl
