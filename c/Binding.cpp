@@ -1,0 +1,178 @@
+// The binding's core: failure recording, handles of any kind, errors and memory.
+#include "Binding.h"
+
+#include <cstdlib>
+
+#include <mox/rt/ErrorCode.h>
+
+using MOX::HDL::HandleManager;
+using namespace MOX::EXCEPTIONS;
+
+namespace moxc {
+
+namespace {
+
+constexpr const char kFile[] = "c/Binding";
+
+static_assert(MOX_E_NULL_POINTER == static_cast<int>(ErrorCode::NullPointer), "code table");
+static_assert(MOX_E_CLASS_CAST == static_cast<int>(ErrorCode::ClassCast), "code table");
+static_assert(MOX_E_INVALID_ARGUMENTS == static_cast<int>(ErrorCode::InvalidArguments), "code table");
+static_assert(MOX_E_NOT_AN_INTEGER == static_cast<int>(ErrorCode::NotAnInteger), "code table");
+static_assert(MOX_E_INVALID_HANDLE == static_cast<int>(ErrorCode::InvalidHandle), "code table");
+static_assert(MOX_E_UNKNOWN == static_cast<int>(ErrorCode::Unknown), "code table");
+static_assert(MOX_E_MARSHAL == static_cast<int>(ErrorCode::Marshal), "code table");
+static_assert(MOX_E_UNMARSHAL == static_cast<int>(ErrorCode::Unmarshal), "code table");
+static_assert(MOX_E_CREATE_UNMARSHALLER == static_cast<int>(ErrorCode::CreateUnmarshaller), "code table");
+static_assert(MOX_E_INVALID_INPUT == static_cast<int>(ErrorCode::InvalidInput), "code table");
+static_assert(MOX_E_SYSTEM == RuntimeSystemError, "code table");
+
+// Records the full form of a short-form exception's kind; returns its code.
+int recordShortForm(const MoxException& e)
+{
+    if (dynamic_cast<const InvalidHandleException*>(&e) != nullptr) {
+        HandleManager::invalidHandle();
+        return MOX_E_INVALID_HANDLE;
+    }
+    if (dynamic_cast<const ClassCastException*>(&e) != nullptr) {
+        HandleManager::classCast();
+        return MOX_E_CLASS_CAST;
+    }
+    if (dynamic_cast<const InvalidArgumentException*>(&e) != nullptr) {
+        HandleManager::invalidArgument();
+        return MOX_E_INVALID_ARGUMENTS;
+    }
+    if (dynamic_cast<const NullPointerException*>(&e) != nullptr) {
+        NullPointerException full(ErrorCode::NullPointer);
+        full.setSourceLocation(e.getFile(), e.getLine(), e.getFunction());
+        HandleManager::setException(full);
+        return MOX_E_NULL_POINTER;
+    }
+    HandleManager::unexpectedError();
+    return MOX_E_UNKNOWN;
+}
+
+} // namespace
+
+int recordFailure(MoxException& e) noexcept
+{
+    const int code = e.getCode();
+    try {
+        if (code < 0) {
+            HandleManager::setException(e);
+            return code;
+        }
+        return recordShortForm(e);
+    } catch (...) {
+        // Recording itself failed (out of memory): the code still tells the caller.
+        return code < 0 ? code : MOX_E_UNKNOWN;
+    }
+}
+
+int recordUnexpected() noexcept
+{
+    try {
+        HandleManager::unexpectedError();
+    } catch (...) {
+    }
+    return MOX_E_UNKNOWN;
+}
+
+void throwNull(const char* file, const char* function)
+{
+    MOX_THROW(InvalidArgumentException(ErrorCode::NullPointer), file, function);
+}
+
+void throwClassCast(const char* file, const char* function)
+{
+    MOX_THROW(ClassCastException(ErrorCode::ClassCast), file, function);
+}
+
+std::string requireText(const char* text, const char* file, const char* function)
+{
+    if (text == nullptr)
+        throwNull(file, function);
+    return std::string(text);
+}
+
+void handOut(const std::string& text, char** out) { HandleManager::copyString(text, out); }
+
+} // namespace moxc
+
+using namespace moxc;
+
+extern "C" {
+
+int mox_to_string(mox_handle handle, char** text)
+{
+    reset(text);
+    return guarded([&] {
+        char** target = requireOut(text, kFile, "mox_to_string");
+        const auto object = HandleManager::getObject(handle);
+        if (object.isNull())
+            throwNull(kFile, "mox_to_string");
+        handOut(object->toString(), target);
+    });
+}
+
+int mox_handle_class(mox_handle handle, char** classname)
+{
+    reset(classname);
+    return guarded([&] {
+        char** target = requireOut(classname, kFile, "mox_handle_class");
+        // The text lives in the handle's record: like any use of a handle, this must not
+        // race with closing the same handle on another thread.
+        const char* name = HandleManager::findClassType(handle);
+        if (name == nullptr)
+            MOX_THROW(InvalidHandleException(ErrorCode::InvalidHandle), kFile, "mox_handle_class");
+        handOut(std::string(name), target);
+    });
+}
+
+int mox_close_handle(mox_handle handle)
+{
+    return guarded([&] {
+        if (!HandleManager::closeHandle(MOX::HandleId(handle)))
+            MOX_THROW(InvalidHandleException(ErrorCode::InvalidHandle), kFile, "mox_close_handle");
+    });
+}
+
+int mox_open_handle_count(unsigned int* count)
+{
+    if (count != nullptr)
+        *count = 0;
+    return guarded([&] { *requireOut(count, kFile, "mox_open_handle_count") = HandleManager::getOpenHandleCount(); });
+}
+
+int mox_get_error(char** message)
+{
+    reset(message);
+    try {
+        return HandleManager::getError(message);
+    } catch (...) {
+        // Only the copy of the text failed; the code is still there to read.
+        reset(message);
+        try {
+            return HandleManager::getError(nullptr);
+        } catch (...) {
+            return MOX_E_UNKNOWN;
+        }
+    }
+}
+
+int mox_last_error_name(char** name)
+{
+    reset(name);
+    if (name == nullptr)
+        return MOX_E_NULL_POINTER;
+    try {
+        HandleManager::copyString(HandleManager::getLastExceptionName(), name);
+        return MOX_OK;
+    } catch (...) {
+        reset(name);
+        return MOX_E_UNKNOWN;
+    }
+}
+
+void mox_free(void* memory) { std::free(memory); }
+
+} // extern "C"

@@ -1,0 +1,92 @@
+#pragma once
+// Shared plumbing of the C binding: the guard that turns every exception into a recorded
+// error and a negative code, typed handle lookup, and the hand-over of results.
+#include <new>
+#include <string>
+
+#include <mox/handle/HandleManager.h>
+#include <mox/mox_c.h>
+#include <mox/rt/Exceptions.h>
+#include <mox/rt/Object.h>
+#include <mox/rt/SmartPointer.h>
+
+namespace moxc {
+
+/// Class names under which the binding registers its objects.
+constexpr const char kProductIdClass[] = "MOX::APP::IProductId";
+constexpr const char kApplicationIdClass[] = "MOX::APP::IApplicationId";
+
+/// Records `e` as the calling thread's last error and returns its negative code. A short
+/// form (no code) is recorded as the full form of its kind, so that a failure never reads
+/// back as 0.
+int recordFailure(MOX::EXCEPTIONS::MoxException& e) noexcept;
+/// Records an UnexpectedException (-1040) for a failure that is not a MOX exception.
+int recordUnexpected() noexcept;
+
+/// Runs `body`; returns MOX_OK, or the negative code of whatever it threw, recorded for
+/// the calling thread. Nothing escapes.
+template <class Body>
+int guarded(Body&& body) noexcept
+{
+    try {
+        body();
+        return MOX_OK;
+    } catch (MOX::EXCEPTIONS::MoxException& e) {
+        return recordFailure(e);
+    } catch (...) {
+        return recordUnexpected();
+    }
+}
+
+/// Throws InvalidArgumentException (-1004) from `function` of `file`.
+[[noreturn]] void throwNull(const char* file, const char* function);
+/// Throws ClassCastException (-1005) from `function` of `file`.
+[[noreturn]] void throwClassCast(const char* file, const char* function);
+
+/// `text` as a string; NULL throws InvalidArgumentException (-1004).
+std::string requireText(const char* text, const char* file, const char* function);
+
+/// `out` itself; NULL throws InvalidArgumentException (-1004).
+template <class T>
+T* requireOut(T* out, const char* file, const char* function)
+{
+    if (out == nullptr)
+        throwNull(file, function);
+    return out;
+}
+
+/// The object of `handle` as a T: an unknown handle throws InvalidHandleException, an
+/// object of another kind ClassCastException (-1005).
+template <class T>
+MOX::RT::SmartPointer<T> objectOf(mox_handle handle, const char* file, const char* function)
+{
+    MOX::RT::SmartPointer<T> typed = MOX::HDL::HandleManager::getObject(handle).template dynamicCast<T>();
+    if (typed.isNull())
+        throwClassCast(file, function);
+    return typed;
+}
+
+/// Registers `object` under a new handle and stores the number in `*out`.
+template <class T>
+void handOut(const MOX::RT::SmartPointer<T>& object, const char* classname, mox_handle* out)
+{
+    *out = MOX::HDL::HandleManager::newObjectHandle(classname, object).getId();
+}
+
+/// Stores a caller-owned copy of `text` in `*out`.
+void handOut(const std::string& text, char** out);
+
+/// Sets an output handle to 0 (when given) before a function does its work.
+inline void reset(mox_handle* out) noexcept
+{
+    if (out != nullptr)
+        *out = 0;
+}
+/// Sets an output string to NULL (when given) before a function does its work.
+inline void reset(char** out) noexcept
+{
+    if (out != nullptr)
+        *out = nullptr;
+}
+
+} // namespace moxc
