@@ -74,6 +74,15 @@ MOX_C_API int mox_application_id_parse(const char* xml, mox_handle* out);
 /** The "app-id" element of an application id. */
 MOX_C_API int mox_application_id_marshal(mox_handle application, char** xml);
 
+/* ---- Identities ---- */
+
+/** A user identity with the given format ("QEL", "EMAIL", "UPN", ...) and text in that
+ *  format, stored as given, for example ("QEL", "NT:CORP/alice") or ("EMAIL",
+ *  "alice@corp.example"). Its one-line text (mox_to_string) is `value`. */
+MOX_C_API int mox_identity_create_user(const char* format, const char* value, mox_handle* out);
+/** A group identity, as mox_identity_create_user. */
+MOX_C_API int mox_identity_create_group(const char* format, const char* value, mox_handle* out);
+
 /* ---- Any handle ---- */
 
 /** The one-line text form of the object behind any handle. */

@@ -135,6 +135,38 @@ static void group_applications(void)
     mox_free(other_xml);
 }
 
+/* Identities made from a format and a text. */
+static void group_identities(void)
+{
+    mox_handle user = 0, group = 0, mail = 0;
+    char* text = NULL;
+    CHECK_INT(mox_identity_create_user("QEL", "NT:CORP/alice", &user), MOX_OK);
+    CHECK_INT(mox_identity_create_group("QEL", "NT:CORP/Group:admins", &group), MOX_OK);
+    CHECK_INT(mox_identity_create_user("EMAIL", "bob@corp.example", &mail), MOX_OK);
+    CHECK(user > 0 && group > 0 && mail > 0);
+
+    CHECK_INT(mox_to_string(user, &text), MOX_OK);
+    CHECK_STR(text, "NT:CORP/alice");
+    mox_free(text);
+    CHECK_INT(mox_to_string(group, &text), MOX_OK);
+    CHECK_STR(text, "NT:CORP/Group:admins");
+    mox_free(text);
+    CHECK_INT(mox_handle_class(mail, &text), MOX_OK);
+    CHECK_STR(text, "MOX::AUTHN::IIdentity");
+    mox_free(text);
+
+    /* Any texts are stored as given, empty ones and ones without an authority included. */
+    CHECK_INT(mox_identity_create_user("", "", &user), MOX_OK);
+    CHECK_INT(mox_identity_create_group("EMAIL", "no-at-sign", &group), MOX_OK);
+    CHECK_INT(mox_to_string(group, &text), MOX_OK);
+    CHECK_STR(text, "no-at-sign");
+    mox_free(text);
+
+    CHECK_FAILURE(mox_product_id_marshal(mail, &text), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
+    CHECK_FAILURE(mox_application_id_create(mail, "app", &user), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
+    CHECK_INT(user, 0);
+}
+
 /* The last error: absent, recorded, replaced, kept across successes, cleared by a close. */
 static void group_errors(void)
 {
@@ -202,6 +234,13 @@ static void group_bad_input(void)
     EXPECT_NULL_FAILURE(mox_application_id_parse(NULL, &out));
     EXPECT_NULL_FAILURE(mox_application_id_parse("<app-id/>", NULL));
     EXPECT_NULL_FAILURE(mox_application_id_marshal(product, NULL));
+    EXPECT_NULL_FAILURE(mox_identity_create_user(NULL, "v", &out));
+    EXPECT_NULL_FAILURE(mox_identity_create_user("QEL", NULL, &out));
+    EXPECT_NULL_FAILURE(mox_identity_create_user("QEL", "v", NULL));
+    EXPECT_NULL_FAILURE(mox_identity_create_group(NULL, "v", &out));
+    EXPECT_NULL_FAILURE(mox_identity_create_group("QEL", NULL, &out));
+    EXPECT_NULL_FAILURE(mox_identity_create_group("QEL", "v", NULL));
+    CHECK_INT(out, 0);
     EXPECT_NULL_FAILURE(mox_to_string(product, NULL));
     EXPECT_NULL_FAILURE(mox_handle_class(product, NULL));
     EXPECT_NULL_FAILURE(mox_open_handle_count(NULL));
@@ -257,7 +296,7 @@ int main(int argc, char** argv)
 {
     static const check_group groups[] = {
         {"handles", group_handles},           {"products", group_products}, {"applications", group_applications},
-        {"errors", group_errors},             {"bad_input", group_bad_input},
+        {"identities", group_identities},     {"errors", group_errors},     {"bad_input", group_bad_input},
     };
     return run_groups(groups, sizeof groups / sizeof groups[0], argc, argv);
 }
