@@ -15,3 +15,9 @@
 #include <mox/xb/IdentitySchema.h>
 #include <mox/xb/ClassSchema.h>
 #include <mox/xb/ClassIdConverter.h>
+
+#include <mox/xb/AttributesSchema.h>
+#include <mox/xb/PropertiesSchema.h>
+#include <mox/xb/AttributeConverter.h>
+#include <mox/xb/PropertiesDocument.h>
+#include <mox/xb/IdentityConverter.h>

@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+
+#include <mox/rt/Export.h>
+#include <mox/rt/IProperties.h>
+
+namespace MOX {
+namespace XB {
+
+/// The properties document of `properties` (see PropertiesSchema.h) under the root
+/// element `rootName`, one "property" per name in the set's order, each with its value.
+/// An empty `rootName` throws InvalidArgumentException (-1006); a failed write throws
+/// SerializationException (-1055).
+MOX_API std::string marshalProperties(const I::IProperties& properties, const std::string& rootName);
+
+/// Sets the properties of the document `text` into `properties`, in document order (a
+/// "property" without "value" sets the empty text). The root element must be called
+/// `rootName` unless that is empty. A text that does not decode throws
+/// SerializationException (-1056) and leaves `properties` unchanged.
+MOX_API void unmarshalProperties(const std::string& text, const std::string& rootName, I::IProperties& properties);
+
+} // namespace XB
+} // namespace MOX

@@ -1,0 +1,105 @@
+// The attributes document: writing lists and single attributes, reading them back.
+//
+// Reading streams: each "attribute" is turned into an attribute as soon as it has been
+// decoded, so a large document is never held twice (once as document objects, once as
+// attributes). The observable result is that of decoding the whole document first and
+// converting it afterwards: a decoding error anywhere wins over a conversion error, and
+// a failure returns no list.
+#include <mox/attr/Attributes.h>
+
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <new>
+#include <utility>
+
+#include <mox/rt/Exceptions.h>
+#include <mox/rt/XmlUtils.h>
+#include <mox/xb/AttributeConverter.h>
+#include <mox/xb/AttributesSchema.h>
+#include <mox/xb/EncodeBuffer.h>
+#include <mox/xb/XBinderManager.h>
+
+#include "data/attribute/AttributeImpl.h"
+
+namespace MOX {
+namespace Attributes {
+
+using ATTR::IAttribute;
+using RT::SmartPointer;
+using XB::AttributeConverter;
+using XB::XBinderManager;
+
+namespace {
+
+constexpr const char kFile[] = "data/common/impl/AttributeMarshaller";
+
+std::atomic<XBinderManager*> s_manager{nullptr};
+
+// Collects the attributes of a document being decoded. A conversion error (an empty
+// "name") is kept, not thrown, because the sink runs inside the parser; it is raised
+// once the whole document has decoded.
+struct Collector {
+    AttributeList list;
+    std::exception_ptr error;
+
+    static void take(void* context, XB::xbattribute& item) noexcept
+    {
+        auto& self = *static_cast<Collector*>(context);
+        if (self.error)
+            return;
+        try {
+            // As AttributeConverter::toMOX, but the value texts move instead of copying.
+            self.list.push_back(
+                SmartPointer<IAttribute>(new ATTR::AttributeImpl(AttributeConverter::toId(item), std::move(item.value_list))));
+        } catch (...) {
+            self.error = std::current_exception();
+        }
+    }
+};
+
+} // namespace
+
+std::string marshal(const AttributeList& list)
+{
+    XBinderManager& manager = XBinderManager::instance(s_manager);
+    XB::EncodeBuffer buffer;
+    const std::unique_ptr<XB::xbattributes> top(AttributeConverter::toXB(list));
+    XB::attributes_CC element(*top);
+    return manager.encode(element, buffer);
+}
+
+AttributeList unmarshal(const std::string& text)
+{
+    XBinderManager& manager = XBinderManager::instance(s_manager);
+    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
+    Collector collector;
+    XB::xbattributes_reader top(&Collector::take, &collector);
+    const std::unique_ptr<XB::attributes_CC> element(new (std::nothrow) XB::attributes_CC(top));
+    XBinderManager::requireElement(element.get(), kFile, "MOX::Attributes::unmarshal");
+    manager.decode(*element, buffer);
+    top.finish();
+    if (collector.error)
+        std::rethrow_exception(collector.error);
+    return std::move(collector.list);
+}
+
+std::string marshal(const SmartPointer<IAttribute>& attribute)
+{
+    return RT::XmlUtils::GetElement("attribute", marshal(AttributeList{attribute}));
+}
+
+SmartPointer<IAttribute> parseAttribute(const std::string& text)
+{
+    if (text.empty())
+        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), kFile,
+                  "MOX::Attributes::parseAttribute");
+    const AttributeList list = unmarshal(RT::XmlUtils::ToElement("attributes", text));
+    if (list.empty())
+        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), kFile,
+                  "MOX::Attributes::parseAttribute");
+    return list.front();
+}
+
+} // namespace Attributes
+} // namespace MOX

@@ -1,0 +1,48 @@
+// Writing and reading properties documents through the codec manager.
+#include <mox/xb/PropertiesDocument.h>
+
+#include <atomic>
+#include <memory>
+#include <new>
+
+#include <mox/rt/Exceptions.h>
+#include <mox/xb/AttributeConverter.h>
+#include <mox/xb/EncodeBuffer.h>
+#include <mox/xb/XBinderManager.h>
+
+namespace MOX {
+namespace XB {
+
+namespace {
+
+constexpr const char kFile[] = "services/serialization/XBinder/PropertiesDocument";
+
+std::atomic<XBinderManager*> s_manager{nullptr};
+
+} // namespace
+
+std::string marshalProperties(const I::IProperties& properties, const std::string& rootName)
+{
+    if (rootName.empty())
+        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), kFile,
+                  "MOX::XB::marshalProperties");
+    XBinderManager& manager = XBinderManager::instance(s_manager);
+    EncodeBuffer buffer;
+    const std::unique_ptr<xb_properties> top(AttributeConverter::toXB(properties));
+    properties_CC element(rootName, *top);
+    return manager.encode(element, buffer);
+}
+
+void unmarshalProperties(const std::string& text, const std::string& rootName, I::IProperties& properties)
+{
+    XBinderManager& manager = XBinderManager::instance(s_manager);
+    xb_properties top;
+    DecodeBuffer buffer = manager.makeDecodeBuffer(text);
+    const std::unique_ptr<properties_CC> element(new (std::nothrow) properties_CC(rootName, top));
+    XBinderManager::requireElement(element.get(), kFile, "MOX::XB::unmarshalProperties");
+    manager.decode(*element, buffer); // throws before anything is set
+    AttributeConverter::toMOX(properties, top);
+}
+
+} // namespace XB
+} // namespace MOX
