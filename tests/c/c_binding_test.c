@@ -105,6 +105,8 @@ static void group_applications(void)
     CHECK(xml != NULL && strstr(xml, "console") != NULL && strstr(xml, "acme") != NULL);
     CHECK_STR(twin_xml, xml);
     CHECK(other_xml != NULL && xml != NULL && strcmp(other_xml, xml) != 0);
+    mox_free(other_xml);
+    other_xml = NULL;
 
     CHECK_INT(mox_application_id_parse(xml, &parsed), MOX_OK);
     CHECK_INT(mox_application_id_marshal(parsed, &parsed_xml), MOX_OK);
