@@ -1,0 +1,146 @@
+// moxctl attributes / properties run as a program: outputs, exit statuses (0 ok, 1
+// rejected or no match, 2 usage) and standard input.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class MoxctlAttributes : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (const std::string& path : m_files)
+            std::remove(path.c_str());
+    }
+
+    // A file holding `text`, removed after the test.
+    std::string file(const std::string& text)
+    {
+        const std::string path =
+            ::testing::TempDir() + "moxctl_attr_" + std::to_string(::getpid()) + "_" + std::to_string(m_files.size());
+        std::ofstream(path, std::ios::binary) << text;
+        m_files.push_back(path);
+        return path;
+    }
+
+    // Runs moxctl with `args`, standard input from `input`.
+    Result run(const std::vector<std::string>& args, const std::string& input = std::string())
+    {
+        std::string command = "'" MOXCTL_PATH "'";
+        for (const std::string& arg : args)
+            command += " '" + arg + "'"; // the tests' arguments hold no quotes
+        const std::string out = file("");
+        const std::string err = file("");
+        command += " <'" + file(input) + "' >'" + out + "' 2>'" + err + "'";
+        const int raw = std::system(command.c_str());
+        return Result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+    }
+
+    static std::string slurp(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    const std::string list = "<attributes><attribute name=\"color\"><value>red</value><value>b&amp;lue</value>"
+                             "</attribute><attribute name=\"size\" type=\"Integer\" scope=\"s\"><value>9</value>"
+                             "</attribute></attributes>";
+
+private:
+    std::vector<std::string> m_files;
+};
+
+} // namespace
+
+TEST_F(MoxctlAttributes, ValidateAndFormatFromFileAndStandardInput)
+{
+    const Result valid = run({"attributes", "validate", file(list)});
+    EXPECT_EQ(valid.status, 0) << valid.err;
+    EXPECT_EQ(valid.out, "valid: 2 attributes\n");
+
+    const Result formatted = run({"attributes", "format", "-"}, list);
+    EXPECT_EQ(formatted.status, 0) << formatted.err;
+    EXPECT_EQ(formatted.out.rfind("<?xml", 0), 0u);
+    EXPECT_NE(formatted.out.find("<attribute name=\"color\" type=\"String\"><value>red</value><value>b&amp;lue</value>"
+                                 "</attribute>"),
+              std::string::npos);
+    // Formatting is stable.
+    EXPECT_EQ(run({"attributes", "format"}, formatted.out).out, formatted.out);
+
+    const Result broken = run({"attributes", "validate"}, "<attributes><attribute/></attributes>");
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_EQ(broken.out, "");
+    EXPECT_NE(broken.err.find("moxctl: SerializationException -1056: Error converting string to object\n"
+                              "Decoding failed - info: \""),
+              std::string::npos);
+    EXPECT_NE(broken.err.find("(status -38)"), std::string::npos);
+
+    EXPECT_EQ(run({"attributes", "validate", "/nonexistent/attributes.xml"}).status, 2);
+}
+
+TEST_F(MoxctlAttributes, FindPrintsTheAttributeElement)
+{
+    const Result found = run({"attributes", "find", "size", file(list)});
+    EXPECT_EQ(found.status, 0) << found.err;
+    EXPECT_EQ(found.out, "<attribute name=\"size\" type=\"Integer\" scope=\"s\"><value>9</value></attribute>\n");
+
+    const Result missing = run({"attributes", "find", "Size"}, list);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "moxctl: no attribute 'Size'\n");
+
+    EXPECT_EQ(run({"attributes", "find"}, list).status, 2);
+}
+
+TEST_F(MoxctlAttributes, MatchExitsZeroOnlyWhenTheListMeetsTheWantedList)
+{
+    const std::string listFile = file(list);
+    const std::string met = file("<attributes><attribute name=\"color\"><value>b&amp;lue</value></attribute>"
+                                 "<attribute name=\"shape\"><value>round</value></attribute></attributes>");
+    const std::string unmet = file("<attributes><attribute name=\"color\"><value>green</value></attribute></attributes>");
+
+    const Result yes = run({"attributes", "match", met, listFile});
+    EXPECT_EQ(yes.status, 0) << yes.err;
+    EXPECT_EQ(yes.out, "match\n");
+    const Result no = run({"attributes", "match", unmet, "-"}, list);
+    EXPECT_EQ(no.status, 1);
+    EXPECT_EQ(no.out, "no match\n");
+    EXPECT_EQ(no.err, "");
+    // A broken wanted list is the library's error, not a mismatch.
+    const Result bad = run({"attributes", "match", file("<wanted/>"), listFile});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("-1056"), std::string::npos);
+}
+
+TEST_F(MoxctlAttributes, PropertiesUnderTheGivenRoot)
+{
+    const std::string doc = "<cfg><property name=\"a\" value=\"1\"/><property name=\"b\"/>"
+                            "<property name=\"a\" value=\"2\"/></cfg>";
+    const Result valid = run({"properties", "validate", "--root", "cfg"}, doc);
+    EXPECT_EQ(valid.status, 0) << valid.err;
+    EXPECT_EQ(valid.out, "valid: 2 properties\n");
+
+    const Result formatted = run({"properties", "format", "--root", "cfg", file(doc)});
+    EXPECT_EQ(formatted.status, 0) << formatted.err;
+    EXPECT_NE(formatted.out.find("<cfg><property name=\"a\" value=\"2\"/><property name=\"b\" value=\"\"/></cfg>"),
+              std::string::npos);
+
+    const Result wrongRoot = run({"properties", "validate", "--root", "settings"}, doc);
+    EXPECT_EQ(wrongRoot.status, 1);
+    EXPECT_NE(wrongRoot.err.find("(status -3)"), std::string::npos);
+    EXPECT_EQ(run({"properties", "format"}, doc).status, 2);
+}
