@@ -16,6 +16,7 @@ namespace moxc {
 constexpr const char kProductIdClass[] = "MOX::APP::IProductId";
 constexpr const char kApplicationIdClass[] = "MOX::APP::IApplicationId";
 constexpr const char kIdentityClass[] = "MOX::AUTHN::IIdentity";
+constexpr const char kAttributeListClass[] = "MOX::Attributes::AttributeList";
 
 /// Records `e` as the calling thread's last error and returns its negative code. A short
 /// form (no code) is recorded as the full form of its kind, so that a failure never reads

@@ -4,6 +4,7 @@
 Usage: mox_example.py [path/to/libmox-c.so]   (default: the system's library search)
 
 Makes a product id and an application id, writes them as XML and reads them back,
+makes identities and reads an attribute list from its document,
 shows how a failure comes back as an exception carrying the MOX code, message and
 class name, and closes every handle it opened.
 """
@@ -35,6 +36,11 @@ class Mox:
             "mox_application_id_create": [ctypes.c_int, ctypes.c_char_p, handle_p],
             "mox_application_id_parse": [ctypes.c_char_p, handle_p],
             "mox_application_id_marshal": [ctypes.c_int, text_p],
+            "mox_identity_create_user": [ctypes.c_char_p, ctypes.c_char_p, handle_p],
+            "mox_identity_create_group": [ctypes.c_char_p, ctypes.c_char_p, handle_p],
+            "mox_attributes_parse": [ctypes.c_char_p, handle_p],
+            "mox_attributes_marshal": [ctypes.c_int, text_p],
+            "mox_attributes_count": [ctypes.c_int, ctypes.POINTER(ctypes.c_size_t)],
             "mox_to_string": [ctypes.c_int, text_p],
             "mox_handle_class": [ctypes.c_int, text_p],
             "mox_close_handle": [ctypes.c_int],
@@ -95,6 +101,26 @@ class Mox:
     def application_xml(self, handle):
         return self._text(self._lib.mox_application_id_marshal, handle)
 
+    def user(self, format_name, value):
+        return self._make(self._lib.mox_identity_create_user, format_name.encode(), value.encode())
+
+    def group(self, format_name, value):
+        return self._make(self._lib.mox_identity_create_group, format_name.encode(), value.encode())
+
+    def parse_attributes(self, document):
+        return self._make(self._lib.mox_attributes_parse, document.encode())
+
+    def attributes_xml(self, handle):
+        return self._text(self._lib.mox_attributes_marshal, handle)
+
+    def attribute_count(self, handle):
+        count = ctypes.c_size_t()
+        self._check(self._lib.mox_attributes_count(handle, ctypes.byref(count)))
+        return count.value
+
+    def text_of(self, handle):
+        return self._text(self._lib.mox_to_string, handle)
+
     def class_of(self, handle):
         return self._text(self._lib.mox_handle_class, handle)
 
@@ -128,6 +154,32 @@ def main():
     copy = mox.parse_product_id(product_xml)
     opened.append(copy)
     assert mox.product_xml(copy) == product_xml, "product id did not read back"
+
+    # Identities keep their text as given.
+    admins = mox.group("QEL", "NT:CORP/Group:admins")
+    opened.append(admins)
+    alice = mox.user("EMAIL", "alice@corp.example")
+    opened.append(alice)
+    print("identities:", mox.text_of(admins), "and", mox.text_of(alice), "as", mox.class_of(alice))
+    assert mox.text_of(alice) == "alice@corp.example"
+
+    # An attribute list travels as its document.
+    attributes = mox.parse_attributes(
+        '<attributes><attribute name="color" type="String"><value>red</value><value>blue</value></attribute>'
+        '<attribute name="size" type="Integer"><value>10</value></attribute></attributes>')
+    opened.append(attributes)
+    document = mox.attributes_xml(attributes)
+    print("attributes:", mox.attribute_count(attributes), "in", document)
+    assert mox.attribute_count(attributes) == 2
+    copy_of_list = mox.parse_attributes(document)
+    opened.append(copy_of_list)
+    assert mox.attributes_xml(copy_of_list) == document, "attribute list did not read back"
+    try:
+        mox.parse_attributes("<attributes><attribute>")
+        raise AssertionError("a broken document was accepted")
+    except MoxError as error:
+        print("refused:", error)
+        assert error.code == -1056 and error.name == "SerializationException", error
 
     # A failure arrives as an exception with the MOX code, message and class name.
     try:

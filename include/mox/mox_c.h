@@ -83,6 +83,17 @@ MOX_C_API int mox_identity_create_user(const char* format, const char* value, mo
 /** A group identity, as mox_identity_create_user. */
 MOX_C_API int mox_identity_create_group(const char* format, const char* value, mox_handle* out);
 
+/* ---- Attribute lists ---- */
+
+/** The attribute list an attributes document holds (its handle class is
+ *  "MOX::Attributes::AttributeList"). A document that does not decode gives
+ *  MOX_E_UNMARSHAL; an attribute with an empty name MOX_E_INVALID_ARGUMENTS. */
+MOX_C_API int mox_attributes_parse(const char* document, mox_handle* out);
+/** The attributes document of a list (also its mox_to_string). */
+MOX_C_API int mox_attributes_marshal(mox_handle list, char** document);
+/** The number of attributes in a list. */
+MOX_C_API int mox_attributes_count(mox_handle list, size_t* count);
+
 /* ---- Any handle ---- */
 
 /** The one-line text form of the object behind any handle. */

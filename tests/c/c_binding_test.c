@@ -169,6 +169,57 @@ static void group_identities(void)
     CHECK_INT(user, 0);
 }
 
+/* Attribute lists from their document and back. */
+static void group_attributes(void)
+{
+    static const char document[] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+        "<attributes><attribute name=\"color\" type=\"String\"><value>red</value><value>bl&amp;ue</value></attribute>"
+        "<attribute name=\"size\" type=\"Integer\" scope=\"shop\"><value>10</value></attribute>"
+        "<attribute name=\"none\"/></attributes>";
+    mox_handle list = 0, again = 0, empty = 0, product = make_product("p");
+    size_t count = 0;
+    char *xml = NULL, *xml_again = NULL, *text = NULL;
+
+    CHECK_INT(mox_attributes_parse(document, &list), MOX_OK);
+    CHECK_INT(mox_attributes_count(list, &count), MOX_OK);
+    CHECK_INT(count, 3);
+    CHECK_INT(mox_attributes_marshal(list, &xml), MOX_OK);
+    CHECK(xml != NULL && strstr(xml, "color") != NULL && strstr(xml, "bl&amp;ue") != NULL && strstr(xml, "shop") != NULL);
+    CHECK_INT(mox_attributes_parse(xml, &again), MOX_OK);
+    CHECK_INT(mox_attributes_marshal(again, &xml_again), MOX_OK);
+    CHECK_STR(xml_again, xml);
+    CHECK_INT(mox_to_string(list, &text), MOX_OK);
+    CHECK_STR(text, xml);
+    mox_free(text);
+    CHECK_INT(mox_handle_class(list, &text), MOX_OK);
+    CHECK_STR(text, "MOX::Attributes::AttributeList");
+    mox_free(text);
+
+    CHECK_INT(mox_attributes_parse("<attributes/>", &empty), MOX_OK);
+    CHECK_INT(mox_attributes_count(empty, &count), MOX_OK);
+    CHECK_INT(count, 0);
+
+    /* Documents that do not decode, and an attribute without a usable name. */
+    CHECK_FAILURE(mox_attributes_parse("<attributes><attribute name=\"a\">", &again), MOX_E_UNMARSHAL,
+                  "SerializationException", "Error converting string to object");
+    CHECK_INT(again, 0);
+    CHECK_FAILURE(mox_attributes_parse("<properties/>", &again), MOX_E_UNMARSHAL, "SerializationException",
+                  "Error converting string to object");
+    CHECK_FAILURE(mox_attributes_parse("<attributes><attribute><value>v</value></attribute></attributes>", &again),
+                  MOX_E_UNMARSHAL, "SerializationException", "Error converting string to object");
+    CHECK_FAILURE(mox_attributes_parse("<attributes><attribute name=\"\"/></attributes>", &again),
+                  MOX_E_INVALID_ARGUMENTS, "InvalidArgumentException", MSG_ARGS);
+
+    /* Lists and other objects are not interchangeable. */
+    CHECK_FAILURE(mox_attributes_marshal(product, &text), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
+    CHECK_FAILURE(mox_attributes_count(product, &count), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
+    CHECK_INT(count, 0);
+    CHECK_FAILURE(mox_product_id_marshal(list, &text), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
+    mox_free(xml);
+    mox_free(xml_again);
+}
+
 /* The last error: absent, recorded, replaced, kept across successes, cleared by a close. */
 static void group_errors(void)
 {
@@ -243,6 +294,10 @@ static void group_bad_input(void)
     EXPECT_NULL_FAILURE(mox_identity_create_group("QEL", NULL, &out));
     EXPECT_NULL_FAILURE(mox_identity_create_group("QEL", "v", NULL));
     CHECK_INT(out, 0);
+    EXPECT_NULL_FAILURE(mox_attributes_parse(NULL, &out));
+    EXPECT_NULL_FAILURE(mox_attributes_parse("<attributes/>", NULL));
+    EXPECT_NULL_FAILURE(mox_attributes_marshal(product, NULL));
+    EXPECT_NULL_FAILURE(mox_attributes_count(product, NULL));
     EXPECT_NULL_FAILURE(mox_to_string(product, NULL));
     EXPECT_NULL_FAILURE(mox_handle_class(product, NULL));
     EXPECT_NULL_FAILURE(mox_open_handle_count(NULL));
@@ -260,33 +315,37 @@ static void group_bad_input(void)
         CHECK_FAILURE(mox_application_id_marshal(h, &text), MOX_E_INVALID_HANDLE, "InvalidHandleException",
                       MSG_HANDLE);
         CHECK_FAILURE(mox_to_string(h, &text), MOX_E_INVALID_HANDLE, "InvalidHandleException", MSG_HANDLE);
+        CHECK_FAILURE(mox_attributes_marshal(h, &text), MOX_E_INVALID_HANDLE, "InvalidHandleException", MSG_HANDLE);
+        {
+            size_t count = 7;
+            CHECK_FAILURE(mox_attributes_count(h, &count), MOX_E_INVALID_HANDLE, "InvalidHandleException",
+                          MSG_HANDLE);
+            CHECK_INT(count, 0);
+        }
         CHECK_FAILURE(mox_handle_class(h, &text), MOX_E_INVALID_HANDLE, "InvalidHandleException", MSG_HANDLE);
         CHECK_FAILURE(mox_close_handle(h), MOX_E_INVALID_HANDLE, "InvalidHandleException", MSG_HANDLE);
     }
     CHECK_INT(open_count(), before);
 
-    /* Texts that are not the documents asked for. */
+    /* Texts that are not the documents asked for: either a clean failure or an object. */
     {
-        const char* junk[] = {"not xml at all", "<product", "<app-id><product name=\"a\"></app-id>", "<<>>", "\xff\xfe"};
-        for (i = 0; i < sizeof junk / sizeof junk[0]; ++i) {
-            int rc;
-            out = 99;
-            rc = mox_application_id_parse(junk[i], &out);
-            CHECK(rc < 0 || (rc == 0 && out > 0));
-            if (rc < 0) {
-                CHECK_INT(out, 0);
-                CHECK_INT(mox_get_error(NULL), rc);
-            } else {
-                CHECK_INT(mox_close_handle(out), MOX_OK);
-            }
-            out = 99;
-            rc = mox_product_id_parse(junk[i], &out);
-            CHECK(rc < 0 || (rc == 0 && out > 0));
-            if (rc < 0) {
-                CHECK_INT(out, 0);
-                CHECK_INT(mox_get_error(NULL), rc);
-            } else {
-                CHECK_INT(mox_close_handle(out), MOX_OK);
+        typedef int (*parse_fn)(const char*, mox_handle*);
+        const parse_fn parsers[] = {mox_product_id_parse, mox_application_id_parse, mox_attributes_parse};
+        const char* junk[] = {"not xml at all", "<product", "<app-id><product name=\"a\"></app-id>",
+                              "<<>>", "\xff\xfe", "<attributes><attribute name=\"x\"><value>&bogus;</value>"};
+        size_t p;
+        for (p = 0; p < sizeof parsers / sizeof parsers[0]; ++p) {
+            for (i = 0; i < sizeof junk / sizeof junk[0]; ++i) {
+                int rc;
+                out = 99;
+                rc = parsers[p](junk[i], &out);
+                CHECK(rc < 0 || (rc == 0 && out > 0));
+                if (rc < 0) {
+                    CHECK_INT(out, 0);
+                    CHECK_INT(mox_get_error(NULL), rc);
+                } else {
+                    CHECK_INT(mox_close_handle(out), MOX_OK);
+                }
             }
         }
     }
@@ -298,7 +357,8 @@ int main(int argc, char** argv)
 {
     static const check_group groups[] = {
         {"handles", group_handles},           {"products", group_products}, {"applications", group_applications},
-        {"identities", group_identities},     {"errors", group_errors},     {"bad_input", group_bad_input},
+        {"identities", group_identities},     {"attributes", group_attributes}, {"errors", group_errors},
+        {"bad_input", group_bad_input},
     };
     return run_groups(groups, sizeof groups / sizeof groups[0], argc, argv);
 }
