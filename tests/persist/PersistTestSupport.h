@@ -1,8 +1,7 @@
 #pragma once
-// Test doubles for the cache locks: a cached object with a checkable text form, a
-// recording local file, and a shared event log that also receives trace scopes.
-#include <functional>
-#include <mutex>
+// Test doubles for the cache locks: a cached object whose text shows tearing, and an
+// in-memory local file that logs each call with whether the mutex was held.
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -10,71 +9,28 @@
 
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/ILocalFile.h>
-#include <mox/rt/Marshallable.h>
 #include <mox/rt/Mutex.h>
-#include <mox/rt/Tracer.h>
 
 namespace persisttest {
 
-// True when a thread other than the caller cannot take `mutex` right now.
+// True when another thread cannot take `mutex` right now.
 inline bool heldElsewhere(MOX::RT::Mutex& mutex)
 {
     bool taken = false;
-    std::thread probe([&] {
-        taken = mutex.lock(1);
-        if (taken)
+    std::thread([&] {
+        if ((taken = mutex.lock(1)))
             mutex.unlock();
-    });
-    probe.join();
+    }).join();
     return !taken;
 }
 
-// An ordered record of what happened, shared by the doubles, the trace sink and tests.
-class EventLog {
-public:
-    void add(const std::string& event)
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_events.push_back(event);
-    }
-    std::vector<std::string> take()
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        std::vector<std::string> out;
-        out.swap(m_events);
-        return out;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<std::string> m_events;
-};
-
-// Sends trace scope entries and exits ("enter Scope", "leave Scope") to a log while it
-// lives.
-class ScopeTrace {
-public:
-    explicit ScopeTrace(EventLog& log)
-    {
-        MOX::RT::Tracer::setScopeTracing(true);
-        MOX::RT::Tracer::setSink([&log](const std::string& scope, const std::string& line) {
-            if (scope.rfind("Cache", 0) == 0)
-                log.add(line + " " + scope);
-        });
-    }
-    ~ScopeTrace()
-    {
-        MOX::RT::Tracer::setSink({});
-        MOX::RT::Tracer::setScopeTracing(false);
-    }
-};
-
-// A cached object: a version number and a payload. Its text carries both twice with the
-// payload's length, so that a torn text is recognised on reading.
+// A version and a payload; the text repeats the head at the end, so a torn text is
+// refused on reading.
 class CachedState : public MOX::Marshallable {
 public:
     int version = 0;
     std::string payload;
+    bool failMarshal = false;
 
     std::string marshal() const override
     {
@@ -85,10 +41,9 @@ public:
     }
     void unmarshal(const std::string& text) override
     {
-        ++reads;
-        const std::size_t eol = text.find('\n');
         int v = 0;
         std::size_t size = 0;
+        const std::size_t eol = text.find('\n');
         if (eol == std::string::npos || std::sscanf(text.c_str(), "BEGIN %d %zu", &v, &size) != 2)
             throw std::runtime_error("torn head");
         const std::string tail = "\nEND " + std::to_string(v) + " " + std::to_string(size);
@@ -97,88 +52,66 @@ public:
         version = v;
         payload = text.substr(eol + 1, size);
     }
-
-    bool failMarshal = false;
-    mutable int reads = 0;
 };
 
-// An update handle that reports its release.
-class RecordingHandle : public MOX::RT::IUpdateHandle {
-public:
-    RecordingHandle(EventLog& log, MOX::RT::Mutex& mutex) : m_log(log), m_mutex(mutex) {}
-    ~RecordingHandle() override
-    {
-        m_log.add(std::string("handle released") + (heldElsewhere(m_mutex) ? " (mutex held)" : " (mutex free)"));
-    }
-
-private:
-    EventLog& m_log;
-    MOX::RT::Mutex& m_mutex;
-};
-
-// A local file in memory that logs each call with whether the mutex was held at the time,
-// and can be told to fail any operation.
+// An in-memory file; `failOn` names the operation that throws SystemException.
 class RecordingFile : public MOX::RT::ILocalFile {
 public:
-    RecordingFile(EventLog& log, MOX::RT::Mutex& mutex) : m_log(log), m_mutex(mutex) {}
+    using Handle = MOX::RT::SmartPointer<MOX::RT::IUpdateHandle>;
+
+    RecordingFile(std::vector<std::string>& log, MOX::RT::Mutex& mutex) : m_log(log), m_mutex(mutex) {}
 
     std::string content; // empty: no state
-    std::string failOn;  // the operation that throws SystemException
-    const MOX::RT::IUpdateHandle* lastHandle = nullptr; // the last one handed out
+    std::string failOn;
     const MOX::Marshallable* lastPassed = nullptr;
 
-    void writeWith(const MOX::RT::SmartPointer<MOX::RT::IUpdateHandle>& handle,
-                   const MOX::Marshallable& source) override
+    void writeWith(const Handle& handle, const MOX::Marshallable& source) override
     {
-        note("writeWith", &handle);
-        lastPassed = &source;
-        maybeFail("writeWith");
+        enter("writeWith", &handle, &source);
         content = source.marshal();
     }
-    void readWith(const MOX::RT::SmartPointer<MOX::RT::IUpdateHandle>& handle, MOX::Marshallable& target) override
+    void readWith(const Handle& handle, MOX::Marshallable& target) override
     {
-        note("readWith", &handle);
-        lastPassed = &target;
-        maybeFail("readWith");
+        enter("readWith", &handle, &target);
         if (!content.empty())
             target.unmarshal(content);
     }
     void readInto(MOX::Marshallable& target) override
     {
-        note("readInto", nullptr);
-        lastPassed = &target;
-        maybeFail("readInto");
+        enter("readInto", nullptr, &target);
         if (!content.empty())
             target.unmarshal(content);
     }
-    MOX::RT::SmartPointer<MOX::RT::IUpdateHandle> acquireHandle() override
+    Handle acquireHandle() override
     {
-        note("acquireHandle", nullptr);
-        maybeFail("acquireHandle");
-        MOX::RT::SmartPointer<MOX::RT::IUpdateHandle> given(new RecordingHandle(m_log, m_mutex));
-        lastHandle = given.get();
+        enter("acquireHandle", nullptr, nullptr);
+        Handle given(new LoggedHandle(*this));
+        m_given = given.get();
         return given;
     }
     std::string getPath() const override { return "memory"; }
-    std::string toString() const override { return "RecordingFile"; }
+    std::string toString() const override { return "memory"; }
 
 private:
-    void note(const char* op, const MOX::RT::SmartPointer<MOX::RT::IUpdateHandle>* handle)
+    // Reports its own release to the log.
+    struct LoggedHandle : MOX::RT::IUpdateHandle {
+        explicit LoggedHandle(RecordingFile& file) : file(file) {}
+        ~LoggedHandle() override { file.note("handle released"); }
+        RecordingFile& file;
+    };
+
+    void note(std::string line) { m_log.push_back(line + (heldElsewhere(m_mutex) ? " (mutex held)" : " (mutex free)")); }
+    void enter(const std::string& op, const Handle* handle, const MOX::Marshallable* passed)
     {
-        std::string line = op;
-        if (handle != nullptr)
-            line += !handle->isNull() && handle->get() == lastHandle ? " (its handle)" : " (other handle)";
-        line += heldElsewhere(m_mutex) ? " (mutex held)" : " (mutex free)";
-        m_log.add(line);
-    }
-    void maybeFail(const char* op)
-    {
+        note(handle == nullptr ? op : op + (handle->get() == m_given ? " (its handle)" : " (other handle)"));
+        lastPassed = passed;
         if (failOn == op)
             throw MOX::EXCEPTIONS::SystemException(MOX::EXCEPTIONS::ErrorCode::Unknown);
     }
 
-    EventLog& m_log;
+    std::vector<std::string>& m_log;
     MOX::RT::Mutex& m_mutex;
+    const MOX::RT::IUpdateHandle* m_given = nullptr;
 };
 
 } // namespace persisttest

@@ -1,221 +1,130 @@
-// Cache locks over a recording file: order of mutex, update handle and file calls, and
-// what each failure releases.
-#include <gtest/gtest.h>
+// Cache locks over a recording file: the order of mutex, update handle and file calls,
+// their trace scopes, and what each failure releases.
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include <mox/persist/CacheLock.h>
 #include <mox/persist/CacheReadLock.h>
 #include <mox/persist/CacheWriteLock.h>
+#include <mox/rt/Tracer.h>
 
 #include "persist/PersistTestSupport.h"
 
 using namespace persisttest;
+using namespace MOX::PERSIST;
 using MOX::EXCEPTIONS::NullPointerException;
 using MOX::EXCEPTIONS::SystemException;
-using MOX::PERSIST::CacheLock;
-using MOX::PERSIST::CacheReadLock;
-using MOX::PERSIST::CacheWriteLock;
-using MOX::RT::ILocalFile;
-using MOX::RT::Mutex;
-using MOX::RT::SmartPointer;
+using MOX::RT::Tracer;
 using ::testing::ElementsAre;
 
 namespace {
 
-struct Fixture : ::testing::Test {
-    EventLog log;
-    Mutex mutex;
+struct CacheLocks : ::testing::Test {
+    std::vector<std::string> log;
+    MOX::RT::Mutex mutex;
     CachedState state;
-    RecordingFile* recording = new RecordingFile(log, mutex);
-    SmartPointer<ILocalFile> file{recording};
+    RecordingFile* file = new RecordingFile(log, mutex);
+    MOX::RT::SmartPointer<MOX::RT::ILocalFile> filePtr{file};
 
     void SetUp() override
     {
         CachedState stored;
         stored.version = 7;
-        stored.payload = "stored";
-        recording->content = stored.marshal();
+        file->content = stored.marshal();
+    }
+    // Trace scopes of the locks join the log as "enter X" / "leave X".
+    void traceScopes()
+    {
+        Tracer::setScopeTracing(true);
+        Tracer::setSink([this](const std::string& scope, const std::string& line) {
+            if (scope.rfind("Cache", 0) == 0)
+                log.push_back(line + " " + scope);
+        });
+    }
+    void TearDown() override
+    {
+        Tracer::setSink({});
+        Tracer::setScopeTracing(false);
     }
 };
 
-using CacheLockTest = Fixture;
-using CacheReadLockTest = Fixture;
-using CacheWriteLockTest = Fixture;
-
 } // namespace
 
-TEST_F(CacheLockTest, HoldsTheMutexForItsLifetimeAndPassesMarshallingThrough)
+TEST_F(CacheLocks, AWriteLockTakesMutexThenHandleAndGivesThemUpInReverseWithoutWriting)
 {
-    state.version = 1;
-    state.payload = "p";
+    traceScopes();
     {
-        ScopeTrace trace(log);
-        CacheLock lock(mutex, state);
-        EXPECT_TRUE(heldElsewhere(mutex));
-        EXPECT_EQ(lock.marshal(), state.marshal());
-        lock.unmarshal(recording->content);
+        CacheWriteLock lock(mutex, state, filePtr);
         EXPECT_EQ(state.version, 7);
-        EXPECT_EQ(state.payload, "stored");
-        EXPECT_THROW(lock.unmarshal("garbage"), std::runtime_error);
-        EXPECT_TRUE(heldElsewhere(mutex));
+        EXPECT_NE(dynamic_cast<const CacheLock*>(file->lastPassed), nullptr); // never the object itself
+        state.version = 8;
     }
     EXPECT_FALSE(heldElsewhere(mutex));
-    EXPECT_THAT(log.take(), ElementsAre("enter CacheLock::CacheLock", "leave CacheLock::CacheLock",
-                                        "enter CacheLock::~CacheLock", "leave CacheLock::~CacheLock"));
-    // The mutex is the caller's recursive one: the holder may take it again.
-    CacheLock outer(mutex, state);
-    CacheLock inner(mutex, state);
-    EXPECT_TRUE(heldElsewhere(mutex));
-}
-
-TEST_F(CacheReadLockTest, LoadsTheFileStateUnderTheMutexAndKeepsItHeld)
-{
-    {
-        ScopeTrace trace(log);
-        CacheReadLock lock(mutex, state, file);
-        EXPECT_EQ(state.version, 7);
-        EXPECT_EQ(state.payload, "stored");
-        EXPECT_TRUE(heldElsewhere(mutex));
-        // The file reached the object only through the lock's own CacheLock.
-        EXPECT_NE(dynamic_cast<const CacheLock*>(recording->lastPassed), nullptr);
-        EXPECT_NE(recording->lastPassed, static_cast<const MOX::Marshallable*>(&state));
-    }
-    EXPECT_FALSE(heldElsewhere(mutex));
-    EXPECT_THAT(log.take(),
-                ElementsAre("enter CacheLock::CacheLock", "leave CacheLock::CacheLock",
-                            "enter CacheReadLock::CacheReadLock", "readInto (mutex held)",
-                            "leave CacheReadLock::CacheReadLock", "enter CacheReadLock::~CacheReadLock",
-                            "leave CacheReadLock::~CacheReadLock", "enter CacheLock::~CacheLock",
-                            "leave CacheLock::~CacheLock"));
-
-    // No state in the file: the object is left as it is.
-    recording->content.clear();
-    state.version = 99;
-    CacheReadLock empty(mutex, state, file);
-    EXPECT_EQ(state.version, 99);
-}
-
-TEST_F(CacheReadLockTest, FailuresOnEntryLeaveTheMutexFree)
-{
-    SmartPointer<ILocalFile> none;
-    try {
-        CacheReadLock lock(mutex, state, none);
-        FAIL() << "a null file was accepted";
-    } catch (const NullPointerException& e) {
-        EXPECT_EQ(e.getCode(), -1004);
-    }
-    EXPECT_FALSE(heldElsewhere(mutex));
-
-    recording->failOn = "readInto";
-    EXPECT_THROW(CacheReadLock(mutex, state, file), SystemException);
-    EXPECT_FALSE(heldElsewhere(mutex));
-
-    // A text the object rejects passes its exception on, with the mutex free.
-    recording->failOn.clear();
-    recording->content = "BEGIN 1 100\nshort";
-    EXPECT_THROW(CacheReadLock(mutex, state, file), std::runtime_error);
-    EXPECT_FALSE(heldElsewhere(mutex));
-    EXPECT_EQ(state.version, 0);
-}
-
-TEST_F(CacheWriteLockTest, TakesMutexThenHandleAndGivesThemUpInReverseWithoutWriting)
-{
-    {
-        ScopeTrace trace(log);
-        CacheWriteLock lock(mutex, state, file);
-        EXPECT_EQ(state.version, 7);
-        EXPECT_FALSE(lock.isSaved());
-        EXPECT_NE(dynamic_cast<const CacheLock*>(recording->lastPassed), nullptr);
-        state.version = 8; // never saved
-    }
-    EXPECT_FALSE(heldElsewhere(mutex));
-    EXPECT_THAT(log.take(),
-                ElementsAre("enter CacheLock::CacheLock", "leave CacheLock::CacheLock",
-                            "enter CacheWriteLock::CacheWriteLock", "acquireHandle (mutex held)",
-                            "readWith (its handle) (mutex held)", "leave CacheWriteLock::CacheWriteLock",
-                            "enter CacheWriteLock::~CacheWriteLock", "handle released (mutex held)",
-                            "leave CacheWriteLock::~CacheWriteLock", "enter CacheLock::~CacheLock",
-                            "leave CacheLock::~CacheLock"));
+    EXPECT_THAT(log, ElementsAre("enter CacheLock::CacheLock", "leave CacheLock::CacheLock",
+                                 "enter CacheWriteLock::CacheWriteLock", "acquireHandle (mutex held)",
+                                 "readWith (its handle) (mutex held)", "leave CacheWriteLock::CacheWriteLock",
+                                 "enter CacheWriteLock::~CacheWriteLock", "handle released (mutex held)",
+                                 "leave CacheWriteLock::~CacheWriteLock", "enter CacheLock::~CacheLock",
+                                 "leave CacheLock::~CacheLock"));
     CachedState stored;
-    stored.unmarshal(recording->content);
+    stored.unmarshal(file->content);
     EXPECT_EQ(stored.version, 7);
 }
 
-TEST_F(CacheWriteLockTest, SaveChangesWritesTheCurrentStateUnderItsHandle)
+TEST_F(CacheLocks, AReadLockLoadsUnderTheMutexAndHoldsItToTheEnd)
 {
-    CacheWriteLock lock(mutex, state, file);
-    log.take();
-    state.version = 8;
-    state.payload = "changed";
-    lock.saveChanges();
-    EXPECT_TRUE(lock.isSaved());
-    EXPECT_THAT(log.take(), ElementsAre("writeWith (its handle) (mutex held)"));
-    EXPECT_NE(dynamic_cast<const CacheLock*>(recording->lastPassed), nullptr);
-    EXPECT_EQ(recording->content, state.marshal());
-
-    // Saving again stores the newer state.
-    state.version = 9;
-    lock.saveChanges();
-    EXPECT_EQ(recording->content, state.marshal());
+    traceScopes();
+    {
+        CacheReadLock lock(mutex, state, filePtr);
+        EXPECT_EQ(state.version, 7);
+        EXPECT_TRUE(heldElsewhere(mutex));
+        const CacheLock* passed = dynamic_cast<const CacheLock*>(file->lastPassed);
+        ASSERT_NE(passed, nullptr);
+        EXPECT_EQ(passed->marshal(), state.marshal());
+    }
+    EXPECT_FALSE(heldElsewhere(mutex));
+    EXPECT_THAT(log, ElementsAre("enter CacheLock::CacheLock", "leave CacheLock::CacheLock",
+                                 "enter CacheReadLock::CacheReadLock", "readInto (mutex held)",
+                                 "leave CacheReadLock::CacheReadLock", "enter CacheReadLock::~CacheReadLock",
+                                 "leave CacheReadLock::~CacheReadLock", "enter CacheLock::~CacheLock",
+                                 "leave CacheLock::~CacheLock"));
 }
 
-TEST_F(CacheWriteLockTest, FailuresOnEntryReleaseTheHandleAndThenTheMutex)
+TEST_F(CacheLocks, FailuresOnEntryReleaseTheHandleAndThenTheMutex)
 {
-    SmartPointer<ILocalFile> none;
+    MOX::RT::SmartPointer<MOX::RT::ILocalFile> none;
+    EXPECT_THROW(CacheReadLock(mutex, state, none), NullPointerException);
     EXPECT_THROW(CacheWriteLock(mutex, state, none), NullPointerException);
     EXPECT_FALSE(heldElsewhere(mutex));
-
-    recording->failOn = "acquireHandle";
-    EXPECT_THROW(CacheWriteLock(mutex, state, file), SystemException);
-    EXPECT_FALSE(heldElsewhere(mutex));
-    EXPECT_THAT(log.take(), ElementsAre("acquireHandle (mutex held)"));
-
-    recording->failOn = "readWith";
-    EXPECT_THROW(CacheWriteLock(mutex, state, file), SystemException);
-    EXPECT_FALSE(heldElsewhere(mutex));
-    EXPECT_THAT(log.take(), ElementsAre("acquireHandle (mutex held)", "readWith (its handle) (mutex held)",
-                                        "handle released (mutex held)"));
+    for (const char* op : {"readInto", "acquireHandle", "readWith"}) {
+        file->failOn = op;
+        log.clear();
+        if (file->failOn == "readInto")
+            EXPECT_THROW(CacheReadLock(mutex, state, filePtr), SystemException);
+        else
+            EXPECT_THROW(CacheWriteLock(mutex, state, filePtr), SystemException);
+        EXPECT_FALSE(heldElsewhere(mutex)) << op;
+    }
+    EXPECT_THAT(log, ElementsAre("acquireHandle (mutex held)", "readWith (its handle) (mutex held)",
+                                 "handle released (mutex held)"));
     EXPECT_EQ(state.version, 0);
 }
 
-TEST_F(CacheWriteLockTest, AFailedWriteLeavesSavedFalseAndTheLockIntact)
+TEST_F(CacheLocks, SaveChangesWritesUnderItsHandleAndAFailureLeavesSavedFalse)
 {
-    CacheWriteLock lock(mutex, state, file);
-    const std::string before = recording->content;
+    CacheWriteLock lock(mutex, state, filePtr);
+    const std::string before = file->content;
     state.version = 8;
-    recording->failOn = "writeWith";
+    file->failOn = "writeWith";
     EXPECT_THROW(lock.saveChanges(), SystemException);
     EXPECT_FALSE(lock.isSaved());
-    EXPECT_EQ(recording->content, before);
+    EXPECT_EQ(file->content, before);
     EXPECT_TRUE(heldElsewhere(mutex));
 
-    // An object that cannot write itself fails the same way.
-    recording->failOn.clear();
-    state.failMarshal = true;
-    EXPECT_THROW(lock.saveChanges(), MOX::EXCEPTIONS::SerializationException);
-    EXPECT_FALSE(lock.isSaved());
-
-    // The handle was kept: a retry writes under it.
-    log.take();
-    state.failMarshal = false;
-    lock.saveChanges();
+    log.clear();
+    file->failOn.clear();
+    lock.saveChanges(); // the kept handle serves the retry
     EXPECT_TRUE(lock.isSaved());
-    EXPECT_THAT(log.take(), ElementsAre("writeWith (its handle) (mutex held)"));
-    EXPECT_EQ(recording->content, state.marshal());
-}
-
-TEST_F(CacheWriteLockTest, TheFileIsReadThroughTheCallersPointer)
-{
-    // The lock keeps a reference to the caller's pointer: pointing it elsewhere before
-    // saving makes the save go to the new file.
-    CacheWriteLock lock(mutex, state, file);
-    EventLog otherLog;
-    RecordingFile* other = new RecordingFile(otherLog, mutex);
-    file = SmartPointer<ILocalFile>(other);
-    state.version = 11;
-    lock.saveChanges();
-    CachedState written;
-    written.unmarshal(other->content);
-    EXPECT_EQ(written.version, 11);
-    EXPECT_THAT(otherLog.take(), ElementsAre("writeWith (other handle) (mutex held)"));
+    EXPECT_THAT(log, ElementsAre("writeWith (its handle) (mutex held)"));
+    EXPECT_EQ(file->content, state.marshal());
 }

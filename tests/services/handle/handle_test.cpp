@@ -1,0 +1,192 @@
+// Handle numbers, the handle table and the per-thread last error. Each case runs in a
+// fresh process, so numbering starts at 1 in every one.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include <mox/handle/HandleManager.h>
+
+#include "services/handle/TrackedObject.h"
+
+using MOX::HandleId;
+using MOX::HDL::HandleManager;
+using MOX::RT::SmartPointer;
+using namespace MOX::EXCEPTIONS;
+
+namespace {
+
+// getError(&message) as the binding reads it; the message is freed here.
+std::pair<int, std::string> readError()
+{
+    char* message = nullptr;
+    const int code = HandleManager::getError(&message);
+    std::string text = message ? message : "<null>";
+    std::free(message);
+    return {code, text};
+}
+
+} // namespace
+
+TEST(HandleId, NumbersAreTakenOnlyByDefaultConstruction)
+{
+    HandleId first;
+    HandleId second;
+    EXPECT_EQ(first.getId(), 1);
+    EXPECT_EQ(second.getId(), 2);
+    HandleId lookup(42), same(42), copy(first);
+    lookup = HandleId(42);
+    EXPECT_TRUE(lookup.equals(same));
+    EXPECT_EQ(lookup.compare(same), 0);
+    EXPECT_EQ(copy.getId(), 1);
+    EXPECT_EQ(HandleId::LastId, 2);
+    // compare is a wrapping difference, never an overflow.
+    EXPECT_EQ(HandleId(3).compare(HandleId(5)), -2);
+    EXPECT_EQ(HandleId(INT_MIN).compare(HandleId(1)), INT_MAX);
+    EXPECT_EQ(HandleId(INT_MAX).compare(HandleId(-1)), INT_MIN);
+    EXPECT_EQ(first.toString(), "");
+    EXPECT_STREQ(HandleId::TAG, "handle");
+}
+
+TEST(HandleId, TheCounterStopsAtTheTopOfTheRangeAndTheManagerGivesTheRecordBack)
+{
+    HandleId::LastId = INT_MAX - 1;
+    std::atomic<int> destroyed{0};
+    auto top = hdltest::makeTracked("top", &destroyed);
+    auto late = hdltest::makeTracked("late", &destroyed);
+    EXPECT_EQ(HandleManager::newObjectHandle("Top", top).getId(), INT_MAX);
+    try {
+        HandleManager::newObjectHandle("Late", late);
+        FAIL() << "a number past the end of the range was taken";
+    } catch (const BadAllocException& e) {
+        EXPECT_EQ(e.getFunction(), "MOX::HandleId::HandleId");
+    }
+    EXPECT_EQ(HandleId::LastId, INT_MAX);
+    EXPECT_EQ(HandleManager::getOpenHandleCount(), 1u);
+    EXPECT_EQ(late.useCount(), 1); // the refused record released its reference
+    EXPECT_TRUE(HandleManager::getObject(INT_MAX).sharesWith(top));
+    EXPECT_EQ(HandleManager::findClassType(INT_MIN), nullptr);
+}
+
+TEST(HandleManager, AnObjectLivesExactlyWhileItsHandleIsOpen)
+{
+    std::atomic<int> destroyed{0};
+    auto object = hdltest::makeTracked("kept", &destroyed);
+    MOX::Object* raw = object.get();
+    const int number = HandleManager::newObjectHandle("Kept", object).getId();
+    const int empty = HandleManager::newObjectHandle("", SmartPointer<MOX::Object>()).getId();
+    EXPECT_EQ(number, 1);
+    EXPECT_EQ(empty, 2);
+    object = nullptr;
+    EXPECT_EQ(destroyed.load(), 0);
+    EXPECT_EQ(HandleManager::getObject(number).get(), raw);
+    EXPECT_STREQ(HandleManager::findClassType(number), "Kept");
+    EXPECT_TRUE(HandleManager::getObject(empty).isNull());
+    EXPECT_STREQ(HandleManager::findClassType(empty), "");
+    EXPECT_EQ(HandleManager::getOpenHandleCount(), 2u);
+
+    EXPECT_TRUE(HandleManager::closeHandle(HandleId(number)));
+    EXPECT_EQ(destroyed.load(), 1);
+    EXPECT_EQ(HandleManager::getOpenHandleCount(), 1u);
+    for (int closed : {number, 0, -1, 99}) {
+        try {
+            HandleManager::getObject(closed);
+            ADD_FAILURE() << closed << " is open";
+        } catch (const InvalidHandleException& e) {
+            EXPECT_EQ(e.getCode(), 0); // the short form: only the source location
+            EXPECT_EQ(e.getFile(), "services/handle/HandleManager");
+            EXPECT_EQ(e.getFunction(), "MOX::HDL::HandleManager::getObject");
+        }
+        EXPECT_FALSE(HandleManager::closeHandle(HandleId(closed)));
+        EXPECT_EQ(HandleManager::findClassType(closed), nullptr);
+    }
+    EXPECT_EQ(HandleManager::getError(nullptr), 0); // thrown, never recorded
+    EXPECT_EQ(HandleManager::newObjectHandle("Next", object).getId(), 3);
+}
+
+TEST(HandleManager, RecordingOperationsRecordTheirExceptionsUntilACloseClearsThem)
+{
+    EXPECT_EQ(readError(), std::make_pair(0, std::string()));
+    EXPECT_EQ(HandleManager::getError(nullptr), 0);
+    EXPECT_EQ(HandleManager::getLastExceptionName(), "No Error");
+
+    const struct {
+        void (*record)();
+        int code;
+        const char* message;
+        const char* name;
+        const char* function;
+    } rows[] = {
+        {&HandleManager::classCast, -1005, "Cast conversion failed", "ClassCastException", "classCast"},
+        {&HandleManager::invalidHandle, -1039, "Invalid Handle", "InvalidHandleException", "invalidHandle"},
+        {&HandleManager::invalidArgument, -1006, "The arguments specified in the operation were invalid",
+         "InvalidArgumentException", "invalidArgument"},
+        {&HandleManager::unexpectedError, -1040, "Unknown error from underlying code", "UnexpectedException",
+         "unexpectedError"},
+    };
+    for (const auto& row : rows) {
+        row.record();
+        EXPECT_EQ(readError(), std::make_pair(row.code, std::string(row.message)));
+        EXPECT_EQ(readError().first, row.code); // reading does not clear
+        EXPECT_EQ(HandleManager::getLastExceptionName(), row.name);
+        const auto e = HandleManager::getLastException();
+        EXPECT_EQ(e->getFacility(), "MOX");
+        EXPECT_EQ(e->getFile(), "services/handle/HandleManager");
+        EXPECT_EQ(e->getFunction(), std::string("MOX::HDL::HandleManager::") + row.function);
+    }
+    // Any close clears the caller's error, an open handle or not.
+    EXPECT_FALSE(HandleManager::closeHandle(HandleId(12345)));
+    EXPECT_EQ(HandleManager::getError(nullptr), 0);
+    EXPECT_EQ(HandleManager::getLastExceptionName(), "No Error");
+}
+
+TEST(HandleManager, TheRecordedCopyIsIndependentAndPerThread)
+{
+    {
+        SerializationException original("bad <x>", ErrorCode::Unmarshal);
+        HandleManager::setException(original);
+        original = SerializationException("changed", ErrorCode::Marshal);
+    }
+    const auto e = HandleManager::getLastException();
+    EXPECT_NE(dynamic_cast<SerializationException*>(e.get()), nullptr);
+    EXPECT_EQ(readError(), std::make_pair(-1056, std::string(e->what())));
+    EXPECT_EQ(e->getDetail(), "bad <x>");
+
+    int other = 1;
+    std::thread([&] {
+        other = HandleManager::getError(nullptr);
+        HandleManager::classCast();
+        HandleManager::closeHandle(HandleId(7)); // clears only this thread's error
+    }).join();
+    EXPECT_EQ(other, 0);
+    EXPECT_EQ(HandleManager::getError(nullptr), -1056);
+}
+
+TEST(HandleManager, StringHelpersCopyForTheCaller)
+{
+    char* out = nullptr;
+    char* empty = HandleManager::copyString("", &out);
+    EXPECT_EQ(out, empty);
+    EXPECT_EQ(empty[0], '\0');
+    std::free(empty);
+    char* zero = HandleManager::copyString(std::string("a\0b", 3), nullptr);
+    EXPECT_EQ(std::memcmp(zero, "a\0b\0", 4), 0);
+    std::free(zero);
+
+    char** none = HandleManager::toChar({});
+    EXPECT_EQ(none[0], nullptr);
+    std::free(none);
+    char** two = HandleManager::toChar({"x", ""});
+    EXPECT_STREQ(two[0], "x");
+    EXPECT_STREQ(two[1], "");
+    EXPECT_EQ(two[2], nullptr);
+    std::free(two[0]);
+    std::free(two[1]);
+    std::free(two);
+
+    EXPECT_EQ(HandleManager::getString("t", true), "t");
+    EXPECT_EQ(HandleManager::getString(nullptr, false), "");
+    EXPECT_THROW(HandleManager::getString(nullptr, true), InvalidArgumentException);
+}
