@@ -106,6 +106,11 @@ TEST(AccountId, TextFormsReadBack)
         EXPECT_TRUE(impl(reread).equals(*original)) << original->toString();
         EXPECT_EQ(reread->toString(), original->toString());
     }
+    // A user whose name looks like XML prints as text that no parser takes back.
+    const SmartPointer<IAccountId> xmlish = MOX::parseAccountId(":  <x/");
+    EXPECT_EQ(xmlish->getName(), "  <x/");
+    EXPECT_TRUE(throwsShortForm([&] { MOX::parseAccountId(xmlish->toString()); }, kMarshallerFile,
+                                "MOX::parseAccountId"));
     // A colon in a user's name does not survive: it becomes the type separator.
     const SmartPointer<IAccountId> colon = MOX::AUTHN::createUserAccount("a:b");
     EXPECT_FALSE(impl(MOX::parseAccountId(colon->toString())).equals(*colon));
