@@ -54,4 +54,9 @@ private:
     int id;
 };
 
+namespace HDL {
+/// The handle identity under the handle area's own namespace as well.
+using MOX::HandleId;
+} // namespace HDL
+
 } // namespace MOX
