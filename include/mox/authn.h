@@ -6,3 +6,4 @@
 #include <mox/authn/IAuthorityId.h>
 #include <mox/authn/IIdentity.h>
 #include <mox/authn/IdentityFormats.h>
+#include <mox/authn/IdentityDocuments.h>

@@ -33,6 +33,7 @@ void addInfoCommands(CLI::App& app);
 void addXmlCommands(CLI::App& app);
 void addAppCommands(CLI::App& app);
 void addIdentityCommands(CLI::App& app);
+void addIdentityDocumentCommands(CLI::App& app);
 void addAttributeCommands(CLI::App& app);
 void addTimeCommands(CLI::App& app);
 void addClassCommands(CLI::App& app);

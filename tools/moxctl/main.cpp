@@ -26,6 +26,7 @@ int main(int argc, char** argv)
     moxctl::addXmlCommands(app);
     moxctl::addAppCommands(app);
     moxctl::addIdentityCommands(app);
+    moxctl::addIdentityDocumentCommands(app);
     moxctl::addAttributeCommands(app);
     moxctl::addTimeCommands(app);
     moxctl::addClassCommands(app);
