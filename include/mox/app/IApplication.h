@@ -32,7 +32,7 @@ using CallbackMap = std::map<std::string, ApplicationCallback*>;
 /// XML form: `<application><app-id .../><PROPERTIES>...</PROPERTIES></application>`.
 class MOX_API IApplication : public virtual Object, public virtual Marshallable {
 public:
-    ~IApplication() override;
+    ~IApplication() override = default;
     /// The registered id this application belongs to.
     virtual RT::SmartPointer<IApplicationId> getApplicationId() const = 0;
     /// Sets "path.config" (without telling the log service).

@@ -16,9 +16,12 @@ class IApplication;
 /// are one object, bound to one application object.
 ///
 /// XML form: `<app-id name="..."><product .../></app-id>`.
+///
+/// Like every interface a service library receives (IProductId, IApplication), it has
+/// nothing out of line, so a service library uses it without linking libmox.
 class MOX_API IApplicationId : public virtual Object {
 public:
-    ~IApplicationId() override;
+    ~IApplicationId() override = default;
     /// The application name.
     virtual const std::string& getName() const = 0;
     /// The product this application belongs to.

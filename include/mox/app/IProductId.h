@@ -17,7 +17,7 @@ namespace APP {
 /// "1.0", and leaves the object unchanged when the name read is empty.
 class MOX_API IProductId : public virtual Object, public virtual Marshallable {
 public:
-    ~IProductId() override;
+    ~IProductId() override = default;
     /// The product name.
     virtual const std::string& getName() const = 0;
     /// The component within the product (may be empty).

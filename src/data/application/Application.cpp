@@ -5,10 +5,6 @@
 
 namespace MOX {
 
-namespace APP {
-IApplication::~IApplication() = default;
-} // namespace APP
-
 RT::SmartPointer<APP::IApplication> getApplication(const RT::SmartPointer<APP::IApplicationId>& applicationId)
 {
     return RT::checkDeref(applicationId).getApplication();

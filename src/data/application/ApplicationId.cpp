@@ -13,10 +13,6 @@ namespace MOX {
 using EXCEPTIONS::ErrorCode;
 using EXCEPTIONS::InvalidArgumentException;
 
-namespace APP {
-IApplicationId::~IApplicationId() = default;
-} // namespace APP
-
 namespace {
 const char kSourceFile[] = "data/application/ApplicationId";
 }

@@ -1,4 +1,4 @@
-// The product id factories and the interface's out-of-line parts.
+// The product id factories.
 #include <mox/app/IProductId.h>
 
 #include <mox/rt/Exceptions.h>
@@ -9,10 +9,6 @@ namespace MOX {
 
 using EXCEPTIONS::ErrorCode;
 using EXCEPTIONS::InvalidArgumentException;
-
-namespace APP {
-IProductId::~IProductId() = default;
-} // namespace APP
 
 namespace {
 const char kSourceFile[] = "data/application/ProductId";
