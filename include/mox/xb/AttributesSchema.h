@@ -83,12 +83,40 @@ private:
     std::size_t m_count = 0;
 };
 
-/// The document element: root "attributes" over an xbattributes (written and read) or an
-/// xbattributes_reader (read).
+/// Writes an attributes document without building all of it: the encoder asks for the
+/// items one after the other, and each is filled into one reused xbattribute just before
+/// it is written. Decoded, it accepts no "attribute" element.
+class MOX_API xbattributes_writer : public XBObject {
+public:
+    MOX_XB_DOCUMENT_TYPE()
+    /// Fills `item` (as left by the previous call) with item number `index`. An
+    /// exception it throws ends the encode and reaches the encoder's caller.
+    using Fill = void (*)(const void* context, std::size_t index, xbattribute& item);
+
+    xbattributes_writer(std::size_t count, Fill fill, const void* context) noexcept;
+    ~xbattributes_writer() override;
+    xbattributes_writer(const xbattributes_writer&) = delete;
+    xbattributes_writer& operator=(const xbattributes_writer&) = delete;
+
+    /// The encoder's hooks (see the schema description): the number of items, and item
+    /// `index` filled in.
+    static std::size_t size(const void* writer) noexcept;
+    static const void* at(const void* writer, std::size_t index);
+
+private:
+    std::size_t m_count;
+    Fill m_fill;
+    const void* m_context;
+    mutable xbattribute m_item;
+};
+
+/// The document element: root "attributes" over an xbattributes (written and read), an
+/// xbattributes_reader (read) or an xbattributes_writer (written).
 class MOX_API attributes_CC : public DocumentElement {
 public:
     explicit attributes_CC(xbattributes& top);
     explicit attributes_CC(xbattributes_reader& top);
+    explicit attributes_CC(xbattributes_writer& top);
     ~attributes_CC() override;
 };
 

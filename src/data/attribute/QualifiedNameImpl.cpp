@@ -21,9 +21,8 @@ const std::string& QualifiedNameImpl::defaultFormat() noexcept { return s_defaul
 
 QualifiedNameImpl::QualifiedNameImpl() : format(s_defaultFormat) {}
 
-QualifiedNameImpl::QualifiedNameImpl(const std::string& nameText, const std::string& formatText,
-                                     const std::string& scopeText)
-    : name(nameText), format(formatText), scope(scopeText)
+QualifiedNameImpl::QualifiedNameImpl(std::string nameText, std::string formatText, std::string scopeText)
+    : name(std::move(nameText)), format(std::move(formatText)), scope(std::move(scopeText))
 {
 }
 

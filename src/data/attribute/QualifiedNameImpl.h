@@ -15,7 +15,7 @@ public:
     /// Empty name, the default format, no scope: where parsing starts.
     QualifiedNameImpl();
     /// Stores the three texts as given (the factory checks and defaults them).
-    QualifiedNameImpl(const std::string& name, const std::string& format, const std::string& scope);
+    QualifiedNameImpl(std::string name, std::string format, std::string scope);
     ~QualifiedNameImpl() override;
 
     const std::string& getFormat() const override;

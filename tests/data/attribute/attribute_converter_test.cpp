@@ -9,6 +9,7 @@
 #include <mox/attr/Attributes.h>
 #include <mox/xb/AttributeConverter.h>
 #include <mox/xb/DecodeBuffer.h>
+#include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/XBinderManager.h>
 
 #include "data/attribute/AttrTestSupport.h"
@@ -140,4 +141,41 @@ TEST(AttributeConverter, StreamingReadGivesWhatDecodingTheWholeDocumentGives)
         EXPECT_EQ(seen.names[i], expected.name + "|" + expected.type.value_or("-") + "|" + expected.scope.value_or("-"));
         EXPECT_EQ(seen.values[i], expected.value_list);
     }
+}
+
+TEST(AttributeConverter, StreamingWriteGivesWhatWritingTheWholeDocumentGives)
+{
+    const AttributeList list{attr("a", {"1", "x<y"}), attr("b", {}, "Integer", "s"), attr("c", {"", "z"}),
+                             A::createAttribute(A::parseQualifiedName("<attribute-id name=\"d\" format=\"\"/>"))};
+    std::atomic<MOX::XB::XBinderManager*> slot{nullptr};
+    MOX::XB::XBinderManager& manager = MOX::XB::XBinderManager::instance(slot);
+
+    const std::unique_ptr<xbattributes> whole(AttributeConverter::toXB(list));
+    MOX::XB::EncodeBuffer wholeBuffer;
+    MOX::XB::attributes_CC wholeElement(*whole);
+    const std::string expected = manager.encode(wholeElement, wholeBuffer);
+
+    // Items asked for one by one, in order, each filled into the same reused object: a
+    // field left over from the previous item would show in the text.
+    struct Source {
+        const AttributeList& list;
+        std::vector<std::size_t> asked;
+    } source{list, {}};
+    MOX::XB::xbattributes_writer writer(
+        list.size(),
+        [](const void* context, std::size_t index, xbattribute& item) {
+            auto& self = *static_cast<Source*>(const_cast<void*>(context));
+            self.asked.push_back(index);
+            AttributeConverter::toXB(item, self.list[index]->getQualifiedName());
+            item.value_list = self.list[index]->getValues();
+        },
+        &source);
+    MOX::XB::EncodeBuffer buffer;
+    MOX::XB::attributes_CC element(writer);
+    EXPECT_EQ(manager.encode(element, buffer), expected);
+    EXPECT_EQ(source.asked, (std::vector<std::size_t>{0, 1, 2, 3}));
+    EXPECT_EQ(A::marshal(list), expected);
+
+    // An exception of the fill ends the encode and reaches the caller.
+    EXPECT_TRUE(attrtest::throwsNullPointer([] { A::marshal(AttributeList{attr("a"), SmartPointer<IAttribute>()}); }));
 }

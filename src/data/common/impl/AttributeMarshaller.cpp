@@ -1,10 +1,11 @@
 // The attributes document: writing lists and single attributes, reading them back.
 //
-// Reading streams: each "attribute" is turned into an attribute as soon as it has been
-// decoded, so a large document is never held twice (once as document objects, once as
-// attributes). The observable result is that of decoding the whole document first and
-// converting it afterwards: a decoding error anywhere wins over a conversion error, and
-// a failure returns no list.
+// Both directions stream: writing fills one reused document object per attribute just
+// before it is written, and reading turns each "attribute" into an attribute as soon as
+// it has been decoded, so a large list is never held twice (once as document objects,
+// once as attributes). The observable results are those of converting the whole list
+// first and decoding the whole document first: a decoding error anywhere wins over a
+// conversion error, and a failure returns no list.
 #include <mox/attr/Attributes.h>
 
 #include <atomic>
@@ -15,19 +16,17 @@
 
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/XmlUtils.h>
-#include <mox/xb/AttributeConverter.h>
 #include <mox/xb/AttributesSchema.h>
 #include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/XBinderManager.h>
 
-#include "data/attribute/AttributeImpl.h"
+#include "services/serialization/XBinder/AttributeStreaming.h"
 
 namespace MOX {
 namespace Attributes {
 
 using ATTR::IAttribute;
 using RT::SmartPointer;
-using XB::AttributeConverter;
 using XB::XBinderManager;
 
 namespace {
@@ -49,14 +48,18 @@ struct Collector {
         if (self.error)
             return;
         try {
-            // As AttributeConverter::toMOX, but the value texts move instead of copying.
-            self.list.push_back(
-                SmartPointer<IAttribute>(new ATTR::AttributeImpl(AttributeConverter::toId(item), std::move(item.value_list))));
+            self.list.push_back(XB::takeAttribute(item));
         } catch (...) {
             self.error = std::current_exception();
         }
     }
 };
+
+// Fills the encoder's reused item with attribute `index` of the list (the context).
+void putItem(const void* list, std::size_t index, XB::xbattribute& item)
+{
+    XB::putAttribute(item, (*static_cast<const AttributeList*>(list))[index]);
+}
 
 } // namespace
 
@@ -64,8 +67,8 @@ std::string marshal(const AttributeList& list)
 {
     XBinderManager& manager = XBinderManager::instance(s_manager);
     XB::EncodeBuffer buffer;
-    const std::unique_ptr<XB::xbattributes> top(AttributeConverter::toXB(list));
-    XB::attributes_CC element(*top);
+    XB::xbattributes_writer top(list.size(), &putItem, &list);
+    XB::attributes_CC element(top);
     return manager.encode(element, buffer);
 }
 

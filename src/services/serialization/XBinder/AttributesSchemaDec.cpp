@@ -64,6 +64,8 @@ attributes_CC::attributes_CC(xbattributes& top) : DocumentElement("attributes", 
 
 attributes_CC::attributes_CC(xbattributes_reader& top) : DocumentElement("attributes", top) {}
 
+attributes_CC::attributes_CC(xbattributes_writer& top) : DocumentElement("attributes", top) {}
+
 attributes_CC::~attributes_CC() = default;
 
 } // namespace XB
