@@ -2,6 +2,7 @@
 #include "Binding.h"
 
 #include <mox/authn/IIdentity.h>
+#include <mox/authn/IdentityDocuments.h>
 
 using MOX::AUTHN::IIdentity;
 using namespace moxc;
@@ -48,6 +49,28 @@ int mox_identity_create_user(const char* format, const char* value, mox_handle* 
 int mox_identity_create_group(const char* format, const char* value, mox_handle* out)
 {
     return createIdentity(true, format, value, out, "mox_identity_create_group");
+}
+
+int mox_identity_parse(const char* text, mox_handle* out)
+{
+    reset(out);
+    return guarded([&] {
+        constexpr const char* fn = "mox_identity_parse";
+        mox_handle* target = requireOut(out, kFile, fn);
+        const auto identity = MOX::parseIdentity(requireText(text, kFile, fn));
+        warm(identity);
+        handOut(identity, kIdentityClass, target);
+    });
+}
+
+int mox_identity_marshal(mox_handle identity, char** xml)
+{
+    reset(xml);
+    return guarded([&] {
+        constexpr const char* fn = "mox_identity_marshal";
+        char** target = requireOut(xml, kFile, fn);
+        handOut(MOX::marshalIdentity(objectOf<IIdentity>(identity, kFile, fn)), target);
+    });
 }
 
 } // extern "C"

@@ -38,6 +38,8 @@ class Mox:
             "mox_application_id_marshal": [ctypes.c_int, text_p],
             "mox_identity_create_user": [ctypes.c_char_p, ctypes.c_char_p, handle_p],
             "mox_identity_create_group": [ctypes.c_char_p, ctypes.c_char_p, handle_p],
+            "mox_identity_parse": [ctypes.c_char_p, handle_p],
+            "mox_identity_marshal": [ctypes.c_int, text_p],
             "mox_attributes_parse": [ctypes.c_char_p, handle_p],
             "mox_attributes_marshal": [ctypes.c_int, text_p],
             "mox_attributes_count": [ctypes.c_int, ctypes.POINTER(ctypes.c_size_t)],
@@ -107,6 +109,12 @@ class Mox:
     def group(self, format_name, value):
         return self._make(self._lib.mox_identity_create_group, format_name.encode(), value.encode())
 
+    def parse_identity(self, text):
+        return self._make(self._lib.mox_identity_parse, text.encode())
+
+    def identity_xml(self, handle):
+        return self._text(self._lib.mox_identity_marshal, handle)
+
     def parse_attributes(self, document):
         return self._make(self._lib.mox_attributes_parse, document.encode())
 
@@ -162,6 +170,14 @@ def main():
     opened.append(alice)
     print("identities:", mox.text_of(admins), "and", mox.text_of(alice), "as", mox.class_of(alice))
     assert mox.text_of(alice) == "alice@corp.example"
+    admins_xml = mox.identity_xml(admins)
+    print("as XML:", admins_xml)
+    admins_again = mox.parse_identity(admins_xml)
+    opened.append(admins_again)
+    assert mox.identity_xml(admins_again) == admins_xml, "identity did not read back"
+    bob = mox.parse_identity("NT:CORP/bob")
+    opened.append(bob)
+    assert mox.text_of(bob) == "NT:CORP/bob"
 
     # An attribute list travels as its document.
     attributes = mox.parse_attributes(

@@ -82,6 +82,11 @@ MOX_C_API int mox_application_id_marshal(mox_handle application, char** xml);
 MOX_C_API int mox_identity_create_user(const char* format, const char* value, mox_handle* out);
 /** A group identity, as mox_identity_create_user. */
 MOX_C_API int mox_identity_create_group(const char* format, const char* value, mox_handle* out);
+/** An identity read from its item element (as mox_identity_marshal writes it) or from a
+ *  QEL text "authority/account", for example "NT:CORP/Group:admins". */
+MOX_C_API int mox_identity_parse(const char* text, mox_handle* out);
+/** The item element of an identity ("UserIdentifier", "GroupIdentifier" or "identity"). */
+MOX_C_API int mox_identity_marshal(mox_handle identity, char** xml);
 
 /* ---- Attribute lists ---- */
 

@@ -82,7 +82,20 @@ static void group_identifiers(void)
     CHECK_INT(mox_to_string(user, &xml), MOX_OK);
     CHECK_STR(xml, "NT:CORP/Group:admins");
     mox_free(xml);
+    CHECK_INT(mox_identity_marshal(user, &xml), MOX_OK);
+    CHECK(xml != NULL && strstr(xml, "GroupIdentifier") != NULL);
+    CHECK_INT(mox_identity_parse(xml, &parsed), MOX_OK);
+    CHECK_INT(mox_identity_marshal(parsed, &other), MOX_OK);
+    CHECK_STR(other, xml);
+    mox_free(xml);
+    mox_free(other);
+    CHECK_INT(mox_identity_parse("NT:CORP/alice", &parsed), MOX_OK); /* the QEL text form */
+    CHECK_INT(mox_to_string(parsed, &xml), MOX_OK);
+    CHECK_STR(xml, "NT:CORP/alice");
+    mox_free(xml);
     CHECK_INT(mox_identity_create_user("EMAIL", "no-at-sign", &user), MOX_OK); /* stored as given */
+    CHECK_FAILURE(mox_identity_parse("no slash", &none), MOX_E_INVALID_ARGUMENTS, "InvalidArgumentException",
+                  MSG_ARGS);
 
     CHECK_FAILURE(mox_product_id_create("", "c", "1", &none), MOX_E_INVALID_ARGUMENTS, "InvalidArgumentException",
                   MSG_ARGS);
@@ -93,7 +106,7 @@ static void group_identifiers(void)
                   "InvalidArgumentException", MSG_ARGS);
     CHECK_FAILURE(mox_application_id_create(user, "x", &none), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
     CHECK_FAILURE(mox_product_id_marshal(app, &xml), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
-    CHECK_FAILURE(mox_application_id_marshal(parsed, &xml), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
+    CHECK_FAILURE(mox_identity_marshal(app, &xml), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
 }
 
 /* Attribute lists from their document and back. */
@@ -131,8 +144,10 @@ static void group_attributes(void)
 static void group_bad_input(void)
 {
     typedef int (*parse_fn)(const char*, mox_handle*);
-    const parse_fn parsers[] = {mox_product_id_parse, mox_application_id_parse, mox_attributes_parse};
-    const char* junk[] = {"", "not xml", "<product", "<<>>", "\xff\xfe", "<attributes><attribute name=\"x\">&bogus;"};
+    const parse_fn parsers[] = {mox_product_id_parse, mox_application_id_parse, mox_identity_parse,
+                                mox_attributes_parse};
+    const char* junk[] = {"", "not xml", "<product", "<<>>", "\xff\xfe", "<attributes><attribute name=\"x\">&bogus;",
+                          "<identities><UserIdentifier>", "<UserIdentifier format=\"QEL\"/>"};
     const mox_handle bad[] = {0, -1, 77, 2147483647, -2147483647 - 1};
     mox_handle product = 0, out = 9;
     size_t i, j, count = 9;
@@ -153,6 +168,7 @@ static void group_bad_input(void)
     NULL_FAILS(mox_identity_create_group("QEL", "v", NULL));
     NULL_FAILS(mox_product_id_marshal(product, NULL));
     NULL_FAILS(mox_application_id_marshal(product, NULL));
+    NULL_FAILS(mox_identity_marshal(product, NULL));
     NULL_FAILS(mox_attributes_marshal(product, NULL));
     NULL_FAILS(mox_attributes_count(product, NULL));
     NULL_FAILS(mox_to_string(product, NULL));
@@ -171,6 +187,7 @@ static void group_bad_input(void)
         CHECK(text == NULL);
         BAD_HANDLE(mox_application_id_create(bad[i], "n", &out));
         BAD_HANDLE(mox_application_id_marshal(bad[i], &text));
+        BAD_HANDLE(mox_identity_marshal(bad[i], &text));
         BAD_HANDLE(mox_attributes_marshal(bad[i], &text));
         BAD_HANDLE(mox_attributes_count(bad[i], &count));
         BAD_HANDLE(mox_to_string(bad[i], &text));
