@@ -82,19 +82,16 @@ int sscanfUtc(const char* text, int resolution, UtcFields& f)
     UtcFields actual = start;
     const int e = sscanfUtc(text.c_str(), resolution, expected);
     const int a = scanUtc(text.c_str(), resolution, actual);
-    const bool same = e == a && expected.year == actual.year && expected.month == actual.month &&
-                      expected.day == actual.day && expected.hour == actual.hour &&
-                      expected.minute == actual.minute && expected.second == actual.second &&
-                      expected.fraction == actual.fraction;
-    if (same)
+    auto show = [](int n, const UtcFields& f) {
+        char s[160];
+        std::snprintf(s, sizeof s, "%d (%d %d %d %d %d %d %lld)", n, f.year, f.month, f.day, f.hour, f.minute,
+                      f.second, f.fraction);
+        return std::string(s);
+    };
+    if (show(e, expected) == show(a, actual))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "\"" << text << "\" at resolution " << resolution << ": sscanf " << e
-                                         << " (" << expected.year << ' ' << expected.month << ' ' << expected.day
-                                         << ' ' << expected.hour << ' ' << expected.minute << ' '
-                                         << expected.second << ' ' << expected.fraction << "), scanner " << a
-                                         << " (" << actual.year << ' ' << actual.month << ' ' << actual.day << ' '
-                                         << actual.hour << ' ' << actual.minute << ' ' << actual.second << ' '
-                                         << actual.fraction << ')';
+    return ::testing::AssertionFailure() << "\"" << text << "\" at resolution " << resolution << ": sscanf "
+                                         << show(e, expected) << ", scanner " << show(a, actual);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <mox/rt/Collections.h>
 #include <mox/time/IDateTime.h>
 
 #include "data/time/DateTimeImpl.h"
@@ -87,16 +86,6 @@ TEST(DateTimeValue, OrderIsByTimeAlone)
     const SmartPointer<IDateTime> late = MOX::createDateTime(5);
     EXPECT_TRUE(early->lessThan(*late));
     EXPECT_FALSE(late->lessThan(*early));
-
-    MOX::Set<SmartPointer<IDateTime>> set;
-    set.insert(seconds);
-    set.insert(micro);  // equal time: the first one stays
-    set.insert(late);
-    set.insert(early);
-    ASSERT_EQ(set.size(), 3u);
-    EXPECT_TRUE(set.begin()->sharesWith(early));
-    EXPECT_TRUE(std::next(set.begin())->sharesWith(late));
-    EXPECT_TRUE(std::prev(set.end())->sharesWith(seconds));
 }
 
 TEST(DateTimeValue, CurrentTimeIsTheWallClockInWholeMilliseconds)

@@ -77,37 +77,6 @@ TEST(ClassDocument, WritesAttributesInSchemaOrderOnlyWhenPresent)
     EXPECT_EQ(buffer.text(), "");
 }
 
-TEST(ClassDocument, ReadsBackWhatItWrites)
-{
-    xbcomponent doc;
-    doc.implementation.reset(new xbclass_id());
-    doc.implementation->class_ = "P \t q";
-    doc.implementation->version = 2147483647;
-    doc.provides.resize(3);
-    doc.provides[0].class_ = "A";
-    doc.provides[1].class_ = "B";
-    doc.provides[1].version = -2147483647 - 1;
-    doc.provides[2].class_ = "";
-    doc.provider.reset(new xbloader_id());
-    doc.provider->loader = "";
-    const std::string text = classdoc::encode(doc);
-
-    xbcomponent back;
-    classdoc::decode(text, back);
-    ASSERT_TRUE(back.implementation);
-    EXPECT_EQ(back.implementation->class_, "P \t q");
-    EXPECT_EQ(back.implementation->version, 2147483647);
-    EXPECT_FALSE(back.implementation->loader.has_value());
-    ASSERT_EQ(back.provides.size(), 3u);
-    EXPECT_EQ(back.provides[0].class_, "A");
-    EXPECT_FALSE(back.provides[0].version.has_value());
-    EXPECT_EQ(back.provides[1].version, -2147483647 - 1);
-    EXPECT_EQ(back.provides[2].class_, std::string());
-    ASSERT_TRUE(back.provider);
-    EXPECT_EQ(back.provider->loader, std::string());
-    EXPECT_EQ(classdoc::encode(back), text);
-}
-
 TEST(ClassDocument, AcceptsSchemaAndNamespaceAttributesAndPrefixes)
 {
     xbcomponent doc;
