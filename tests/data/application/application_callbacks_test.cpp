@@ -124,18 +124,6 @@ TEST_F(ApplicationEvents, PasswordFunctionFailuresYieldAnEmptyPasswordAndATraceL
     EXPECT_EQ(password.calls.size(), 3u);
 }
 
-TEST_F(ApplicationEvents, UserWordsAreIndependent)
-{
-    EXPECT_EQ(app->getUserData1(), 0u);
-    EXPECT_EQ(app->getUserData2(), 0u);
-    app->setUserData1(0xFFFFFFFFu);
-    EXPECT_EQ(app->getUserData1(), 0xFFFFFFFFu);
-    EXPECT_EQ(app->getUserData2(), 0u);
-    app->setUserData2(5);
-    EXPECT_EQ(app->getUserData1(), 0xFFFFFFFFu);
-    EXPECT_EQ(app->getUserData2(), 5u);
-}
-
 TEST_F(ApplicationEvents, PropertiesReachTheLogServiceOnlyOnceBootstrappedAndLoaded)
 {
     useSample();

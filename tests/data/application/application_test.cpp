@@ -66,19 +66,6 @@ TEST_F(Application, BootstrapPathAndPathResolution)
     EXPECT_FALSE(app->hasBootstrapPath());
 }
 
-TEST_F(Application, PropertiesForwardToTheStoreInFirstSetOrder)
-{
-    app->setProperty("b", "1");
-    app->setProperty("a", "2");
-    app->setProperty("b", "3");
-    EXPECT_EQ(app->getPropertyNames(), (MOX::Vector<std::string>{"b", "a"}));
-    EXPECT_EQ(app->getProperty("b", "d"), "3");
-    app->removeProperty("b");
-    app->removeProperty("never-set");
-    EXPECT_EQ(app->getProperty("b", "d"), "d");
-    EXPECT_EQ(app->getPropertyNames(), (MOX::Vector<std::string>{"a"}));
-}
-
 TEST_F(Application, LibraryPathFromPropertyAndEnvironment)
 {
     EXPECT_EQ(app->getLibraryPath(), "");
