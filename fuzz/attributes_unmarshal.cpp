@@ -1,0 +1,29 @@
+// Attributes::unmarshal on any text. A list that reads must write back to a document
+// that reads to the same list, attribute by attribute, in order.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include <mox/attr/Attributes.h>
+#include <mox/rt/Exceptions.h>
+
+#include "AttributeFuzzing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    namespace A = MOX::Attributes;
+    A::AttributeList list;
+    try {
+        list = A::unmarshal(std::string(reinterpret_cast<const char*>(data), size));
+    } catch (const MOX::EXCEPTIONS::MoxException&) {
+        return 0; // -1056 for text that does not decode, -1006 for an empty name
+    }
+    const std::string written = A::marshal(list);
+    const A::AttributeList again = A::unmarshal(written);
+    if (again.size() != list.size() || !A::equals(again, list) || A::marshal(again) != written)
+        __builtin_trap();
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (!attrfuzz::sameAttribute(*list[i], *again[i]))
+            __builtin_trap();
+    return 0;
+}

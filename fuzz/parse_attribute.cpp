@@ -1,0 +1,28 @@
+// Attributes::parseAttribute on any text. An attribute that reads must write back to an
+// element that reads to the same attribute.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include <mox/attr/Attributes.h>
+#include <mox/rt/Exceptions.h>
+
+#include "AttributeFuzzing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    namespace A = MOX::Attributes;
+    MOX::RT::SmartPointer<MOX::ATTR::IAttribute> attribute;
+    try {
+        attribute = A::parseAttribute(std::string(reinterpret_cast<const char*>(data), size));
+    } catch (const MOX::EXCEPTIONS::MoxException&) {
+        return 0;
+    }
+    if (attribute.isNull())
+        __builtin_trap(); // failures throw; a success has an attribute
+    const std::string written = A::marshal(attribute);
+    const auto again = A::parseAttribute(written);
+    if (!attrfuzz::sameAttribute(*attribute, *again) || A::marshal(again) != written)
+        __builtin_trap();
+    return 0;
+}

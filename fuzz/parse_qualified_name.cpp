@@ -1,0 +1,25 @@
+// Attributes::parseQualifiedName on any text. Whatever it reads must write back to an
+// "attribute-id" element that reads to the same three fields.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include <mox/attr/Attributes.h>
+#include <mox/rt/Exceptions.h>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    namespace A = MOX::Attributes;
+    MOX::RT::SmartPointer<MOX::ATTR::IQualifiedName> name;
+    try {
+        name = A::parseQualifiedName(std::string(reinterpret_cast<const char*>(data), size));
+    } catch (const MOX::EXCEPTIONS::MoxException&) {
+        return 0; // only the empty text is refused
+    }
+    const std::string written = name->marshal();
+    const auto again = A::parseQualifiedName(written);
+    if (again->getName() != name->getName() || again->getFormat() != name->getFormat() ||
+        again->getScope() != name->getScope() || again->marshal() != written)
+        __builtin_trap();
+    return 0;
+}
