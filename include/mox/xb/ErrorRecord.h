@@ -21,6 +21,7 @@ enum Status : int {
     XB_UNEXPECTED_ELEMENT = -41,   ///< unknown or surplus child element: name as written
     XB_NOT_DECODE_BUFFER = -43,    ///< the buffer is not of the kind the operation needs
     XB_INVALID_VALUE = -45,        ///< attribute value not of its kind: type name, attribute name
+    XB_UNWRITABLE_TEXT = -46,      ///< writing a value XML 1.0 cannot carry: type name, field name
     XB_FORBIDDEN_MARKUP = -47,     ///< a document type declaration: what was found
     XB_LIMIT_EXCEEDED = -48        ///< a decoding limit was reached: which one, the limit
 };

@@ -80,7 +80,11 @@ namespace XB {
 
 /// Appends `text` to `out` escaped for character data (`attribute` false: &, <, > and
 /// carriage return) or for a double-quoted attribute value (also ", tab and line feed).
-MOX_API void appendEscaped(std::string& out, const char* text, std::size_t length, bool attribute);
+/// Returns false, with `out` then holding an unspecified prefix, when `text` is not
+/// well-formed UTF-8 or holds a character that XML 1.0 cannot carry (control
+/// characters other than tab, line feed and carriage return, U+FFFE, U+FFFF): such a
+/// document could not be read back.
+MOX_API bool appendEscaped(std::string& out, const char* text, std::size_t length, bool attribute);
 
 /// Reads a decimal 32-bit signed integer with optional sign and surrounding XML white
 /// space; false when `text` is anything else or out of range.
@@ -88,7 +92,8 @@ MOX_API bool parseInt32(const char* text, std::size_t length, std::int32_t& valu
 
 /// How one value kind travels as an attribute value or as element text.
 ///
-/// `present` tells whether the value is written at all; `write` appends it escaped;
+/// `present` tells whether the value is written at all; `write` appends it escaped and
+/// returns false when it cannot be written (the writer then records status -46);
 /// `read` stores a decoded text and returns false when the text is not a valid value
 /// (the decoder then records status -45).
 template <class V>
@@ -97,9 +102,9 @@ struct FieldCodec;
 template <>
 struct FieldCodec<std::string> {
     static bool present(const std::string&) noexcept { return true; }
-    static void write(const std::string& v, std::string& out, bool attribute)
+    static bool write(const std::string& v, std::string& out, bool attribute)
     {
-        appendEscaped(out, v.data(), v.size(), attribute);
+        return appendEscaped(out, v.data(), v.size(), attribute);
     }
     static bool read(std::string& v, const char* text, std::size_t length)
     {
@@ -111,9 +116,9 @@ struct FieldCodec<std::string> {
 template <>
 struct FieldCodec<std::optional<std::string>> {
     static bool present(const std::optional<std::string>& v) noexcept { return v.has_value(); }
-    static void write(const std::optional<std::string>& v, std::string& out, bool attribute)
+    static bool write(const std::optional<std::string>& v, std::string& out, bool attribute)
     {
-        appendEscaped(out, v->data(), v->size(), attribute);
+        return appendEscaped(out, v->data(), v->size(), attribute);
     }
     static bool read(std::optional<std::string>& v, const char* text, std::size_t length)
     {
@@ -128,7 +133,11 @@ struct FieldCodec<std::optional<std::string>> {
 template <>
 struct FieldCodec<std::int32_t> {
     static bool present(std::int32_t) noexcept { return true; }
-    static void write(std::int32_t v, std::string& out, bool) { out += std::to_string(v); }
+    static bool write(std::int32_t v, std::string& out, bool)
+    {
+        out += std::to_string(v);
+        return true;
+    }
     static bool read(std::int32_t& v, const char* text, std::size_t length)
     {
         return parseInt32(text, length, v);
@@ -138,7 +147,11 @@ struct FieldCodec<std::int32_t> {
 template <>
 struct FieldCodec<std::optional<std::int32_t>> {
     static bool present(const std::optional<std::int32_t>& v) noexcept { return v.has_value(); }
-    static void write(const std::optional<std::int32_t>& v, std::string& out, bool) { out += std::to_string(*v); }
+    static bool write(const std::optional<std::int32_t>& v, std::string& out, bool)
+    {
+        out += std::to_string(*v);
+        return true;
+    }
     static bool read(std::optional<std::int32_t>& v, const char* text, std::size_t length)
     {
         std::int32_t n = 0;
@@ -160,8 +173,14 @@ public:
     /// holds exactly one of its alternatives (its objects derive from XBChoice).
     enum class Kind { Sequence, Choice };
 
-    /// Appends the escaped value of a field of `object`; false when it is absent.
-    using WriteFn = bool (*)(const void* object, std::string& out, bool attribute);
+    /// What a WriteFn did.
+    enum WriteResult : int {
+        Absent = 0,     ///< nothing: the field is absent
+        Written = 1,    ///< the escaped value was appended
+        Unwritable = -1 ///< the value cannot be written as XML 1.0 (out holds a partial value)
+    };
+    /// Appends the escaped value of a field of `object`.
+    using WriteFn = int (*)(const void* object, std::string& out, bool attribute);
     /// Stores a decoded text into a field of `object`; false when it is not a valid value.
     using ReadFn = bool (*)(void* object, const char* text, std::size_t length);
 
@@ -266,14 +285,13 @@ template <auto M>
 using MemberValue = typename Member<decltype(M)>::Value;
 
 template <auto M>
-bool writeField(const void* object, std::string& out, bool attribute)
+int writeField(const void* object, std::string& out, bool attribute)
 {
     using Codec = FieldCodec<MemberValue<M>>;
     const auto& value = static_cast<const MemberClass<M>*>(object)->*M;
     if (!Codec::present(value))
-        return false;
-    Codec::write(value, out, attribute);
-    return true;
+        return XBType::Absent;
+    return Codec::write(value, out, attribute) ? XBType::Written : XBType::Unwritable;
 }
 
 template <auto M>

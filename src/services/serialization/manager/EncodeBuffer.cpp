@@ -27,7 +27,11 @@ public:
         attributes(type, object);
         if (type.hasText()) {
             m_out += '>';
-            type.textWriter()(object, m_out, false);
+            const std::size_t mark = m_out.size();
+            if (type.textWriter()(object, m_out, false) == XBType::Unwritable) {
+                m_out.resize(mark);
+                m_errors.record(XB_UNWRITABLE_TEXT, {type.typeName(), "#text"});
+            }
             endTag(name);
         } else if (!type.children().empty()) {
             m_out += '>';
@@ -68,10 +72,14 @@ private:
             m_out += ' ';
             m_out += attribute.name;
             m_out += "=\"";
-            if (attribute.write(object, m_out, true))
+            const int written = attribute.write(object, m_out, true);
+            if (written == XBType::Written) {
                 m_out += '"';
-            else
-                m_out.resize(mark); // absent: not written
+                continue;
+            }
+            m_out.resize(mark); // absent: not written
+            if (written == XBType::Unwritable)
+                m_errors.record(XB_UNWRITABLE_TEXT, {type.typeName(), attribute.name});
         }
     }
 

@@ -285,6 +285,21 @@ TEST(IdentityConverter, ConvertsItemsListsAndSets)
     EXPECT_EQ(IdentityConverter::toMOX(*fresh).size(), 3u);
 }
 
+TEST(IdentityDocument, IdentitiesXmlCannotCarryAreNotWritten)
+{
+    for (const auto& identity : {createUserIdentity("QEL", "NT:CORP/a\x18" "b"), createGroupIdentity("EM\x01IL", "g@x")}) {
+        try {
+            marshalIdentities({identity});
+            FAIL();
+        } catch (const SerializationException& e) {
+            EXPECT_EQ(e.getCode(), -1055);
+            EXPECT_EQ(e.getMessage(), "Error converting object to string");
+            EXPECT_EQ(e.getFunction(), "MOX::XB::XBinderManager::encode");
+            EXPECT_NE(e.getDetail().find("xbAbstractNameIdentifier"), std::string::npos) << e.getDetail();
+        }
+    }
+}
+
 TEST(IdentityDocument, DuplicateItemsCollapseToTheFirst)
 {
     const std::string user = "<UserIdentifier format='QEL'>NT:CORP/alice</UserIdentifier>";

@@ -369,7 +369,7 @@ TEST(CodecDecoder, ErrorInfoNamesTheStatusAndItsParameters)
 
     for (int status : {XB_ELEMENT_MISMATCH, XB_INVALID_CHOICE, XB_NOT_INITIALISED, XB_XML_SYNTAX,
                        XB_INVALID_ATTRIBUTE, XB_MISSING_ATTRIBUTE, XB_MISSING_ELEMENT, XB_UNEXPECTED_ELEMENT, XB_NOT_DECODE_BUFFER,
-                       XB_INVALID_VALUE, XB_FORBIDDEN_MARKUP, XB_LIMIT_EXCEEDED}) {
+                       XB_INVALID_VALUE, XB_UNWRITABLE_TEXT, XB_FORBIDDEN_MARKUP, XB_LIMIT_EXCEEDED}) {
         EXPECT_STRNE(statusText(status), "") << status;
         ErrorRecord r;
         r.record(status, {"P1"});

@@ -181,14 +181,56 @@ TEST(CodecWriter, ManagerEncodeRaisesMinus1055WithTheErrorInfo)
     EXPECT_EQ(manager.encode(goodElement, ok), kDeclaration + "<doc><item id=\"z\"/></doc>");
 }
 
+TEST(CodecWriter, ValuesXmlCannotCarryFailTheWriteWithMinus46)
+{
+    // Multi-byte UTF-8 is written as it is and reads back.
+    const std::string accents = "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80";
+    tdoc ok;
+    ok.entries.push_back(noteChoice(accents));
+    const std::string text = encodeDoc(ok);
+    tdoc back;
+    doc_CC element(back);
+    DecodeBuffer buffer(text);
+    ASSERT_EQ(element.decode(buffer), 0);
+    EXPECT_EQ(back.entries.at(0).note()->text, accents);
+
+    struct Case {
+        std::string value;
+        const char* what;
+    };
+    for (const Case& k : {Case{std::string("a\x18" "b"), "control character"}, Case{std::string("a\0b", 3), "NUL"},
+                          Case{"\xFF", "not UTF-8"}, Case{"\xC3", "cut sequence"}, Case{"\xC0\x80", "overlong"},
+                          Case{"\xED\xA0\x80", "surrogate"}, Case{"\xEF\xBF\xBE", "U+FFFE"},
+                          Case{"\xF4\x90\x80\x80", "beyond U+10FFFF"}}) {
+        tdoc asText;
+        asText.entries.push_back(noteChoice(k.value));
+        EncodeBuffer textBuffer;
+        doc_CC textElement(asText);
+        EXPECT_EQ(textElement.encode(textBuffer), XB_UNWRITABLE_TEXT) << k.what;
+        EXPECT_EQ(textBuffer.errors().parameters(), (std::vector<std::string>{"tnote", "#text"})) << k.what;
+
+        tdoc asAttribute;
+        asAttribute.entries.push_back(itemChoice("fine"));
+        asAttribute.entries[0].item()->flag = k.value;
+        EncodeBuffer attributeBuffer;
+        doc_CC attributeElement(asAttribute);
+        EXPECT_EQ(attributeElement.encode(attributeBuffer), XB_UNWRITABLE_TEXT) << k.what;
+        EXPECT_EQ(attributeBuffer.errors().parameters(), (std::vector<std::string>{"titem", "flag"})) << k.what;
+        // The partial value is not left behind.
+        EXPECT_EQ(attributeBuffer.text().find("flag="), std::string::npos) << k.what;
+    }
+}
+
 TEST(CodecWriter, EscapeAndIntegerHelpers)
 {
     std::string out = "x";
-    appendEscaped(out, "a\"b\tc", 5, false);
+    EXPECT_TRUE(appendEscaped(out, "a\"b\tc", 5, false));
     EXPECT_EQ(out, "xa\"b\tc");
     out.clear();
-    appendEscaped(out, "a\"b\tc", 5, true);
+    EXPECT_TRUE(appendEscaped(out, "a\"b\tc", 5, true));
     EXPECT_EQ(out, "a&quot;b&#9;c");
+    out.clear();
+    EXPECT_FALSE(appendEscaped(out, "a\x01", 2, false));
 
     struct IntCase {
         const char* text;
