@@ -20,7 +20,8 @@ namespace TIME {
 /// Writing follows the Gregorian calendar. Reading counts every fourth year as a leap
 /// year (there is no century rule), so from 2100-03-01 on a text reads as one day later
 /// per century year that is not a leap year (2100, 2200, 2300, 2500, ...) than the time
-/// it was written from. Texts up to 2100-02-28 round-trip exactly.
+/// it was written from. Texts from 1968-01-01 to 2100-02-28 round-trip exactly (before
+/// 1968 the reading's leap-day count, truncated toward zero, is off by a day as well).
 ///
 /// Reading takes each field as scanf's "%4d", "%02d" and "%03lld"/"%06lld" would: the
 /// widths are maxima, leading white space and a sign are allowed within a field, and the
