@@ -18,6 +18,12 @@ const char* localName(const char* name) noexcept
     return colon ? colon + 1 : name;
 }
 
+// Equality of a described name and a name from expat, without measuring either first.
+bool sameName(const std::string& described, const char* name) noexcept
+{
+    return std::strcmp(described.c_str(), name) == 0;
+}
+
 // xsi: attributes and namespace declarations are accepted on every element and ignored.
 bool isIgnoredAttribute(const char* name) noexcept
 {
@@ -158,7 +164,7 @@ void ParserAdapter::startElement(const char* name, const char** attributes)
     if (m_frames.empty()) {
         // The root: the only handler with an expected name; a mismatch is recorded and
         // decoding goes on.
-        if (!m_rootName->empty() && *m_rootName != local)
+        if (!m_rootName->empty() && !sameName(*m_rootName, local))
             record(XB_ELEMENT_MISMATCH, {*m_rootName, name});
         m_frames.push_back(Frame{m_rootType, m_rootObject});
         readAttributes(*m_rootType, m_rootObject, attributes);
@@ -176,7 +182,7 @@ void ParserAdapter::startElement(const char* name, const char** attributes)
     auto choose = [&](const XBType& choiceType, void* choiceObject) {
         const auto& alternatives = choiceType.alternatives();
         for (std::size_t i = 0; i < alternatives.size(); ++i) {
-            if (alternatives[i].name != local)
+            if (!sameName(alternatives[i].name, local))
                 continue;
             XBChoice& choice = choiceType.choiceOf(choiceObject);
             choice.set(static_cast<int>(i + 1), std::unique_ptr<XBObject>(alternatives[i].make()));
@@ -187,7 +193,7 @@ void ParserAdapter::startElement(const char* name, const char** attributes)
     };
     auto findAlternative = [&](const XBType& choiceType) {
         for (const XBType::Alternative& alternative : choiceType.alternatives())
-            if (alternative.name == local)
+            if (sameName(alternative.name, local))
                 return true;
         return false;
     };
@@ -205,7 +211,7 @@ void ParserAdapter::startElement(const char* name, const char** attributes)
                 choose(itemType, binding.append(parent.object));
                 break;
             }
-            if (binding.name == local) {
+            if (sameName(binding.name, local)) {
                 child = binding.append(parent.object); // null: no second single child
                 childType = child ? &binding.type() : nullptr;
                 break;
@@ -237,7 +243,7 @@ void ParserAdapter::readAttributes(const XBType& type, void* object, const char*
         if (isIgnoredAttribute(name))
             continue;
         std::size_t index = 0;
-        while (index < declared.size() && declared[index].name != name)
+        while (index < declared.size() && !sameName(declared[index].name, name))
             ++index;
         if (index == declared.size()) {
             record(XB_INVALID_ATTRIBUTE, {type.typeName(), name});
