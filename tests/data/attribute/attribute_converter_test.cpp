@@ -26,6 +26,17 @@ using attrtest::attr;
 namespace A = MOX::Attributes;
 using Values = std::vector<std::string>;
 
+namespace {
+
+// This test unit's codec manager (kept for the process, as the library keeps its own).
+MOX::XB::XBinderManager& codecManager()
+{
+    static std::atomic<MOX::XB::XBinderManager*> slot{nullptr};
+    return MOX::XB::XBinderManager::instance(slot);
+}
+
+} // namespace
+
 TEST(AttributeConverter, QualifiedNameToDocumentMarksOnlyWhatIsSet)
 {
     xbqualified_name out;
@@ -109,8 +120,7 @@ TEST(AttributeConverter, StreamingReadGivesWhatDecodingTheWholeDocumentGives)
     const std::string text = A::marshal(list);
 
     // Whole document, then converted.
-    std::atomic<MOX::XB::XBinderManager*> slot{nullptr};
-    MOX::XB::XBinderManager& manager = MOX::XB::XBinderManager::instance(slot);
+    MOX::XB::XBinderManager& manager = codecManager();
     xbattributes whole;
     MOX::XB::DecodeBuffer wholeBuffer = manager.makeDecodeBuffer(text);
     MOX::XB::attributes_CC wholeElement(whole);
@@ -147,8 +157,7 @@ TEST(AttributeConverter, StreamingWriteGivesWhatWritingTheWholeDocumentGives)
 {
     const AttributeList list{attr("a", {"1", "x<y"}), attr("b", {}, "Integer", "s"), attr("c", {"", "z"}),
                              A::createAttribute(A::parseQualifiedName("<attribute-id name=\"d\" format=\"\"/>"))};
-    std::atomic<MOX::XB::XBinderManager*> slot{nullptr};
-    MOX::XB::XBinderManager& manager = MOX::XB::XBinderManager::instance(slot);
+    MOX::XB::XBinderManager& manager = codecManager();
 
     const std::unique_ptr<xbattributes> whole(AttributeConverter::toXB(list));
     MOX::XB::EncodeBuffer wholeBuffer;
