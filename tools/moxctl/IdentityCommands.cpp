@@ -1,9 +1,9 @@
 // moxctl identity: how the library reads an identity text, and conversion between
 // identity formats.
 //
-// Layout: addIdentityCommands creates the "identity" command and hands it to one
-// registration function per group of verbs; each group lives in its own function below
-// (addIdentityTextCommands: show, convert).
+// Layout: addIdentityCommands finds or creates the "identity" command and hands it to
+// addIdentityTextCommands (show, convert). The document verbs (`identity xml`,
+// `identities ...`) are registered separately in IdentityDocumentCommands.cpp.
 #include "Cli.h"
 
 #include <mox/mox.h>
@@ -92,7 +92,14 @@ void addIdentityTextCommands(CLI::App& identity)
 
 void addIdentityCommands(CLI::App& app)
 {
-    CLI::App* identity = app.add_subcommand("identity", "Identities of principals");
+    // The identities document's verbs (IdentityDocumentCommands.cpp) join the same
+    // "identity" command; whichever registration runs first creates it.
+    CLI::App* identity = nullptr;
+    try {
+        identity = app.get_subcommand("identity");
+    } catch (const CLI::OptionNotFound&) {
+        identity = app.add_subcommand("identity", "Identities of principals");
+    }
     identity->require_subcommand(1);
     addIdentityTextCommands(*identity);
 }
