@@ -37,6 +37,8 @@ public:
 
     /// The values without a copy (for the library's own readers of this class).
     const Vector<std::string>& values() const noexcept { return valueList; }
+    /// The qualified name without a copy of the smart pointer.
+    const RT::SmartPointer<IQualifiedName>& name() const noexcept { return qualifiedName; }
 
 private:
     AttributeImpl(const AttributeImpl&) = default;

@@ -86,6 +86,15 @@ TEST(AttributeDocument, RoundTripsAwkwardLists)
         attr("dup", {"w"}),
     };
     expectSameList(A::unmarshal(A::marshal(list)), list);
+
+    // Attributes of another implementation are written from what they report.
+    const AttributeList foreign{SmartPointer<IAttribute>(new attrtest::ForeignAttribute("f", {"1", "<2>"})),
+                                attr("own", {"3"})};
+    const AttributeList back = A::unmarshal(A::marshal(foreign));
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[0]->getName(), "f");
+    EXPECT_EQ(back[0]->getValues(), (Values{"1", "<2>"}));
+    EXPECT_EQ(back[1]->getValues(), Values{"3"});
 }
 
 TEST(AttributeDocument, FormatAndScopeRulesInBothDirections)

@@ -15,35 +15,6 @@ using attrtest::attr;
 using attrtest::throwsInvalidArguments;
 namespace A = MOX::Attributes;
 
-namespace {
-
-// An attribute of another implementation whose clone is not an attribute.
-class OddAttribute : public IAttribute {
-public:
-    SmartPointer<IQualifiedName> getQualifiedName() const override { return name; }
-    std::string getName() const override { return name->getName(); }
-    std::string getFormat() const override { return name->getFormat(); }
-    MOX::Vector<std::string> getValues() const override { return {}; }
-    void setValues(const MOX::Vector<std::string>&) override {}
-    std::string getValue(std::size_t) const override { return {}; }
-    std::size_t getValueCount() const override { return 0; }
-    void addValue(const std::string&) override {}
-    void removeValue(const std::string&) override {}
-    void removeAllValues() override {}
-    bool containsValue(const std::string&) const override { return false; }
-    bool matches(const SmartPointer<IAttribute>&) const override { return false; }
-    bool hasValues() const override { return false; }
-    bool lessThan(const IAttribute&) const override { return false; }
-    std::string toString() const override { return "odd"; }
-    MOX::Cloneable* clone() const override { return new Plain(); }
-
-    struct Plain : MOX::Cloneable {
-        Cloneable* clone() const override { return new Plain(); }
-    };
-    SmartPointer<IQualifiedName> name = createQualifiedName("odd", "", "");
-};
-
-} // namespace
 
 TEST(AttributeList, FindByNameTakesTheFirstAndByQualifiedNameTellsFormatsApart)
 {
@@ -118,7 +89,7 @@ TEST(AttributeList, CloneCopiesValuesAndSharesNames)
     copies[1]->removeAllValues();
     EXPECT_EQ(list[1]->getValueCount(), 2u);
 
-    const AttributeList odd{SmartPointer<IAttribute>(new OddAttribute())};
+    const AttributeList odd{SmartPointer<IAttribute>(new attrtest::ForeignAttribute("odd", {}))};
     EXPECT_TRUE(attrtest::throwsMox<MOX::EXCEPTIONS::ClassCastException>([&] { A::clone(odd); }, -1005));
     EXPECT_TRUE(attrtest::throwsNullPointer([] { A::clone(AttributeList{SmartPointer<IAttribute>()}); }));
 

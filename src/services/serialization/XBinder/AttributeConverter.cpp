@@ -71,11 +71,14 @@ SmartPointer<IAttribute> takeAttribute(xbattribute& item)
 void putAttribute(xbattribute& item, const SmartPointer<IAttribute>& attribute)
 {
     const IAttribute& source = RT::checkDeref(attribute);
-    fillName(item, source.getQualifiedName());
-    if (const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(&source))
-        item.value_list.assign(own->values().begin(), own->values().end()); // no copy of the list first
-    else
+    // Our own attributes are read in place, without copies of the name pointer and list.
+    if (const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(&source)) {
+        fillName(item, own->name());
+        item.value_list.assign(own->values().begin(), own->values().end());
+    } else {
+        fillName(item, source.getQualifiedName());
         item.value_list = source.getValues();
+    }
 }
 
 void AttributeConverter::toXB(xbqualified_name& out, const SmartPointer<IQualifiedName>& name) { fillName(out, name); }
