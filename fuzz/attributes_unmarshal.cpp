@@ -9,6 +9,8 @@
 
 #include "AttributeFuzzing.h"
 
+#include "FuzzCheck.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     namespace A = MOX::Attributes;
@@ -20,10 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string written = A::marshal(list);
     const A::AttributeList again = A::unmarshal(written);
-    if (again.size() != list.size() || !A::equals(again, list) || A::marshal(again) != written)
-        __builtin_trap();
+    FUZZ_CHECK(again.size() == list.size() && A::equals(again, list) && A::marshal(again) == written);
     for (std::size_t i = 0; i < list.size(); ++i)
-        if (!attrfuzz::sameAttribute(*list[i], *again[i]))
-            __builtin_trap();
+        FUZZ_CHECK(attrfuzz::sameAttribute(*list[i], *again[i]));
     return 0;
 }

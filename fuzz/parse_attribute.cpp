@@ -9,6 +9,8 @@
 
 #include "AttributeFuzzing.h"
 
+#include "FuzzCheck.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     namespace A = MOX::Attributes;
@@ -18,11 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const MOX::EXCEPTIONS::MoxException&) {
         return 0;
     }
-    if (attribute.isNull())
-        __builtin_trap(); // failures throw; a success has an attribute
+    FUZZ_CHECK(!attribute.isNull()); // failures throw; a success has an attribute
     const std::string written = A::marshal(attribute);
     const auto again = A::parseAttribute(written);
-    if (!attrfuzz::sameAttribute(*attribute, *again) || A::marshal(again) != written)
-        __builtin_trap();
+    FUZZ_CHECK(attrfuzz::sameAttribute(*attribute, *again) && A::marshal(again) == written);
     return 0;
 }

@@ -11,6 +11,8 @@
 #include <mox/xb/IdentityConverter.h>
 #include <mox/xb/XBinderManager.h>
 
+#include "FuzzCheck.h"
+
 namespace {
 std::atomic<MOX::XB::XBinderManager*> s_manager{nullptr};
 }
@@ -31,14 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MOX::XB::DecodeBuffer buffer = manager.makeDecodeBuffer(written);
     MOX::XB::identities_CC element(list);
     manager.decode(element, buffer); // a written document always decodes
-    if (list.list.size() != set.size())
-        __builtin_trap();
+    FUZZ_CHECK(list.list.size() == set.size());
     auto expected = set.begin();
     for (const MOX::XB::xbidentities_1& item : list.list) {
         const auto identity = MOX::XB::IdentityConverter::toMOX(item);
-        if (identity->getValue() != (*expected)->getValue() || identity->getType() != (*expected)->getType() ||
-            identity->getFormat() != (*expected)->getFormat())
-            __builtin_trap();
+        FUZZ_CHECK(identity->getValue() == (*expected)->getValue());
+        FUZZ_CHECK(identity->getType() == (*expected)->getType());
+        FUZZ_CHECK(identity->getFormat() == (*expected)->getFormat());
         ++expected;
     }
     return 0;

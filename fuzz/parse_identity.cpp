@@ -4,11 +4,43 @@
 // name holding ":" reads back differently through the account text form) or with the
 // factories' argument error for parts they refuse.
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include <mox/authn.h>
 #include <mox/rt/Exceptions.h>
+
+#include "FuzzCheck.h"
+
+namespace {
+
+// The authority name the leading-backslash rule makes of `name`; nothing when the rule
+// refuses it (a first backslash after the start).
+std::optional<std::string> stripLeadingBackslashes(const std::optional<std::string>& name)
+{
+    if (!name)
+        return name;
+    const std::size_t backslash = name->find('\\');
+    if (backslash == std::string::npos)
+        return name;
+    if (backslash != 0)
+        return std::nullopt;
+    return name->substr(std::min<std::size_t>(2, name->size()));
+}
+
+bool derivationFails(const MOX::AUTHN::IIdentity& identity)
+{
+    try {
+        identity.getAuthorityName();
+    } catch (const MOX::EXCEPTIONS::InvalidArgumentException&) {
+        return true;
+    }
+    return false;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -32,16 +64,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         }
     }
-    if (back->getType() != identity->getType())
-        __builtin_trap();
+    FUZZ_CHECK(back->getType() == identity->getType());
     if (identity->isUser() || identity->isGroup()) {
-        if (back->getValue() != identity->getValue() || back->getFormat() != identity->getFormat() ||
-            MOX::marshalIdentity(back) != element)
-            __builtin_trap();
-    } else if (back->getAuthorityName() != identity->getAuthorityName() ||
-               back->getAuthorityFormat() != identity->getAuthorityFormat() ||
-               (identity->getName().find(':') == std::string::npos && back->getName() != identity->getName())) {
-        __builtin_trap();
+        FUZZ_CHECK(back->getValue() == identity->getValue());
+        FUZZ_CHECK(back->getFormat() == identity->getFormat());
+        FUZZ_CHECK(MOX::marshalIdentity(back) == element);
+    } else {
+        // The item carries the derived authority name; reading it applies the
+        // leading-backslash rule once in createAuthorityId and once more when the new
+        // identity derives its authority from its rebuilt text.
+        const auto authority = stripLeadingBackslashes(stripLeadingBackslashes(identity->getAuthorityName()));
+        if (!authority || authority->empty()) {
+            FUZZ_CHECK(derivationFails(*back));
+            return 0;
+        }
+        FUZZ_CHECK(back->getAuthorityName() == *authority);
+        FUZZ_CHECK(back->getAuthorityFormat() == identity->getAuthorityFormat());
+        FUZZ_CHECK(identity->getName().find(':') != std::string::npos || back->getName() == identity->getName());
     }
     return 0;
 }

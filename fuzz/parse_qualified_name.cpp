@@ -7,6 +7,8 @@
 #include <mox/attr/Attributes.h>
 #include <mox/rt/Exceptions.h>
 
+#include "FuzzCheck.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     namespace A = MOX::Attributes;
@@ -18,8 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string written = name->marshal();
     const auto again = A::parseQualifiedName(written);
-    if (again->getName() != name->getName() || again->getFormat() != name->getFormat() ||
-        again->getScope() != name->getScope() || again->marshal() != written)
-        __builtin_trap();
+    FUZZ_CHECK(again->getName() == name->getName() && again->getFormat() == name->getFormat() &&
+               again->getScope() == name->getScope() && again->marshal() == written);
     return 0;
 }

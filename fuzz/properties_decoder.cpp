@@ -8,6 +8,8 @@
 #include <mox/rt/PropertiesImpl.h>
 #include <mox/xb/PropertiesDocument.h>
 
+#include "FuzzCheck.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     MOX::RT::PropertiesImpl read;
@@ -19,10 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string written = MOX::XB::marshalProperties(read, "root");
     MOX::RT::PropertiesImpl again;
     MOX::XB::unmarshalProperties(written, "root", again);
-    if (again.getPropertyNames() != read.getPropertyNames())
-        __builtin_trap();
+    FUZZ_CHECK(again.getPropertyNames() == read.getPropertyNames());
     for (const std::string& name : read.getPropertyNames())
-        if (again.getProperty(name, "\x01unset") != read.getProperty(name, "\x01unset"))
-            __builtin_trap();
+        FUZZ_CHECK(again.getProperty(name, "\x01unset") == read.getProperty(name, "\x01unset"));
     return 0;
 }

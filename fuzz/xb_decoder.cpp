@@ -10,6 +10,7 @@
 #include <mox/xb/XBinderManager.h>
 
 #include "services/serialization/manager/TestSchema.h"
+#include "FuzzCheck.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::string written = encode(manager, doc);
     xbtest::tdoc again;
-    if (!decode(manager, written, again) || encode(manager, again) != written)
-        __builtin_trap();
+    FUZZ_CHECK(decode(manager, written, again));
+    FUZZ_CHECK(encode(manager, again) == written);
     return 0;
 }

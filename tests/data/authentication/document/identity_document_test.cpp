@@ -130,6 +130,20 @@ TEST(IdentityDocument, OtherAccountTypesTravelByTheirParts)
     EXPECT_EQ(back->getFormat(), "QEL");
     EXPECT_EQ(back->getValue(), lp->getValue());
     EXPECT_EQ(back->getType(), "Printers");
+
+    // The leading-backslash rule applies each time an authority is made from text: in
+    // createAuthorityId, when an identity derives its authority from its text, and when
+    // an item is read. Six leading backslashes keep four in the authority, two in the
+    // identity's derived authority and the item, and none after reading the item.
+    const auto authority = createAuthorityId("NT", std::string(6, '\\') + "CORP");
+    ASSERT_EQ(authority->getName(), std::string(4, '\\') + "CORP");
+    const auto deep = createIdentity(authority, AUTHN::createAccountId("Printers", "lp"));
+    EXPECT_EQ(deep->getAuthorityName(), std::string(2, '\\') + "CORP");
+    const std::string deepElement = marshalIdentity(deep);
+    EXPECT_EQ(XmlUtils::GetAttributeValue("authority", deepElement), std::string(2, '\\') + "CORP");
+    const auto deepBack = parseIdentity(deepElement);
+    EXPECT_EQ(deepBack->getValue(), "NT:CORP/lp");
+    EXPECT_EQ(deepBack->getAuthorityName(), "CORP");
 }
 
 TEST(IdentityDocument, SingleIdentityTextsReadBack)
