@@ -18,16 +18,26 @@ namespace {
 
 // The authority name the leading-backslash rule makes of `name`; nothing when the rule
 // refuses it (a first backslash after the start).
-std::optional<std::string> stripLeadingBackslashes(const std::optional<std::string>& name)
+std::optional<std::string> stripLeadingBackslashes(const std::string& name)
 {
-    if (!name)
-        return name;
-    const std::size_t backslash = name->find('\\');
+    const std::size_t backslash = name.find('\\');
     if (backslash == std::string::npos)
         return name;
     if (backslash != 0)
         return std::nullopt;
-    return name->substr(std::min<std::size_t>(2, name->size()));
+    return name.substr(std::min<std::size_t>(2, name.size()));
+}
+
+// The authority name an identity read from an item with authority `written` derives:
+// createAuthorityId keeps the stripped name, the identity's text is rebuilt from it, and
+// deriving the authority from that text applies the rule once more. Nothing when that
+// derivation fails (an empty kept name, or a refused one).
+std::optional<std::string> readBackAuthority(const std::string& written)
+{
+    const auto kept = stripLeadingBackslashes(written);
+    if (!kept || kept->empty())
+        return std::nullopt;
+    return stripLeadingBackslashes(*kept);
 }
 
 bool derivationFails(const MOX::AUTHN::IIdentity& identity)
@@ -70,11 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(back->getFormat() == identity->getFormat());
         FUZZ_CHECK(MOX::marshalIdentity(back) == element);
     } else {
-        // The item carries the derived authority name; reading it applies the
-        // leading-backslash rule once in createAuthorityId and once more when the new
-        // identity derives its authority from its rebuilt text.
-        const auto authority = stripLeadingBackslashes(stripLeadingBackslashes(identity->getAuthorityName()));
-        if (!authority || authority->empty()) {
+        const auto authority = readBackAuthority(identity->getAuthorityName());
+        if (!authority) {
             FUZZ_CHECK(derivationFails(*back));
             return 0;
         }
