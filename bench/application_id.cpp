@@ -15,6 +15,8 @@
 
 #include <mox/app.h>
 
+#include "RatioReporter.h"
+
 namespace {
 
 using MOX::RT::SmartPointer;
@@ -68,46 +70,9 @@ void BM_StdSetFind(benchmark::State& state)
 BENCHMARK(BM_CreateRegisteredApplicationId)->Arg(100)->Arg(10000);
 BENCHMARK(BM_StdSetFind)->Arg(100)->Arg(10000);
 
-// Keeps each run's time per call to print the ratios against the peer.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        // One run per benchmark, or with --benchmark_repetitions the median of them.
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                m_times[run.run_name.str()] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatios() const
-    {
-        for (const char* size : {"100", "10000"}) {
-            const auto ours = m_times.find(std::string("BM_CreateRegisteredApplicationId/") + size);
-            const auto peer = m_times.find(std::string("BM_StdSetFind/") + size);
-            if (ours == m_times.end() || peer == m_times.end() || peer->second <= 0)
-                continue;
-            std::printf("ratio createApplicationId / std::set find, %s ids: %.2f\n", size, ours->second / peer->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
-    benchmark::Shutdown();
-    return 0;
+    return benchratio::runWithRatios(argc, argv, benchratio::forEachArgument({{"BM_CreateRegisteredApplicationId", "BM_StdSetFind"}}, {"100", "10000"}));
 }

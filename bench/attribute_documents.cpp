@@ -25,6 +25,8 @@
 #include <mox/xb/AttributesSchema.h>
 #include <mox/xb/XBinderManager.h>
 
+#include "RatioReporter.h"
+
 namespace {
 
 namespace A = MOX::Attributes;
@@ -342,55 +344,13 @@ BENCHMARK(BM_WriteMarshal)->Arg(kSmallKiB)->Arg(kLargeKiB)->Unit(benchmark::kMic
 BENCHMARK(BM_WritePugixml)->Arg(kSmallKiB)->Arg(kLargeKiB)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PeakMemory100MB)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Prints, per document size, each measured function's CPU time over its peer's.
-class PeerRatios : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        // CPU time (the machine may be shared); with repetitions, the median.
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            if (run.run_type == Run::RT_Iteration && m_medians.count(run.run_name.str()) == 0)
-                m_times[run.run_name.str()] = run.GetAdjustedCPUTime();
-            else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                m_times[run.run_name.str()] = run.GetAdjustedCPUTime();
-                m_medians.insert(run.run_name.str());
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void print() const
-    {
-        static const char* const pairs[][2] = {{"BM_ReadUnmarshal", "BM_ReadBareExpat"},
-                                               {"BM_ReadCodecOnly", "BM_ReadBareExpat"},
-                                               {"BM_ReadUnmarshal", "BM_ReadPugixml"},
-                                               {"BM_WriteMarshal", "BM_WritePugixml"}};
-        for (int size : {kSmallKiB, kLargeKiB})
-            for (const auto& pair : pairs) {
-                const auto own = m_times.find(std::string(pair[0]) + "/" + std::to_string(size));
-                const auto peer = m_times.find(std::string(pair[1]) + "/" + std::to_string(size));
-                if (own != m_times.end() && peer != m_times.end())
-                    std::printf("ratio %s / %s at %d KiB: %.2fx\n", pair[0], pair[1], size, own->second / peer->second);
-            }
-    }
-
-private:
-    std::map<std::string, double> m_times;
-    std::set<std::string> m_medians;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    PeerRatios reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.print();
-    benchmark::Shutdown();
-    return 0;
+    return benchratio::runWithRatios(argc, argv, benchratio::forEachArgument({{"BM_ReadUnmarshal", "BM_ReadBareExpat"},
+                                                                        {"BM_ReadCodecOnly", "BM_ReadBareExpat"},
+                                                                        {"BM_ReadUnmarshal", "BM_ReadPugixml"},
+                                                                        {"BM_WriteMarshal", "BM_WritePugixml"}},
+                                                                       {std::to_string(kSmallKiB), std::to_string(kLargeKiB)}));
 }

@@ -13,6 +13,8 @@
 
 #include <mox/handle/HandleManager.h>
 
+#include "RatioReporter.h"
+
 namespace {
 
 using MOX::RT::SmartPointer;
@@ -83,60 +85,10 @@ void BM_MapMutex(benchmark::State& state)
 BENCHMARK(BM_HandleManager)->Threads(1)->Threads(2)->UseRealTime();
 BENCHMARK(BM_MapMutex)->Threads(1)->Threads(2)->UseRealTime();
 
-// Keeps each run's time per operation to print the ratios against the peer.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        // With repetitions the median stands for the run; without, the single iteration.
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            const std::string name = run.run_name.str();
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                m_medians[name] = run.GetAdjustedRealTime();
-            else if (run.run_type == Run::RT_Iteration)
-                m_times[name] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatios() const
-    {
-        for (const char* threads : {"1", "2"}) {
-            const auto suffix = std::string("/real_time/threads:") + threads;
-            const double ours = timeOf("BM_HandleManager" + suffix);
-            const double peer = timeOf("BM_MapMutex" + suffix);
-            if (ours > 0 && peer > 0)
-                std::printf("ratio HandleManager vs std::map+std::mutex, %s thread(s): %.2fx\n", threads,
-                            ours / peer);
-        }
-    }
-
-private:
-    double timeOf(const std::string& name) const
-    {
-        const auto median = m_medians.find(name);
-        if (median != m_medians.end())
-            return median->second;
-        const auto single = m_times.find(name);
-        return single == m_times.end() ? 0.0 : single->second;
-    }
-
-    std::map<std::string, double> m_times;
-    std::map<std::string, double> m_medians;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
-    benchmark::Shutdown();
-    return 0;
+    return benchratio::runWithRatios(argc, argv, benchratio::forEachArgument({{"BM_HandleManager", "BM_MapMutex"}},
+                                                                       {"real_time/threads:1", "real_time/threads:2"}));
 }

@@ -22,6 +22,8 @@
 
 #include <mox/authn.h>
 
+#include "RatioReporter.h"
+
 namespace {
 
 using MOX::AUTHN::IdentitySet;
@@ -148,47 +150,11 @@ BENCHMARK(BM_IdentitySet_Miss);
 BENCHMARK(BM_StringSet_Miss);
 BENCHMARK(BM_IdentitySet_CrossFormatHit);
 
-// Keeps each benchmark's time per lookup to print the ratios against the peer.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatios() const
-    {
-        const std::pair<const char*, const char*> pairs[] = {
-            {"BM_IdentitySet_Hit", "BM_StringSet_Hit"},
-            {"BM_IdentitySet_Miss", "BM_StringSet_Miss"},
-            {"BM_IdentitySet_CrossFormatHit", "BM_StringSet_Hit"},
-        };
-        for (const auto& p : pairs) {
-            const auto mine = m_times.find(p.first);
-            const auto peer = m_times.find(p.second);
-            if (mine != m_times.end() && peer != m_times.end() && peer->second > 0)
-                std::printf("ratio %s vs %s: %.2fx\n", p.first, p.second, mine->second / peer->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
-    benchmark::Shutdown();
-    return 0;
+    return benchratio::runWithRatios(argc, argv, {{"BM_IdentitySet_Hit", "BM_StringSet_Hit"},
+                                                  {"BM_IdentitySet_Miss", "BM_StringSet_Miss"},
+                                                  {"BM_IdentitySet_CrossFormatHit", "BM_StringSet_Hit"}});
 }

@@ -13,6 +13,7 @@
 #include <mox/rt/StringUtils.h>
 
 #include "data/time/DateTimeImpl.h"
+#include "RatioReporter.h"
 
 namespace {
 
@@ -174,10 +175,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the library and its peer disagree on the sample texts\n");
         return 1;
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchratio::runWithRatios(argc, argv,
+                                     benchratio::forEachArgument({{"BM_Marshal", "BM_MarshalPeer"}, {"BM_Unmarshal", "BM_UnmarshalPeer"}},
+                                                                 {"res:0", "res:1", "res:2"}));
 }

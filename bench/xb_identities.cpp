@@ -20,6 +20,8 @@
 #include <mox/xb/XBinderManager.h>
 #include <mox/xb/IdentitySchema.h>
 
+#include "RatioReporter.h"
+
 namespace {
 
 // A document of `items` items cycling through the three item kinds.
@@ -178,45 +180,12 @@ BENCHMARK(BM_ParseIdentities)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosec
 BENCHMARK(BM_MarshalIdentities)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PeakMemory50MB)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Keeps each run's time per iteration to print the ratios against bare expat.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void printRatios() const
-    {
-        for (const char* items : {"1000", "100000"}) {
-            const auto base = m_times.find(std::string("BM_BareExpat/") + items);
-            if (base == m_times.end())
-                continue;
-            for (const char* name : {"BM_ParseIdentities", "BM_CodecDecode", "BM_MarshalIdentities"}) {
-                const auto it = m_times.find(std::string(name) + "/" + items);
-                if (it != m_times.end())
-                    std::printf("ratio %s/%s vs bare expat: %.2fx\n", name, items, it->second / base->second);
-            }
-        }
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
-    benchmark::Shutdown();
-    return 0;
+    return benchratio::runWithRatios(argc, argv, benchratio::forEachArgument({{"BM_ParseIdentities", "BM_BareExpat"},
+                                                                        {"BM_CodecDecode", "BM_BareExpat"},
+                                                                        {"BM_MarshalIdentities", "BM_BareExpat"}},
+                                                                       {"1000", "100000"}));
 }
