@@ -13,13 +13,6 @@ using apptest::entryTexts;
 using MOX::RT::SmartPointer;
 
 namespace {
-
-std::string tempPath(const std::string& stem)
-{
-    return (::testing::TempDir().empty() ? std::string("/tmp/") : ::testing::TempDir()) + stem + "-" +
-           std::to_string(getpid());
-}
-
 std::vector<std::string> readLines(const std::string& path)
 {
     std::vector<std::string> lines;
@@ -28,14 +21,12 @@ std::vector<std::string> readLines(const std::string& path)
         lines.push_back(line);
     return lines;
 }
-
 } // namespace
 
 TEST(ApplicationApi, JoiningFlowAgainstTheSampleServiceLibrary)
 {
     unsetenv("MOX_LIBRARY_PATH");
-    const auto product = MOX::createProductId("Demo", "api", "2.1");
-    const auto id = MOX::createApplicationId(product, "joiner");
+    const auto id = MOX::createApplicationId(MOX::createProductId("Demo", "api", "2.1"), "joiner");
     EXPECT_TRUE(MOX::parseApplicationId(id->marshal()).sharesWith(id));
     const auto app = MOX::getApplication(id);
     app->setBootstrapPath("/srv/demo");
@@ -47,8 +38,8 @@ TEST(ApplicationApi, JoiningFlowAgainstTheSampleServiceLibrary)
     EXPECT_TRUE(manager->getService("nothing").isNull());
 
     const auto helper = app->getServiceHelper();
-    EXPECT_NE(helper->toString().find(apptest::sampleDir() + "/libMOX-SM.so"), std::string::npos) << helper->toString();
-    EXPECT_NE(helper->toString().find("application=joiner"), std::string::npos);
+    for (const std::string& part : {apptest::sampleDir() + "/libMOX-SM.so", std::string("application=joiner")})
+        EXPECT_NE(helper->toString().find(part), std::string::npos) << helper->toString();
 
     // Interfaces cross the library boundary with their types intact.
     const auto log = manager->getService("LogService").dynamicCast<MOX::I::ILogService>();
@@ -82,8 +73,7 @@ TEST(ApplicationApi, SystemSearchFindsTheSampleWithoutAnyLibraryPath)
             {
                 const auto id = MOX::createApplicationId(MOX::createProductId("Demo", "", "1"), "system-search");
                 MOX::getApplication(id)->setBootstrapPath("/srv/demo");
-                const auto manager = MOX::getServiceManager(id);
-                status = manager->getService("LogService").isNull() ? 2 : 0;
+                status = MOX::getServiceManager(id)->getService("LogService").isNull() ? 2 : 0;
             }
             std::exit(status);
         },
@@ -96,7 +86,8 @@ TEST(ApplicationApi, UnloadDestroysHelperThenServiceManagerWithoutCallingTheHelp
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     // The child process runs this body again: it keeps the parent's file.
     const char* inherited = std::getenv("TESTSM_EVENTS_FILE");
-    const std::string events = inherited ? inherited : tempPath("mox-unload-events");
+    const std::string events =
+        inherited ? inherited : ::testing::TempDir() + "mox-unload-events-" + std::to_string(getpid());
     if (inherited == nullptr) {
         std::remove(events.c_str());
         setenv("TESTSM_EVENTS_FILE", events.c_str(), 1);
