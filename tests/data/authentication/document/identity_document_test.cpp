@@ -162,8 +162,9 @@ TEST(IdentityDocument, EveryMalformedOrInvalidDocumentIsMinus1056)
                                                        "Error converting string to object", "MOX::XB::XBinderManager::decode");
         EXPECT_EQ(detail.rfind("Decoding failed - info: \"", 0), 0u) << detail;
         EXPECT_NE(detail.find(std::string("status ") + status + ")"), std::string::npos) << detail;
-        if (text.empty()) // expat's message with line and column
+        if (text.empty()) { // expat's message with line and column
             EXPECT_NE(detail.find("no element found, line = 1, column = 0"), std::string::npos) << detail;
+        }
     }
 }
 
@@ -205,18 +206,9 @@ TEST(IdentityConverter, ConvertsItemsListsAndSets)
     using XB::xbidentities;
     using XB::xbidentities_1;
 
-    std::unique_ptr<xbidentities_1> user(IdentityConverter::toXB(qelUser("alice")));
-    ASSERT_NE(user->UserIdentifier(), nullptr);
-    EXPECT_EQ(user->t, xbidentities_1::T_UserIdentifier);
-    EXPECT_EQ(user->UserIdentifier()->format, "QEL");
-    EXPECT_EQ(user->UserIdentifier()->value, "NT:CORP/alice");
+    // Items of each kind: covered through the document functions; here the edges.
     std::unique_ptr<xbidentities_1> group(IdentityConverter::toXB(createGroupIdentity("EMAIL", "g@x")));
     EXPECT_EQ(group->t, xbidentities_1::T_GroupIdentifier);
-    std::unique_ptr<xbidentities_1> other(IdentityConverter::toXB(printer("lp")));
-    ASSERT_NE(other->identity(), nullptr);
-    EXPECT_EQ(other->identity()->type, "Printers");
-    EXPECT_EQ(other->identity()->account, "lp");
-    EXPECT_TRUE(same(IdentityConverter::toMOX(*other), printer("lp")));
     EXPECT_THROW(IdentityConverter::toXB(SmartPointer<IIdentity>()), MOX::EXCEPTIONS::MoxException);
     EXPECT_TRUE(IdentityConverter::toMOX(xbidentities_1()).isNull());
 
