@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,73 +11,64 @@
 
 namespace apptest {
 
-/// Runs `f` and returns the exception of class E it throws; records a failure (and
-/// returns a default E) when it throws nothing or something else.
-template <class E, class F>
-E expectThrow(F&& f)
+/// "Name code function" of the platform exception `f` throws, or what went wrong.
+inline std::string failure(const std::function<void()>& f)
 {
     try {
         f();
-    } catch (const E& e) {
-        return e;
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "unexpected exception: " << e.what();
-        return E();
+    } catch (const MOX::EXCEPTIONS::MoxException& e) {
+        return e.getName() + " " + std::to_string(e.getCode()) + " " + e.getFunction();
     } catch (...) {
-        ADD_FAILURE() << "unexpected non-standard exception";
-        return E();
+        return "other exception";
     }
-    ADD_FAILURE() << "no exception thrown";
-    return E();
+    return "nothing thrown";
 }
 
-/// Checks the full form of a platform exception.
-inline void expectFullForm(const MOX::EXCEPTIONS::MoxException& e, const char* name, int code, const char* message,
+/// Checks the full form of the platform exception `f` throws.
+inline void expectFullForm(const std::function<void()>& f, const char* name, int code, const char* message,
                            const char* function)
 {
-    EXPECT_EQ(e.getName(), name);
-    EXPECT_EQ(e.getCode(), code);
-    EXPECT_EQ(e.getFacility(), "MOX");
-    EXPECT_EQ(e.getKey(), "code");
-    EXPECT_EQ(e.getMessage(), message);
-    EXPECT_EQ(e.getFunction(), function);
-    EXPECT_GT(e.getLine(), 0);
-    EXPECT_FALSE(e.getFile().empty());
+    try {
+        f();
+        ADD_FAILURE() << "no exception thrown";
+    } catch (const MOX::EXCEPTIONS::MoxException& e) {
+        EXPECT_EQ(e.getName() + " " + std::to_string(e.getCode()) + " " + e.getMessage() + " " + e.getFunction(),
+                  std::string(name) + " " + std::to_string(code) + " " + message + " " + function);
+        EXPECT_EQ(e.getFacility() + "/" + e.getKey(), "MOX/code");
+        EXPECT_GT(e.getLine(), 0);
+        EXPECT_FALSE(e.getFile().empty());
+    }
 }
 
 constexpr const char* kInvalidArguments = "The arguments specified in the operation were invalid";
 constexpr const char* kNullPointer = "A NULL pointer was encountered during the operation";
-constexpr const char* kBootstrapPath = "The bootstrap path must be assigned prior to performing this operation";
 
 #ifdef MOX_TEST_PLUGIN_DIR
 /// The directory of the test service library (libMOX-SM-test.so).
 inline std::string testPluginDir() { return MOX_TEST_PLUGIN_DIR; }
 
-/// The events the test service library recorded in this process so far.
-inline std::vector<std::string> pluginEvents()
-{
-    std::vector<std::string> events;
-    const std::string file = testPluginDir() + "/libMOX-SM-test.so";
-    void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (handle == nullptr)
-        return events; // not loaded: nothing happened
-    using Reader = void (*)(std::vector<std::string>*);
-    if (auto reader = reinterpret_cast<Reader>(dlsym(handle, "testsm_events")))
-        reader(&events);
-    dlclose(handle);
-    return events;
-}
-
-/// Forgets the events recorded so far, when the test service library is loaded.
-inline void clearPluginEvents()
+/// Calls `symbol` of the test service library with `args`, when the library is loaded.
+template <class... A>
+void callPlugin(const char* symbol, A... args)
 {
     const std::string file = testPluginDir() + "/libMOX-SM-test.so";
     if (void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_NOLOAD)) {
-        if (auto clear = reinterpret_cast<void (*)()>(dlsym(handle, "testsm_clear")))
-            clear();
+        if (void* f = dlsym(handle, symbol))
+            reinterpret_cast<void (*)(A...)>(f)(args...);
         dlclose(handle);
     }
 }
+
+/// The events the test service library recorded in this process so far (none when not loaded).
+inline std::vector<std::string> pluginEvents()
+{
+    std::vector<std::string> events;
+    callPlugin("testsm_events", &events);
+    return events;
+}
+
+/// Forgets the events recorded so far.
+inline void clearPluginEvents() { callPlugin("testsm_clear"); }
 
 /// How many recorded events start with `prefix`.
 inline int countEvents(const std::string& prefix)

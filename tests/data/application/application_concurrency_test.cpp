@@ -67,7 +67,7 @@ TEST(ApplicationConcurrency, EquivalentIdsFromManyThreadsAreOneRegisteredInstanc
     }
 }
 
-TEST(ApplicationConcurrency, GetServiceManagerFromManyThreadsLoadsAndStartsOnce)
+TEST(ApplicationConcurrency, FirstLoadFromManyThreadsLoadsAndStartsOnce)
 {
     unsetenv("MOX_LIBRARY_PATH");
     apptest::clearPluginEvents();
@@ -75,28 +75,9 @@ TEST(ApplicationConcurrency, GetServiceManagerFromManyThreadsLoadsAndStartsOnce)
     const auto app = id->getApplication();
     apptest::useTestPlugin(*app, "slow-start");
     app->setBootstrapPath("/etc/race");
-    constexpr int kThreads = 4;
-    std::vector<SmartPointer<MOX::I::IServiceManager>> managers(kThreads);
-    runTogether(kThreads, [&](int t) { managers[t] = MOX::getServiceManager(id); });
-    for (int t = 0; t < kThreads; ++t) {
-        ASSERT_FALSE(managers[t].isNull());
-        EXPECT_TRUE(managers[t].sharesWith(managers[0]));
-    }
-    EXPECT_EQ(apptest::countEvents("entry"), 1);
-    EXPECT_EQ(apptest::countEvents("start"), 1);
-    EXPECT_EQ(apptest::countEvents("getServiceManager"), 1);
-}
-
-TEST(ApplicationConcurrency, FirstServiceHelperLoadIsGuardedAgainstOtherLoads)
-{
-    unsetenv("MOX_LIBRARY_PATH");
-    apptest::clearPluginEvents();
-    const auto id = apptest::newApplicationId("helperOnce");
-    const auto app = id->getApplication();
-    apptest::useTestPlugin(*app, "slow-start");
-    app->setBootstrapPath("/etc/race");
     constexpr int kThreads = 6;
     std::vector<SmartPointer<MOX::I::IServiceHelper>> helpers(kThreads);
+    std::vector<SmartPointer<MOX::I::IServiceManager>> managers(kThreads);
     runTogether(kThreads, [&](int t) {
         // Every way to a first load at once: the helper, initialize and the manager.
         if (t % 3 == 0)
@@ -104,14 +85,17 @@ TEST(ApplicationConcurrency, FirstServiceHelperLoadIsGuardedAgainstOtherLoads)
         else if (t % 3 == 1)
             app->initialize();
         else
-            app->getServiceManager();
+            managers[t] = MOX::getServiceManager(id);
         if (helpers[t].isNull())
             helpers[t] = app->getServiceHelper();
     });
     for (int t = 1; t < kThreads; ++t)
-        EXPECT_TRUE(helpers[t].sharesWith(helpers[0]));
+        EXPECT_TRUE(helpers[t].sharesWith(helpers[0])) << t;
+    ASSERT_FALSE(managers[2].isNull());
+    EXPECT_TRUE(managers[5].sharesWith(managers[2]));
     EXPECT_EQ(apptest::countEvents("entry"), 1);
     EXPECT_EQ(apptest::countEvents("start"), 1);
+    EXPECT_EQ(apptest::countEvents("getServiceManager"), 1);
 }
 
 TEST(ApplicationConcurrency, PropertiesAndLoggingWhileLoadingAndShuttingDown)

@@ -1,5 +1,8 @@
+// The application object: paths, service library loading and its failures, shutdown,
+// and the XML form.
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 #include <mox/app.h>
 #include <mox/rt/XmlUtils.h>
@@ -8,15 +11,12 @@
 #include "data/application/impl/ApplicationImpl.h"
 
 using apptest::countEvents;
-using apptest::expectThrow;
+using apptest::failure;
 using apptest::pluginEvents;
 using apptest::useTestPlugin;
 using MOX::APP::ApplicationImpl;
 using MOX::APP::IApplication;
-using MOX::EXCEPTIONS::InvalidArgumentException;
-using MOX::EXCEPTIONS::NullPointerException;
-using MOX::EXCEPTIONS::SystemException;
-using MOX::EXCEPTIONS::UnexpectedException;
+using MOX::RT::PropertiesImpl;
 using MOX::RT::SmartPointer;
 using MOX::RT::XmlUtils;
 
@@ -41,45 +41,37 @@ protected:
 
 } // namespace
 
-TEST_F(Application, BootstrapPathAndPathResolution)
+TEST_F(Application, BootstrapAndLibraryPaths)
 {
     EXPECT_FALSE(app->hasBootstrapPath());
-    EXPECT_EQ(app->getBootstrapPath(), "");
     app->setBootstrapPath("/opt/app");
     EXPECT_TRUE(app->hasBootstrapPath());
-    EXPECT_EQ(app->getBootstrapPath(), "/opt/app");
     EXPECT_EQ(app->getProperty("path.config", "none"), "/opt/app");
-
-    EXPECT_EQ(app->resolvePath("x.xml"), "/opt/app/x.xml");
-    EXPECT_EQ(app->resolvePath("conf/x.xml"), "conf/x.xml");
-    EXPECT_EQ(app->resolvePath("a\\b"), "a\\b");
-    EXPECT_EQ(app->resolvePath("/abs/y"), "/abs/y");
-
-    // getConfigPath resolves the property's value, or the name itself when unset.
+    // Plain names go below the bootstrap path; anything with a separator stays.
     app->setProperty("trust.file", "trust.pem");
     app->setProperty("keys.file", "/etc/keys.pem");
-    EXPECT_EQ(app->getConfigPath("trust.file"), "/opt/app/trust.pem");
-    EXPECT_EQ(app->getConfigPath("keys.file"), "/etc/keys.pem");
-    EXPECT_EQ(app->getConfigPath("unset.xml"), "/opt/app/unset.xml");
-
+    const std::pair<std::string, const char*> resolved[] = {
+        {app->resolvePath("x.xml"), "/opt/app/x.xml"}, {app->resolvePath("conf/x.xml"), "conf/x.xml"},
+        {app->resolvePath("a\\b"), "a\\b"}, {app->resolvePath("/abs/y"), "/abs/y"},
+        // getConfigPath resolves the property's value, or the name itself when unset.
+        {app->getConfigPath("trust.file"), "/opt/app/trust.pem"}, {app->getConfigPath("keys.file"), "/etc/keys.pem"},
+        {app->getConfigPath("unset.xml"), "/opt/app/unset.xml"},
+    };
+    for (const auto& [got, expected] : resolved)
+        EXPECT_EQ(got, expected);
     app->setBootstrapPath("");
     EXPECT_FALSE(app->hasBootstrapPath());
-}
 
-TEST_F(Application, LibraryPathFromPropertyAndEnvironment)
-{
+    // The library path joins the property and the environment variable.
     EXPECT_EQ(app->getLibraryPath(), "");
     app->setProperty("MOX_LIBRARY_PATH", "/p");
-    EXPECT_EQ(app->getLibraryPath(), "/p");
     setenv("MOX_LIBRARY_PATH", "/q", 1);
     EXPECT_EQ(app->getLibraryPath(), "/p;/q");
     app->removeProperty("MOX_LIBRARY_PATH");
     EXPECT_EQ(app->getLibraryPath(), "/q");
-
     // Another variable named by MOX_LIBRARY_ENV replaces the default one.
     setenv("MOX_TEST_OTHER_PATH", "/r", 1);
     app->setProperty("MOX_LIBRARY_ENV", "MOX_TEST_OTHER_PATH");
-    EXPECT_EQ(app->getLibraryPath(), "/r");
     app->setProperty("MOX_LIBRARY_PATH", "/p");
     EXPECT_EQ(app->getLibraryPath(), "/p;/r");
     unsetenv("MOX_TEST_OTHER_PATH");
@@ -90,11 +82,12 @@ TEST_F(Application, LibraryPathFromPropertyAndEnvironment)
 TEST_F(Application, ServiceManagerNeedsTheBootstrapPathAndThenLoadsOnce)
 {
     useTestPlugin(*app);
-    const auto e = expectThrow<SystemException>([&] { app->getServiceManager(); });
-    apptest::expectFullForm(e, "SystemException", -1088, apptest::kBootstrapPath, "MOX::APP::ApplicationImpl::initialize");
+    apptest::expectFullForm([&] { app->getServiceManager(); }, "SystemException", -1088,
+                            "The bootstrap path must be assigned prior to performing this operation",
+                            "MOX::APP::ApplicationImpl::initialize");
+    EXPECT_EQ(failure([&] { app->initialize(); }), "SystemException -1088 MOX::APP::ApplicationImpl::initialize");
     EXPECT_FALSE(impl->isInitialized());
     EXPECT_EQ(countEvents("entry"), 0); // nothing was loaded
-    EXPECT_THROW(app->initialize(), SystemException);
 
     app->setBootstrapPath("/etc/test");
     const auto manager = MOX::getServiceManager(id);
@@ -106,125 +99,88 @@ TEST_F(Application, ServiceManagerNeedsTheBootstrapPathAndThenLoadsOnce)
     EXPECT_EQ(pluginEvents(), (std::vector<std::string>{"entry " + id->getName(), "start", "getServiceManager"}));
 }
 
-TEST_F(Application, ServiceHelperLoadsWithoutBootstrapPathAndShutdownLeavesIt)
+TEST_F(Application, ShutdownDropsHelperThenManagerKeepsTheRestAndTheNextCallReloads)
 {
     useTestPlugin(*app);
-    const auto helper = app->getServiceHelper();
-    ASSERT_FALSE(helper.isNull());
-    EXPECT_EQ(helper->toString(), "TestHelper()");
+    // The helper loads without a bootstrap path; with no service manager obtained, shutdown does nothing.
+    const auto unbooted = app->getServiceHelper();
+    ASSERT_FALSE(unbooted.isNull());
+    EXPECT_EQ(unbooted->toString(), "TestHelper()");
     EXPECT_TRUE(impl->isInitialized());
-    EXPECT_TRUE(app->getServiceHelper().sharesWith(helper));
-
-    // No service manager was obtained: shutdown does nothing.
     app->shutdown();
-    EXPECT_TRUE(app->getServiceHelper().sharesWith(helper));
+    EXPECT_TRUE(app->getServiceHelper().sharesWith(unbooted));
     EXPECT_EQ(countEvents("~helper"), 0);
-    EXPECT_EQ(countEvents("entry"), 1);
-}
 
-TEST_F(Application, ShutdownDropsHelperThenManagerAndTheNextCallReloads)
-{
-    useTestPlugin(*app);
     app->setBootstrapPath("/etc/test");
     const auto first = app->getServiceManager();
-    const auto firstHelper = app->getServiceHelper();
     struct Callback : MOX::APP::ApplicationCallback {} callback;
-    struct Password : MOX::APP::PasswordFunction {
-        std::string getPassword(unsigned int, const std::string&) override { return "pw"; }
-    } password;
     app->registerCallback("event", &callback);
-    app->setPasswordFunction(&password);
     app->setUserData1(11);
     app->setUserData2(22);
-
     app->shutdown();
     EXPECT_FALSE(impl->isInitialized());
     // We still hold both, so nothing is destroyed yet; the application let go of them.
-    EXPECT_EQ(firstHelper.useCount(), 1);
+    EXPECT_EQ(unbooted.useCount(), 1);
     EXPECT_EQ(countEvents("~"), 0);
-    // Callbacks, password function, words and properties stay.
+    // Callbacks, words and properties stay.
     EXPECT_EQ(app->getCallbackEventIds(), (MOX::Vector<std::string>{"event"}));
-    EXPECT_EQ(app->getMOXPassword(0), "pw");
     EXPECT_EQ(app->getUserData1(), 11u);
     EXPECT_EQ(app->getUserData2(), 22u);
     EXPECT_EQ(app->getBootstrapPath(), "/etc/test");
 
     auto second = app->getServiceManager();
     EXPECT_FALSE(second.sharesWith(first));
-    EXPECT_FALSE(app->getServiceHelper().sharesWith(firstHelper));
+    EXPECT_FALSE(app->getServiceHelper().sharesWith(unbooted));
     EXPECT_EQ(countEvents("entry"), 2);
     EXPECT_EQ(countEvents("start"), 2);
     second = nullptr;
     app->shutdown();
     app->shutdown(); // a second shutdown has nothing to drop
-    // Now the application held the second helper and manager alone: the helper went
-    // first, while the manager still had both owners (the application and the helper).
+    // The application held the second helper and manager alone: the helper went first,
+    // while the manager still had both owners (the application and the helper).
     const auto events = pluginEvents();
     const std::vector<std::string> tail(events.end() - std::min<std::size_t>(3, events.size()), events.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"~helper managerOwners=2", "~log", "~manager"}));
 }
 
-TEST_F(Application, LibraryNotFoundNamesItAndThePlacesTried)
+TEST_F(Application, LoadFailuresLeaveTheApplicationUninitialisedAndALaterCallRetries)
 {
     app->setBootstrapPath("/etc/test");
     app->setProperty("MOX_LIBRARY_FILE", "MOX-SM-missing");
     app->setProperty("MOX_LIBRARY_PATH", apptest::testPluginDir());
-    const auto e = expectThrow<SystemException>([&] { app->getServiceManager(); });
-    EXPECT_NE(std::string(e.what()).find("MOX-SM-missing"), std::string::npos) << e.what();
-    EXPECT_NE(std::string(e.what()).find(apptest::testPluginDir() + "/libMOX-SM-missing.so"), std::string::npos)
-        << e.what();
+    try {
+        app->getServiceManager();
+        ADD_FAILURE() << "no exception";
+    } catch (const MOX::EXCEPTIONS::SystemException& e) { // names the library and the places tried
+        EXPECT_NE(std::string(e.what()).find(apptest::testPluginDir() + "/libMOX-SM-missing.so"), std::string::npos)
+            << e.what();
+    }
     EXPECT_FALSE(impl->isInitialized());
 
-    // Fixing the name makes the next call succeed.
-    app->setProperty("MOX_LIBRARY_FILE", "MOX-SM-test");
-    EXPECT_FALSE(app->getServiceManager().isNull());
-    EXPECT_TRUE(impl->isInitialized());
-}
-
-TEST_F(Application, MissingEntryPointLeavesTheApplicationUninitialised)
-{
     useTestPlugin(*app);
-    app->setBootstrapPath("/etc/test");
     app->setProperty("MOX_LIBRARY_METHOD", "noSuchEntryPoint");
     EXPECT_TRUE(app->getServiceHelper().isNull());
-    const auto e = expectThrow<NullPointerException>([&] { app->getServiceManager(); });
-    EXPECT_EQ(e.getCode(), -1004);
-    EXPECT_EQ(e.getMessage(), apptest::kNullPointer);
+    apptest::expectFullForm([&] { app->getServiceManager(); }, "NullPointerException", -1004, apptest::kNullPointer,
+                            "MOX::RT::checkDeref");
     EXPECT_FALSE(impl->isInitialized());
     EXPECT_EQ(countEvents("entry"), 0);
-
     app->removeProperty("MOX_LIBRARY_METHOD");
-    EXPECT_FALSE(app->getServiceManager().isNull());
-}
 
-TEST_F(Application, FailuresOfTheServiceSidePassThroughAndALaterCallRetries)
-{
-    useTestPlugin(*app, "entry-throws");
-    app->setBootstrapPath("/etc/test");
-    auto unexpected = expectThrow<UnexpectedException>([&] { app->getServiceManager(); });
-    EXPECT_EQ(unexpected.getCode(), -1040);
-    EXPECT_EQ(unexpected.getFunction(), "TestSM::loadServiceHelper");
-    EXPECT_FALSE(impl->isInitialized());
-
-    app->setProperty("TestSM.Mode", "start-throws");
-    const auto invalid = expectThrow<InvalidArgumentException>([&] { app->getServiceManager(); });
-    EXPECT_EQ(invalid.getCode(), -1075);
-    EXPECT_EQ(invalid.getFunction(), "TestHelper::start");
-    EXPECT_FALSE(impl->isInitialized());
-
-    app->setProperty("TestSM.Mode", "entry-null");
-    const auto null = expectThrow<NullPointerException>([&] { app->getServiceManager(); });
-    EXPECT_EQ(null.getCode(), -1004);
-    EXPECT_FALSE(impl->isInitialized());
-
-    app->setProperty("TestSM.Mode", "manager-throws");
-    const auto system = expectThrow<SystemException>([&] { app->getServiceManager(); });
-    EXPECT_EQ(system.getFunction(), "TestHelper::getServiceManager");
-    EXPECT_TRUE(impl->isInitialized()); // the helper started; only the manager failed
-
-    app->setProperty("TestSM.Mode", "");
-    // Still initialized with the failing helper: asking again goes to that same helper.
-    EXPECT_THROW(app->getServiceManager(), SystemException);
+    // Failures of the service side pass through; each later call tries again.
+    const std::tuple<const char*, std::string, bool> rows[] = {
+        {"entry-throws", "UnexpectedException -1040 TestSM::loadServiceHelper", false},
+        {"start-throws", "InvalidArgumentException -1075 TestHelper::start", false},
+        {"entry-null", "NullPointerException -1004 MOX::RT::checkDeref", false},
+        // The helper started; only the manager failed.
+        {"manager-throws", "SystemException -1040 TestHelper::getServiceManager", true},
+        // Still initialized with the failing helper: asking again goes to that same helper.
+        {"", "SystemException -1040 TestHelper::getServiceManager", true},
+    };
+    for (const auto& [mode, expected, initialized] : rows) {
+        app->setProperty("TestSM.Mode", mode);
+        EXPECT_EQ(failure([&] { app->getServiceManager(); }), expected) << mode;
+        EXPECT_EQ(impl->isInitialized(), initialized) << mode;
+    }
     EXPECT_EQ(countEvents("entry"), 4);
 }
 
@@ -240,25 +196,21 @@ TEST_F(Application, XmlFormHoldsTheIdAndTheProperties)
     ASSERT_EQ(props.size(), 2u);
     EXPECT_EQ(XmlUtils::GetAttributeValue("name", props[0]), "path.config");
     EXPECT_EQ(XmlUtils::GetAttributeValue("value", props[1]), "blue & green");
-    // The app-id comes before the properties.
-    EXPECT_LT(xml.find("<app-id"), xml.find("PROPERTY"));
+    EXPECT_LT(xml.find("<app-id"), xml.find("PROPERTY")); // the app-id comes first
 }
 
 TEST_F(Application, UnmarshalAssignsPropertiesLoadsTheLibraryAndHandsItTheElement)
 {
     // The element itself chooses the service library.
     const std::string element = "<application>" + id->marshal() + "<PROPERTIES>" +
-                                MOX::RT::PropertiesImpl::propertyToXML("MOX_LIBRARY_FILE", "MOX-SM-test") +
-                                MOX::RT::PropertiesImpl::propertyToXML("MOX_LIBRARY_PATH", apptest::testPluginDir()) +
-                                MOX::RT::PropertiesImpl::propertyToXML("colour", "red") + "</PROPERTIES></application>";
+                                PropertiesImpl::propertyToXML("MOX_LIBRARY_FILE", "MOX-SM-test") +
+                                PropertiesImpl::propertyToXML("MOX_LIBRARY_PATH", apptest::testPluginDir()) +
+                                PropertiesImpl::propertyToXML("colour", "red") + "</PROPERTIES></application>";
     app->setProperty("kept", "yes");
     app->unmarshal("<?xml version=\"1.0\"?>" + element);
-    EXPECT_EQ(app->getProperty("colour"), "red");
-    EXPECT_EQ(app->getProperty("kept"), "yes"); // assigned, not replaced
+    EXPECT_EQ(app->getProperty("colour") + app->getProperty("kept"), "redyes"); // assigned, not replaced
     EXPECT_TRUE(impl->isInitialized());
-    EXPECT_EQ(pluginEvents(),
-              (std::vector<std::string>{"entry " + id->getName(), "start", "loadApplication:" + element}));
-
+    EXPECT_EQ(pluginEvents(), (std::vector<std::string>{"entry " + id->getName(), "start", "loadApplication:" + element}));
     // A second unmarshal reuses the loaded helper.
     app->unmarshal(element);
     EXPECT_EQ(countEvents("entry"), 1);
@@ -267,18 +219,18 @@ TEST_F(Application, UnmarshalAssignsPropertiesLoadsTheLibraryAndHandsItTheElemen
     // Another application can be filled from this one's text.
     const auto other = apptest::newApplicationId("other")->getApplication();
     other->unmarshal(app->marshal());
-    EXPECT_EQ(other->getProperty("colour"), "red");
-    EXPECT_EQ(other->getProperty("kept"), "yes");
+    EXPECT_EQ(other->getProperty("colour") + other->getProperty("kept"), "redyes");
     EXPECT_EQ(countEvents("entry other"), 1);
-}
 
-TEST_F(Application, UnmarshalWithoutALoadableEntryPointFails)
-{
-    useTestPlugin(*app);
-    app->setProperty("MOX_LIBRARY_METHOD", "noSuchEntryPoint");
-    EXPECT_THROW(app->unmarshal("<application><PROPERTIES>" +
-                                MOX::RT::PropertiesImpl::propertyToXML("x", "1") + "</PROPERTIES></application>"),
-                 NullPointerException);
-    EXPECT_EQ(app->getProperty("x"), "1"); // properties come first
-    EXPECT_EQ(countEvents("loadApplication"), 0);
+    // Without a loadable entry point it fails, after the properties were assigned.
+    const auto third = apptest::newApplicationId("third")->getApplication();
+    useTestPlugin(*third);
+    third->setProperty("MOX_LIBRARY_METHOD", "noSuchEntryPoint");
+    EXPECT_EQ(failure([&] {
+                  third->unmarshal("<application><PROPERTIES>" + PropertiesImpl::propertyToXML("x", "1") +
+                                   "</PROPERTIES></application>");
+              }).substr(0, 26),
+              "NullPointerException -1004");
+    EXPECT_EQ(third->getProperty("x"), "1");
+    EXPECT_EQ(countEvents("loadApplication"), 3); // both earlier applications', none of this one
 }
