@@ -1,8 +1,10 @@
 #pragma once
-// Helpers shared by the attribute tests: exception checks and small list builders.
+// Helpers shared by the attribute tests: exception checks, a foreign attribute and a
+// small attribute builder.
 #include <initializer_list>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,7 @@ using MOX::ATTR::IAttribute;
 using MOX::ATTR::IQualifiedName;
 using MOX::Attributes::AttributeList;
 using MOX::RT::SmartPointer;
+using Values = std::vector<std::string>;
 
 // Runs `f` and checks that it throws exactly E with `code` and its table message; when
 // `function` is given, also the throwing function (and a source file and line).
@@ -54,6 +57,32 @@ template <class F>
     return throwsMox<MOX::EXCEPTIONS::NullPointerException>(f, -1004);
 }
 
+// The codec's decoding failure: SerializationException -1056 raised by the manager's
+// decode, whose detail names `status` and each of `parameters`.
+template <class F>
+::testing::AssertionResult failsDecoding(F f, int status, const std::vector<std::string>& parameters = {})
+{
+    try {
+        f();
+    } catch (const MOX::EXCEPTIONS::SerializationException& e) {
+        const std::string& detail = e.getDetail();
+        if (e.getCode() != -1056 || e.getMessage() != "Error converting string to object" ||
+            e.getFunction() != "MOX::XB::XBinderManager::decode")
+            return ::testing::AssertionFailure() << "wrong exception: " << e.getCode() << ' ' << e.getFunction();
+        if (detail.rfind("Decoding failed - info: \"", 0) != 0 || detail.back() != '"')
+            return ::testing::AssertionFailure() << "detail: " << detail;
+        if (detail.find("(status " + std::to_string(status) + ")") == std::string::npos)
+            return ::testing::AssertionFailure() << "status " << status << " not in: " << detail;
+        for (const std::string& parameter : parameters)
+            if (detail.find(parameter) == std::string::npos)
+                return ::testing::AssertionFailure() << parameter << " not in: " << detail;
+        return ::testing::AssertionSuccess();
+    } catch (const std::exception& e) {
+        return ::testing::AssertionFailure() << "other exception: " << e.what();
+    }
+    return ::testing::AssertionFailure() << "nothing thrown";
+}
+
 // An attribute of another implementation than the library's: fixed name and values,
 // and a clone that is not an attribute.
 class ForeignAttribute : public IAttribute {
@@ -66,7 +95,7 @@ public:
     std::string getName() const override { return m_name->getName(); }
     std::string getFormat() const override { return m_name->getFormat(); }
     MOX::Vector<std::string> getValues() const override { return m_values; }
-    void setValues(const MOX::Vector<std::string>& values) override { m_values = values; }
+    void setValues(const MOX::Vector<std::string>&) override {}
     std::string getValue(std::size_t index) const override { return m_values.at(index); }
     std::size_t getValueCount() const override { return m_values.size(); }
     void addValue(const std::string&) override {}

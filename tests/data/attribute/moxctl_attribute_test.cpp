@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -70,8 +71,8 @@ private:
 TEST_F(MoxctlAttributes, ValidateAndFormatFromFileAndStandardInput)
 {
     const Result valid = run({"attributes", "validate", file(list)});
-    EXPECT_EQ(valid.status, 0) << valid.err;
-    EXPECT_EQ(valid.out, "valid: 2 attributes\n");
+    EXPECT_EQ(std::make_tuple(valid.status, valid.out), std::make_tuple(0, std::string("valid: 2 attributes\n")))
+        << valid.err;
 
     const Result formatted = run({"attributes", "format", "-"}, list);
     EXPECT_EQ(formatted.status, 0) << formatted.err;
@@ -93,7 +94,7 @@ TEST_F(MoxctlAttributes, ValidateAndFormatFromFileAndStandardInput)
     EXPECT_EQ(run({"attributes", "validate", "/nonexistent/attributes.xml"}).status, 2);
 }
 
-TEST_F(MoxctlAttributes, FindPrintsTheAttributeElement)
+TEST_F(MoxctlAttributes, FindPrintsTheAttributeElementAndMatchTellsWhetherTheListMeetsTheWanted)
 {
     const Result found = run({"attributes", "find", "size", file(list)});
     EXPECT_EQ(found.status, 0) << found.err;
@@ -102,24 +103,18 @@ TEST_F(MoxctlAttributes, FindPrintsTheAttributeElement)
     const Result missing = run({"attributes", "find", "Size"}, list);
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "moxctl: no attribute 'Size'\n");
-
     EXPECT_EQ(run({"attributes", "find"}, list).status, 2);
-}
 
-TEST_F(MoxctlAttributes, MatchExitsZeroOnlyWhenTheListMeetsTheWantedList)
-{
+    // match exits 0 only when the list meets the wanted list.
     const std::string listFile = file(list);
     const std::string met = file("<attributes><attribute name=\"color\"><value>b&amp;lue</value></attribute>"
                                  "<attribute name=\"shape\"><value>round</value></attribute></attributes>");
     const std::string unmet = file("<attributes><attribute name=\"color\"><value>green</value></attribute></attributes>");
 
     const Result yes = run({"attributes", "match", met, listFile});
-    EXPECT_EQ(yes.status, 0) << yes.err;
-    EXPECT_EQ(yes.out, "match\n");
+    EXPECT_EQ(std::make_tuple(yes.status, yes.out, yes.err), std::make_tuple(0, std::string("match\n"), std::string()));
     const Result no = run({"attributes", "match", unmet, "-"}, list);
-    EXPECT_EQ(no.status, 1);
-    EXPECT_EQ(no.out, "no match\n");
-    EXPECT_EQ(no.err, "");
+    EXPECT_EQ(std::make_tuple(no.status, no.out, no.err), std::make_tuple(1, std::string("no match\n"), std::string()));
     // A broken wanted list is the library's error, not a mismatch.
     const Result bad = run({"attributes", "match", file("<wanted/>"), listFile});
     EXPECT_EQ(bad.status, 1);
@@ -131,8 +126,8 @@ TEST_F(MoxctlAttributes, PropertiesUnderTheGivenRoot)
     const std::string doc = "<cfg><property name=\"a\" value=\"1\"/><property name=\"b\"/>"
                             "<property name=\"a\" value=\"2\"/></cfg>";
     const Result valid = run({"properties", "validate", "--root", "cfg"}, doc);
-    EXPECT_EQ(valid.status, 0) << valid.err;
-    EXPECT_EQ(valid.out, "valid: 2 properties\n");
+    EXPECT_EQ(std::make_tuple(valid.status, valid.out), std::make_tuple(0, std::string("valid: 2 properties\n")))
+        << valid.err;
 
     const Result formatted = run({"properties", "format", "--root", "cfg", file(doc)});
     EXPECT_EQ(formatted.status, 0) << formatted.err;

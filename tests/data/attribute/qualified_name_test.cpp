@@ -2,6 +2,9 @@
 // both directions, the order (format first) and the glob match.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include <mox/attr/Attributes.h>
 #include <mox/rt/XmlUtils.h>
 
@@ -11,100 +14,75 @@ using MOX::ATTR::IQualifiedName;
 using MOX::Attributes::createQualifiedName;
 using MOX::Attributes::parseQualifiedName;
 using MOX::RT::SmartPointer;
-using MOX::RT::XmlUtils;
 using attrtest::throwsInvalidArguments;
 
 namespace {
 
-std::string xmlAttribute(const std::string& element, const std::string& name)
+std::string fields(const SmartPointer<IQualifiedName>& q)
 {
-    return XmlUtils::GetAttributeValue(name, element, "(absent)");
-}
-
-bool same(const SmartPointer<IQualifiedName>& a, const SmartPointer<IQualifiedName>& b)
-{
-    return a->getName() == b->getName() && a->getFormat() == b->getFormat() && a->getScope() == b->getScope() &&
-           !a->lessThan(*b) && !b->lessThan(*a);
+    return q->getName() + "|" + q->getFormat() + "|" + q->getScope();
 }
 
 } // namespace
 
-TEST(QualifiedName, FactoryRefusesEmptyNameAndDefaultsTheFormat)
+TEST(QualifiedName, FactoryRefusesEmptyNamesAndDefaultsTheFormat)
 {
     EXPECT_TRUE(throwsInvalidArguments([] { createQualifiedName("", "Integer", "s"); },
                                        "MOX::Attributes::createQualifiedName"));
     EXPECT_TRUE(throwsInvalidArguments([] { parseQualifiedName(""); }, "MOX::Attributes::parseQualifiedName"));
-
-    const SmartPointer<IQualifiedName> plain = createQualifiedName("n", "", "");
-    EXPECT_EQ(plain->getFormat(), "String");
-    EXPECT_EQ(plain->getScope(), "");
-    // Default format, no scope: the element carries the name alone.
-    const std::string text = plain->marshal();
-    EXPECT_EQ(XmlUtils::GetElement("attribute-id", text), text);
-    EXPECT_EQ(xmlAttribute(text, "name"), "n");
-    EXPECT_EQ(xmlAttribute(text, "format"), "(absent)");
-    EXPECT_EQ(xmlAttribute(text, "scope"), "(absent)");
-    EXPECT_EQ(plain->toString(), text);
+    EXPECT_EQ(fields(createQualifiedName("n", "", "")), "n|String|");
 }
 
-TEST(QualifiedName, TextFormRoundTripsInOrderNameFormatScope)
+TEST(QualifiedName, TextFormWritesNameFormatScopeAndReadsWithoutChecks)
 {
-    const SmartPointer<IQualifiedName> full = createQualifiedName("size", "Integer", "s");
-    const std::string text = full->marshal();
-    const auto name = text.find("name=");
-    const auto format = text.find("format=");
-    const auto scope = text.find("scope=");
-    ASSERT_NE(scope, std::string::npos);
-    EXPECT_LT(name, format);
-    EXPECT_LT(format, scope);
-    EXPECT_TRUE(same(parseQualifiedName(text), full));
-
-    // "String" is not written; reading it back gives "String" again.
-    const SmartPointer<IQualifiedName> scoped = createQualifiedName("n", "String", "s");
-    EXPECT_EQ(xmlAttribute(scoped->marshal(), "format"), "(absent)");
-    EXPECT_EQ(xmlAttribute(scoped->marshal(), "scope"), "s");
-    EXPECT_TRUE(same(parseQualifiedName(scoped->marshal()), scoped));
-
-    // Markup characters, quotes and non-ASCII text survive.
-    const SmartPointer<IQualifiedName> odd = createQualifiedName("a<b>&\"c'", "T\xC3\xBCp", "\xE6\x97\xA5 s");
-    EXPECT_TRUE(same(parseQualifiedName(odd->marshal()), odd));
-}
-
-TEST(QualifiedName, UnmarshalOverwritesEverythingWithoutChecks)
-{
+    // "String" and an empty scope are not written, the rest in the order name, format,
+    // scope; markup, quotes and non-ASCII survive.
+    const std::pair<SmartPointer<IQualifiedName>, std::string> written[] = {
+        {createQualifiedName("n", "", ""), "name|"},
+        {createQualifiedName("size", "Integer", "s"), "name|format|scope|"},
+        {createQualifiedName("n", "String", "s"), "name|scope|"},
+        {createQualifiedName("a<b>&\"c'", "T\xC3\xBCp", "\xE6\x97\xA5 s"), "name|format|scope|"}};
+    for (const auto& [name, attributes] : written) {
+        const std::string xml = name->marshal();
+        EXPECT_EQ(MOX::RT::XmlUtils::GetElement("attribute-id", xml), xml);
+        std::vector<std::pair<std::size_t, std::string>> found;
+        for (const char* a : {"scope=", "format=", "name="})
+            if (xml.find(a) != std::string::npos)
+                found.emplace_back(xml.find(a), std::string(a, std::strlen(a) - 1) + "|");
+        std::sort(found.begin(), found.end());
+        std::string order;
+        for (const auto& f : found)
+            order += f.second;
+        EXPECT_EQ(order, attributes) << xml;
+        EXPECT_EQ(name->toString(), xml);
+        const SmartPointer<IQualifiedName> back = parseQualifiedName(xml);
+        EXPECT_EQ(fields(back), fields(name)) << xml;
+        EXPECT_FALSE(back->lessThan(*name) || name->lessThan(*back)) << xml;
+    }
+    // Reading overwrites every field: a present empty format stays empty (the default is
+    // the factory's), an absent one is "String"; no element at all gives an empty name.
     SmartPointer<IQualifiedName> name = createQualifiedName("n", "Integer", "s");
-    // Present but empty format stays empty: the default is the factory's, not the reader's.
     name->unmarshal("<attribute-id name=\"m\" format=\"\"/>");
-    EXPECT_EQ(name->getName(), "m");
-    EXPECT_EQ(name->getFormat(), "");
-    EXPECT_EQ(name->getScope(), "");
-    // No name, no format: empty name and "String".
+    EXPECT_EQ(fields(name), "m||");
     name->unmarshal("<other><attribute-id scope=\"x\"/></other>");
-    EXPECT_EQ(name->getName(), "");
-    EXPECT_EQ(name->getFormat(), "String");
-    EXPECT_EQ(name->getScope(), "x");
-    // No element at all.
-    const SmartPointer<IQualifiedName> none = parseQualifiedName("plain text");
-    EXPECT_EQ(none->getName(), "");
-    EXPECT_EQ(none->getFormat(), "String");
+    EXPECT_EQ(fields(name), "|String|x");
+    EXPECT_EQ(fields(parseQualifiedName("plain text")), "|String|");
 }
 
-TEST(QualifiedName, OrderIsFormatThenNameThenScope)
+TEST(QualifiedName, OrderIsFormatThenNameThenScopeAndMatchTakesTheOtherAsPatterns)
 {
-    const auto b_int = createQualifiedName("b", "Integer", "");
-    const auto a_str = createQualifiedName("a", "String", "");
-    EXPECT_TRUE(b_int->lessThan(*a_str));
-    EXPECT_FALSE(a_str->lessThan(*b_int));
-    EXPECT_TRUE(createQualifiedName("a", "", "z")->lessThan(*createQualifiedName("b", "", "a")));
-    EXPECT_TRUE(createQualifiedName("a", "", "")->lessThan(*createQualifiedName("a", "", "s")));
-    EXPECT_FALSE(createQualifiedName("a", "", "s")->lessThan(*createQualifiedName("a", "", "s")));
+    const std::pair<SmartPointer<IQualifiedName>, SmartPointer<IQualifiedName>> ordered[] = {
+        {createQualifiedName("b", "Integer", ""), createQualifiedName("a", "String", "")},
+        {createQualifiedName("a", "", "z"), createQualifiedName("b", "", "a")},
+        {createQualifiedName("a", "", ""), createQualifiedName("a", "", "s")}};
+    for (const auto& [a, b] : ordered) {
+        EXPECT_TRUE(a->lessThan(*b)) << fields(a) << " < " << fields(b);
+        EXPECT_FALSE(b->lessThan(*a)) << fields(b) << " < " << fields(a);
+    }
     // Equality of smart pointers follows the order; null equals nothing.
     EXPECT_TRUE(createQualifiedName("a", "", "s") == createQualifiedName("a", "String", "s"));
     EXPECT_FALSE(SmartPointer<IQualifiedName>() == SmartPointer<IQualifiedName>());
-}
 
-TEST(QualifiedName, MatchTakesOwnFieldsAsTextAndTheOthersAsPatterns)
-{
     const auto color = createQualifiedName("color", "String", "");
     EXPECT_TRUE(color->matches(createQualifiedName("co*", "Str?ng", "")));
     EXPECT_TRUE(color->matches(createQualifiedName("*", "*", "*")));

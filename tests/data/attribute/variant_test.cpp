@@ -27,15 +27,15 @@ namespace {
 std::string mismatchedReaders(const SmartPointer<IVariant>& v)
 {
     std::string out;
-    auto check = [&out](const char* name, auto read, const char* function) {
-        if (throwsMox<InvalidArgumentException>(read, -1009, function))
+    auto check = [&out](const char* name, auto read) {
+        if (throwsMox<InvalidArgumentException>(read, -1009, (std::string("MOX::ATTR::VariantImpl::as") + name).c_str()))
             out += out.empty() ? name : std::string(",") + name;
     };
-    check("Integer", [&] { v->asInteger(); }, "MOX::ATTR::VariantImpl::asInteger");
-    check("Long", [&] { v->asLong(); }, "MOX::ATTR::VariantImpl::asLong");
-    check("Int64", [&] { v->asInt64(); }, "MOX::ATTR::VariantImpl::asInt64");
-    check("Float", [&] { v->asFloat(); }, "MOX::ATTR::VariantImpl::asFloat");
-    check("Double", [&] { v->asDouble(); }, "MOX::ATTR::VariantImpl::asDouble");
+    check("Integer", [&] { v->asInteger(); });
+    check("Long", [&] { v->asLong(); });
+    check("Int64", [&] { v->asInt64(); });
+    check("Float", [&] { v->asFloat(); });
+    check("Double", [&] { v->asDouble(); });
     return out;
 }
 
@@ -51,68 +51,40 @@ public:
     std::vector<std::string> calls;
 };
 
+SmartPointer<IVariant> text(const char* value, const char* tag) { return MOX::createVariant(std::string(value), tag); }
+
 } // namespace
 
 TEST(Variant, EachKindStoresItsTextAndReadsBackOnlyAsItself)
 {
-    const SmartPointer<IVariant> i = MOX::createVariant(42, "t");
-    EXPECT_EQ(i->getType(), "Integer");
-    EXPECT_EQ(i->getTag(), "t");
-    EXPECT_EQ(i->getValue(), StringUtils::ToString(42));
-    EXPECT_EQ(i->asInteger(), 42);
-    EXPECT_EQ(mismatchedReaders(i), "Long,Int64,Float,Double");
-
-    const long big = LONG_MAX;
-    const SmartPointer<IVariant> l = MOX::createVariant(big, "t");
-    EXPECT_EQ(l->getType(), "Long");
-    EXPECT_EQ(l->asLong(), LONG_MAX);
-    EXPECT_EQ(mismatchedReaders(l), "Integer,Int64,Float,Double");
-
-    const Int64 low = LLONG_MIN;
-    const SmartPointer<IVariant> q = MOX::createVariant(low, "t");
-    EXPECT_EQ(q->getType(), "Int64");
-    EXPECT_EQ(q->asInt64(), LLONG_MIN);
-    EXPECT_EQ(mismatchedReaders(q), "Integer,Long,Float,Double");
-
-    // The float text form, not the double one of the widened value.
     const float f = 0.1f;
-    const SmartPointer<IVariant> fv = MOX::createVariant(f, "t");
-    EXPECT_EQ(fv->getType(), "Float");
-    EXPECT_EQ(fv->getValue(), StringUtils::ToString(f));
-    EXPECT_NE(fv->getValue(), StringUtils::ToString(static_cast<double>(f)));
-    EXPECT_EQ(fv->asFloat(), f);
-    EXPECT_EQ(mismatchedReaders(fv), "Integer,Long,Int64,Double");
-
-    const SmartPointer<IVariant> d = MOX::createVariant(-2.5e300, "t");
-    EXPECT_EQ(d->getType(), "Double");
-    EXPECT_EQ(d->asDouble(), -2.5e300);
-    EXPECT_EQ(d->toString(), d->getValue()); // the value alone, no kind or tag
-    EXPECT_EQ(mismatchedReaders(d), "Integer,Long,Int64,Float");
-
-    // A text that looks like a number is still a "String".
-    const SmartPointer<IVariant> s = MOX::createVariant(std::string("42"), "");
-    EXPECT_EQ(s->getType(), "String");
-    EXPECT_EQ(s->getTag(), "");
-    EXPECT_EQ(mismatchedReaders(s), "Integer,Long,Int64,Float,Double");
+    const std::tuple<SmartPointer<IVariant>, std::string, std::string, std::string> rows[] = {
+        {MOX::createVariant(42, "t"), "Integer", StringUtils::ToString(42), "Long,Int64,Float,Double"},
+        {MOX::createVariant(static_cast<long>(LONG_MAX), "t"), "Long", StringUtils::ToString(LONG_MAX),
+         "Integer,Int64,Float,Double"},
+        {MOX::createVariant(static_cast<Int64>(LLONG_MIN), "t"), "Int64", StringUtils::ToString(LLONG_MIN),
+         "Integer,Long,Float,Double"},
+        // The float text form, not the double one of the widened value.
+        {MOX::createVariant(f, "t"), "Float", StringUtils::ToString(f), "Integer,Long,Int64,Double"},
+        {MOX::createVariant(-2.5e300, "t"), "Double", StringUtils::ToString(-2.5e300), "Integer,Long,Int64,Float"},
+        // A text that looks like a number is still a "String".
+        {text("42", "t"), "String", "42", "Integer,Long,Int64,Float,Double"}};
+    for (const auto& [v, kind, value, mismatched] : rows) {
+        EXPECT_EQ(v->getType(), kind);
+        EXPECT_EQ(v->getTag(), "t");
+        EXPECT_EQ(v->getValue(), value) << kind;
+        EXPECT_EQ(v->toString(), value) << kind; // the value alone, no kind or tag
+        EXPECT_EQ(mismatchedReaders(v), mismatched) << kind;
+    }
+    EXPECT_NE(StringUtils::ToString(f), StringUtils::ToString(static_cast<double>(f)));
+    EXPECT_EQ(MOX::createVariant(42, "")->asInteger(), 42);
+    EXPECT_EQ(MOX::createVariant(static_cast<long>(LONG_MAX), "")->asLong(), LONG_MAX);
+    EXPECT_EQ(MOX::createVariant(static_cast<Int64>(LLONG_MIN), "")->asInt64(), LLONG_MIN);
+    EXPECT_EQ(MOX::createVariant(f, "")->asFloat(), f);
+    EXPECT_EQ(MOX::createVariant(-2.5e300, "")->asDouble(), -2.5e300);
 }
 
-TEST(Variant, TwoTextSetterStoresAnythingAndReadersPassParseErrorsOn)
-{
-    const SmartPointer<IVariant> v = MOX::createVariant(1, "t");
-    v->setValue("abc", "Integer");
-    EXPECT_TRUE(v->isType("Integer"));
-    EXPECT_FALSE(v->isType("integer"));
-    // The kind check passes, so the runtime's reader raises its own error.
-    EXPECT_TRUE(throwsMox<InvalidArgumentException>([&] { v->asInteger(); }, -1009,
-                                                    "MOX::RT::StringUtils::AsInteger"));
-
-    v->setValue("true", "Boolean");
-    EXPECT_EQ(v->getType(), "Boolean");
-    EXPECT_EQ(v->getValue(), "true");
-    EXPECT_EQ(mismatchedReaders(v), "Integer,Long,Int64,Float,Double");
-}
-
-TEST(Variant, TypedSettersGoThroughTheTwoTextSetter)
+TEST(Variant, TypedSettersGoThroughTheTwoTextSetterWhichStoresAnything)
 {
     RecordingVariant v;
     v.setValue(7);
@@ -120,35 +92,36 @@ TEST(Variant, TypedSettersGoThroughTheTwoTextSetter)
     v.setValue(static_cast<Int64>(9));
     v.setValue(1.5f);
     v.setValue(2.5);
-    const std::vector<std::string> expected = {"Integer=7", "Long=8", "Int64=9", "Float=" + StringUtils::ToString(1.5f),
-                                               "Double=" + StringUtils::ToString(2.5)};
-    EXPECT_EQ(v.calls, expected);
+    EXPECT_EQ(v.calls, (std::vector<std::string>{"Integer=7", "Long=8", "Int64=9", "Float=" + StringUtils::ToString(1.5f),
+                                                 "Double=" + StringUtils::ToString(2.5)}));
     EXPECT_EQ(v.asDouble(), 2.5);
+
+    v.setValue("abc", "Integer");
+    EXPECT_TRUE(v.isType("Integer"));
+    EXPECT_FALSE(v.isType("integer"));
+    // The kind check passes, so the runtime's reader raises its own error.
+    EXPECT_TRUE(throwsMox<InvalidArgumentException>([&] { v.asInteger(); }, -1009, "MOX::RT::StringUtils::AsInteger"));
+    v.setValue("true", "Boolean");
+    EXPECT_EQ(v.getType() + "=" + v.getValue(), "Boolean=true");
+    EXPECT_EQ(mismatchedReaders(SmartPointer<IVariant>(v.clone())), "Integer,Long,Int64,Float,Double");
 }
 
-TEST(Variant, OrderIsTagThenTextNeverNumeric)
+TEST(Variant, OrderIsTagThenKindThenTextNeverNumeric)
 {
-    auto less = [](const SmartPointer<IVariant>& a, const SmartPointer<IVariant>& b) { return a->lessThan(*b); };
-    // Tag first, whatever the kinds and values.
-    EXPECT_TRUE(less(MOX::createVariant(std::string("z"), "a"), MOX::createVariant(1, "b")));
-    EXPECT_FALSE(less(MOX::createVariant(1, "b"), MOX::createVariant(std::string("z"), "a")));
-    // Same tag and kind: the texts, byte-wise.
-    EXPECT_TRUE(less(MOX::createVariant(10, "t"), MOX::createVariant(9, "t")));
-    EXPECT_TRUE(less(MOX::createVariant(-1, "t"), MOX::createVariant(-2, "t")));
-    // Same tag, other kinds: the kind names ("Double" < "Integer"), not the values.
-    EXPECT_TRUE(less(MOX::createVariant(100.0, "t"), MOX::createVariant(1, "t")));
-    EXPECT_FALSE(less(MOX::createVariant(1, "t"), MOX::createVariant(100.0, "t")));
-
-    VariantSet set;
-    set.insert(MOX::createVariant(5, "t"));
-    set.insert(MOX::createVariant(5, "t"));  // equal tag, kind and text: kept once
-    set.insert(MOX::createVariant(5L, "t")); // "Long" 5 is another member
-    set.insert(MOX::createVariant(std::string("5"), "t"));
-    ASSERT_EQ(set.size(), 3u);
+    const std::pair<SmartPointer<IVariant>, SmartPointer<IVariant>> ordered[] = {
+        {text("z", "a"), MOX::createVariant(1, "b")},                  // tag first, whatever kinds and values
+        {MOX::createVariant(10, "t"), MOX::createVariant(9, "t")},     // the texts, byte-wise
+        {MOX::createVariant(-1, "t"), MOX::createVariant(-2, "t")},
+        {MOX::createVariant(100.0, "t"), MOX::createVariant(1, "t")}}; // kind names: "Double" < "Integer"
+    for (const auto& [a, b] : ordered) {
+        EXPECT_TRUE(a->lessThan(*b)) << a->getValue() << " < " << b->getValue();
+        EXPECT_FALSE(b->lessThan(*a)) << b->getValue() << " < " << a->getValue();
+    }
+    VariantSet set{MOX::createVariant(5, "t"), MOX::createVariant(5, "t"), MOX::createVariant(5L, "t"), text("5", "t")};
     std::vector<std::string> kinds;
     for (const auto& v : set)
         kinds.push_back(v->getType());
-    EXPECT_EQ(kinds, (std::vector<std::string>{"Integer", "Long", "String"}));
+    EXPECT_EQ(kinds, (std::vector<std::string>{"Integer", "Long", "String"})); // equal ones kept once
 }
 
 TEST(Variant, ClonesAreNewEqualObjects)
@@ -160,29 +133,19 @@ TEST(Variant, ClonesAreNewEqualObjects)
     copy->setValue(4);
     EXPECT_EQ(original->getValue(), "3");
 
-    VariantSet source;
-    source.insert(MOX::createVariant(std::string("b"), "x"));
-    source.insert(MOX::createVariant(2, "a"));
-    VariantSet target;
-    target.insert(MOX::createVariant(std::string("old"), "z"));
+    const VariantSet source{text("b", "x"), MOX::createVariant(2, "a")};
+    VariantSet target{text("old", "z")};
     MOX::cloneVariants(source, target);
     ASSERT_EQ(target.size(), source.size());
-    auto s = source.begin();
-    for (auto t = target.begin(); t != target.end(); ++t, ++s) {
+    for (auto s = source.begin(), t = target.begin(); t != target.end(); ++t, ++s) {
         EXPECT_FALSE(t->sharesWith(*s));
-        EXPECT_EQ((*t)->getTag(), (*s)->getTag());
-        EXPECT_EQ((*t)->getType(), (*s)->getType());
-        EXPECT_EQ((*t)->getValue(), (*s)->getValue());
+        EXPECT_EQ((*t)->getTag() + (*t)->getType() + (*t)->getValue(), (*s)->getTag() + (*s)->getType() + (*s)->getValue());
     }
-
-    // Cloning a set into itself keeps its values.
-    MOX::cloneVariants(target, target);
+    MOX::cloneVariants(target, target); // into itself: the values stay
     EXPECT_EQ(target.size(), 2u);
     EXPECT_EQ((*target.begin())->getTag(), "a");
-
     // A null element: the target is emptied and the null check throws.
-    VariantSet withNull;
-    withNull.insert(SmartPointer<IVariant>());
+    const VariantSet withNull{SmartPointer<IVariant>()};
     EXPECT_TRUE(attrtest::throwsNullPointer([&] { MOX::cloneVariants(withNull, target); }));
     EXPECT_TRUE(target.empty());
 }

@@ -1,7 +1,8 @@
-// Class ids: creation checks, the XML and text forms, parsing, order and names.
+// Class and loader ids: creation checks, the XML and text forms, parsing, order and names.
 #include <gtest/gtest.h>
 
 #include <mox/class/IClassId.h>
+#include <mox/class/LoaderId.h>
 #include <mox/rt/Exceptions.h>
 
 #include "data/class/ClassIdImpl.h"
@@ -10,6 +11,7 @@
 using MOX::RT::SmartPointer;
 using MOX::CLASS::ClassIdImpl;
 using MOX::CLASS::IClassId;
+using MOX::EXCEPTIONS::InvalidArgumentException;
 using classtest::attribute;
 using classtest::throwsInvalidArguments;
 
@@ -26,86 +28,56 @@ public:
     std::string name = "foreign";
 };
 
+std::string fields(const SmartPointer<IClassId>& id)
+{
+    return id->getName() + " " + std::to_string(id->getVersion()) + " [" + MOX::getClassIdLoader(id) + "]";
+}
+
 } // namespace
 
-TEST(ClassId, CreateChecksNameAndVersion)
+TEST(ClassId, CreateAndParseCheckTheirArguments)
 {
     EXPECT_TRUE(throwsInvalidArguments([] { MOX::createClassId("", 1); }, "data/class/ClassId", "MOX::createClassId"));
     EXPECT_TRUE(throwsInvalidArguments([] { MOX::createClassId("Foo", -1); }, "data/class/ClassId",
                                        "MOX::createClassId"));
-    const SmartPointer<IClassId> zero = MOX::createClassId("Foo", 0);
-    EXPECT_EQ(zero->getName(), "Foo");
-    EXPECT_EQ(zero->getVersion(), 0);
-    EXPECT_EQ(MOX::getClassIdLoader(zero), "");
     EXPECT_TRUE(throwsInvalidArguments([] { MOX::parseClassId(""); }, "data/class/ClassId", "MOX::parseClassId"));
+    EXPECT_EQ(fields(MOX::createClassId("Foo", 0)), "Foo 0 []");
 }
 
 TEST(ClassId, XmlFormCarriesVersionAboveOneAndLoaderWhenSet)
 {
     const std::string one = MOX::marshalClassId(MOX::createClassId("Foo", 1));
     EXPECT_EQ(MOX::RT::XmlUtils::GetElement("class-id", one), one);
-    EXPECT_EQ(attribute(one, "class"), "Foo");
-    EXPECT_EQ(attribute(one, "version"), "(absent)");
-    EXPECT_EQ(attribute(one, "loader"), "(absent)");
-
-    // Version 0 is written like version 1 and reads back as 1.
-    const std::string zero = MOX::marshalClassId(MOX::createClassId("Foo", 0));
-    EXPECT_EQ(zero, one);
-    EXPECT_EQ(MOX::parseClassId(zero)->getVersion(), 1);
+    EXPECT_EQ(attribute(one, "class") + attribute(one, "version") + attribute(one, "loader"), "Foo(absent)(absent)");
+    EXPECT_EQ(MOX::marshalClassId(MOX::createClassId("Foo", 0)), one); // version 0 is written like 1
 
     // All three attributes come back in the order class, version, loader.
     const std::string full = "<class-id class=\"Foo\" version=\"2\" loader=\"Boot\"/>";
-    const SmartPointer<IClassId> parsed = MOX::parseClassId(full);
-    EXPECT_EQ(parsed->getName(), "Foo");
-    EXPECT_EQ(parsed->getVersion(), 2);
-    EXPECT_EQ(MOX::getClassIdLoader(parsed), "Boot");
-    EXPECT_EQ(MOX::marshalClassId(parsed), full);
-    const std::string reordered = "<class-id loader='Boot' version='2' class='Foo'></class-id>";
-    EXPECT_EQ(MOX::marshalClassId(MOX::parseClassId(reordered)), full);
-
-    // Markup characters survive the round trip.
+    EXPECT_EQ(MOX::marshalClassId(MOX::parseClassId(full)), full);
+    EXPECT_EQ(MOX::marshalClassId(MOX::parseClassId("<class-id loader='Boot' version='2' class='Foo'></class-id>")),
+              full);
     const std::string odd = "a<b>&\"c\" d";
-    const SmartPointer<IClassId> escaped = MOX::parseClassId(MOX::marshalClassId(MOX::createClassId(odd, 9)));
-    EXPECT_EQ(escaped->getName(), odd);
-    EXPECT_EQ(escaped->getVersion(), 9);
+    EXPECT_EQ(fields(MOX::parseClassId(MOX::marshalClassId(MOX::createClassId(odd, 9)))), odd + " 9 []");
 
-    // The element is found inside other text; its absence gives an empty id.
-    const SmartPointer<IClassId> inside = MOX::parseClassId("  <wrap><x/><class-id class='In' version='4'/></wrap>");
-    EXPECT_EQ(inside->getName(), "In");
-    EXPECT_EQ(inside->getVersion(), 4);
-    const SmartPointer<IClassId> none = MOX::parseClassId("<other class='X' version='3'/>");
-    EXPECT_EQ(none->getName(), "");
-    EXPECT_EQ(none->getVersion(), 1);
-    // An empty version attribute keeps the default.
-    EXPECT_EQ(MOX::parseClassId("<class-id class='E' version=''/>")->getVersion(), 1);
-}
-
-TEST(ClassId, TextFormWritesAndReadsTheVersionAfterV)
-{
-    const SmartPointer<IClassId> three = MOX::createClassId("Foo", 3);
-    EXPECT_EQ(three->toString(), "Foo v=3");
-    const SmartPointer<IClassId> back = MOX::parseClassId(three->toString());
-    EXPECT_EQ(back->getName(), "Foo");
-    EXPECT_EQ(back->getVersion(), 3);
-    EXPECT_EQ(MOX::getClassIdLoader(back), "");
-
+    const std::pair<std::string, std::string> reads[] = {
+        {one, "Foo 1 []"},
+        {full, "Foo 2 [Boot]"},
+        {"  <wrap><x/><class-id class='In' version='4'/></wrap>", "In 4 []"}, // found inside other text
+        {"<other class='X' version='3'/>", " 1 []"},                          // absent: an empty id
+        {"<class-id class='E' version=''/>", "E 1 []"},                      // empty version: the default
+        // The text form: the first " v=" splits, only emptiness is checked.
+        {"Foo v=3", "Foo 3 []"}, {"Foo Bar", "Foo Bar 1 []"}, {" v=5", " 5 []"}, {"A v=-2", "A -2 []"},
+        {"A v= 7 ", "A 7 []"}};
+    for (const auto& [text, expected] : reads)
+        EXPECT_EQ(fields(MOX::parseClassId(text)), expected) << text;
+    EXPECT_EQ(MOX::createClassId("Foo", 3)->toString(), "Foo v=3");
     EXPECT_EQ(MOX::createClassId("Foo", 1)->toString(), "Foo");
     EXPECT_EQ(MOX::createClassId("Foo", 0)->toString(), "Foo");
-    const SmartPointer<IClassId> plain = MOX::parseClassId("Foo Bar");
-    EXPECT_EQ(plain->getName(), "Foo Bar");
-    EXPECT_EQ(plain->getVersion(), 1);
-
-    // Only emptiness is checked when parsing; the first " v=" splits.
-    const SmartPointer<IClassId> unnamed = MOX::parseClassId(" v=5");
-    EXPECT_EQ(unnamed->getName(), "");
-    EXPECT_EQ(unnamed->getVersion(), 5);
-    EXPECT_EQ(MOX::parseClassId("A v=-2")->getVersion(), -2);
-    EXPECT_EQ(MOX::parseClassId("A v= 7 ")->getVersion(), 7);
-    EXPECT_THROW(MOX::parseClassId("A v=1 v=2"), MOX::EXCEPTIONS::InvalidArgumentException);
+    EXPECT_THROW(MOX::parseClassId("A v=1 v=2"), InvalidArgumentException);
     try {
         MOX::parseClassId("Foo v=three");
         ADD_FAILURE() << "a version that is not a number was read";
-    } catch (const MOX::EXCEPTIONS::InvalidArgumentException& e) {
+    } catch (const InvalidArgumentException& e) {
         EXPECT_EQ(e.getCode(), -1009);
     }
 }
@@ -114,50 +86,37 @@ TEST(ClassId, UnmarshalReplacesAllOrNothing)
 {
     ClassIdImpl id("Old", 5, "OldLoader");
     id.unmarshal("<class-id class='New'/>");
-    EXPECT_EQ(id.getName(), "New");
-    EXPECT_EQ(id.getVersion(), 5);  // no version attribute: kept
-    EXPECT_EQ(id.getLoader(), "");
-
-    EXPECT_THROW(id.unmarshal("<class-id class='Bad' version='x' loader='L'/>"),
-                 MOX::EXCEPTIONS::InvalidArgumentException);
-    EXPECT_EQ(id.getName(), "New");
-    EXPECT_EQ(id.getVersion(), 5);
-    EXPECT_EQ(id.getLoader(), "");
+    EXPECT_EQ(id.getName() + std::to_string(id.getVersion()) + id.getLoader(), "New5"); // no version: kept
+    EXPECT_THROW(id.unmarshal("<class-id class='Bad' version='x' loader='L'/>"), InvalidArgumentException);
+    EXPECT_EQ(id.getName() + std::to_string(id.getVersion()) + id.getLoader(), "New5");
 
     ClassIdImpl text("Old", 5, "OldLoader");
-    EXPECT_THROW(text.readText("New v=?"), MOX::EXCEPTIONS::InvalidArgumentException);
-    EXPECT_EQ(text.getName(), "Old");
+    EXPECT_THROW(text.readText("New v=?"), InvalidArgumentException);
+    EXPECT_EQ(text.getName() + std::to_string(text.getVersion()) + text.getLoader(), "Old5OldLoader");
     text.readText("New");
-    EXPECT_EQ(text.getVersion(), 1);
-    EXPECT_EQ(text.getLoader(), "");
+    EXPECT_EQ(text.getName() + std::to_string(text.getVersion()) + text.getLoader(), "New1");
 }
 
 TEST(ClassId, OrderIsByNameThenVersionAndIgnoresTheLoader)
 {
-    const SmartPointer<IClassId> a9 = MOX::createClassId("a", 9);
-    const SmartPointer<IClassId> b1 = MOX::createClassId("b", 1);
-    const SmartPointer<IClassId> a1 = MOX::createClassId("a", 1);
-    const SmartPointer<IClassId> a2 = MOX::createClassId("a", 2);
-    EXPECT_TRUE(a9->lessThan(*b1));
-    EXPECT_FALSE(b1->lessThan(*a9));
-    EXPECT_TRUE(a1->lessThan(*a2));
-    EXPECT_FALSE(a2->lessThan(*a1));
-    EXPECT_FALSE(a1->lessThan(*a1));
-    // Byte-wise: upper case before lower case, high bytes last.
-    EXPECT_TRUE(MOX::createClassId("Z", 1)->lessThan(*a1));
-    EXPECT_TRUE(a1->lessThan(*MOX::createClassId("\xc3\xa4", 1)));
-    // Signed versions.
-    EXPECT_TRUE(MOX::parseClassId("a v=-3")->lessThan(*MOX::createClassId("a", 0)));
-
+    const auto less = [](const std::string& a, const std::string& b) {
+        return MOX::parseClassId(a)->lessThan(*MOX::parseClassId(b));
+    };
+    // Byte-wise names (upper case before lower, high bytes last), then signed versions.
+    for (const auto& [a, b] : std::vector<std::pair<std::string, std::string>>{
+             {"a v=9", "b"}, {"a", "a v=2"}, {"Z", "a"}, {"a", "\xc3\xa4"}, {"a v=-3", "a v=0"}}) {
+        EXPECT_TRUE(less(a, b)) << a << " < " << b;
+        EXPECT_FALSE(less(b, a)) << b << " < " << a;
+    }
+    EXPECT_FALSE(less("a", "a"));
     const SmartPointer<IClassId> l1 = MOX::parseClassId("<class-id class='a' version='2' loader='One'/>");
     const SmartPointer<IClassId> l2 = MOX::parseClassId("<class-id class='a' version='2' loader='Two'/>");
-    EXPECT_FALSE(l1->lessThan(*l2));
-    EXPECT_FALSE(l2->lessThan(*l1));
+    EXPECT_FALSE(l1->lessThan(*l2) || l2->lessThan(*l1));
     EXPECT_TRUE(l1 == l2);
 
+    const SmartPointer<IClassId> a1 = MOX::createClassId("a", 1);
     EXPECT_TRUE(a1->hasName("a"));
-    EXPECT_FALSE(a1->hasName("A"));
-    EXPECT_FALSE(a1->hasName("a "));
+    EXPECT_FALSE(a1->hasName("A") || a1->hasName("a "));
 }
 
 TEST(ClassId, HelpersRefuseNullAndForeignIds)
@@ -168,4 +127,35 @@ TEST(ClassId, HelpersRefuseNullAndForeignIds)
     EXPECT_THROW(MOX::marshalClassId(foreign), MOX::EXCEPTIONS::ClassCastException);
     // The library's ids still order against foreign ones through the interface.
     EXPECT_TRUE(MOX::createClassId("a", 1)->lessThan(*foreign));
+}
+
+TEST(LoaderId, XmlFormAlwaysWritesBothAttributesAndReadingReplacesBoth)
+{
+    const MOX::LoaderId empty;
+    EXPECT_TRUE(empty.isEmpty() && !empty.isDefined());
+    const std::string xml = empty.marshal();
+    EXPECT_EQ(MOX::RT::XmlUtils::GetElement("loader-id", xml), xml);
+    EXPECT_EQ(attribute(xml, "name") + "|" + attribute(xml, "file"), "|");
+    EXPECT_EQ(empty.toString(), xml);
+    const MOX::LoaderId fileOnly("", "/lib/x.so"); // a file without a name is still empty
+    EXPECT_TRUE(fileOnly.isEmpty());
+    EXPECT_EQ(attribute(fileOnly.marshal(), "file"), "/lib/x.so");
+
+    const MOX::LoaderId boot("Boot \"<&>\"", "/opt/mox/lib/boot.so");
+    EXPECT_TRUE(boot.isDefined() && !boot.isEmpty());
+    MOX::LoaderId read;
+    read.unmarshal(boot.marshal());
+    EXPECT_EQ(read.getName() + "|" + read.getFile(), boot.getName() + "|" + boot.getFile());
+    // Missing attributes read as empty, whatever was there before.
+    read.unmarshal("<x><loader-id name='OnlyName'/></x>");
+    EXPECT_EQ(read.getName() + "|" + read.getFile(), "OnlyName|");
+    read.unmarshal("<nothing-here/>");
+    EXPECT_TRUE(read.isEmpty());
+
+    // Copies are independent values.
+    MOX::LoaderId copy;
+    copy = boot;
+    copy.setName("C");
+    EXPECT_EQ(boot.getName(), "Boot \"<&>\"");
+    EXPECT_EQ(copy.getFile(), boot.getFile());
 }

@@ -1,6 +1,8 @@
-// The text form: writing against the C library's calendar, round trips at each
-// resolution, the reading's missing century rule, and times outside 1970..3000.
+// Date-time values and their text form: writing against the C library's calendar, round
+// trips at each resolution, the reading's missing century rule, times outside 1970..3000,
+// seconds and microseconds, add, order and the clock.
 #include <climits>
+#include <ctime>
 #include <random>
 #include <string>
 
@@ -12,6 +14,7 @@
 #include "data/time/TimeOracle.h"
 #include "data/time/impl/UtcText.h"
 
+using MOX::RT::SmartPointer;
 using MOX::TIME::DateTimeImpl;
 using MOX::TIME::IDateTime;
 using MOX::TIME::impl::formatUtc;
@@ -21,98 +24,72 @@ namespace {
 
 const long long kDay = 86400 * kMicros;
 const long long kEndOf3000 = gregorianTime(3001, 1, 1) - 1;
-const long long kCenturyShift = gregorianTime(2100, 3, 1);
 
-// The time a text of `resolution` keeps of `time`: the last whole second or
-// millisecond at or before it.
-long long truncated(long long time, int resolution)
-{
-    const long long unit = resolution == 0 ? kMicros : resolution == 1 ? 1000 : 1;
-    const long long rest = time % unit;
-    return rest < 0 ? time - rest - unit : time - rest;
-}
+int resolutionOf(const SmartPointer<IDateTime>& d) { return d.dynamicCast<DateTimeImpl>()->getResolution(); }
 
-int resolutionOf(const MOX::RT::SmartPointer<IDateTime>& d)
+SmartPointer<IDateTime> read(const std::string& text)
 {
-    return d.dynamicCast<DateTimeImpl>()->getResolution();
-}
-
-MOX::RT::SmartPointer<IDateTime> read(const std::string& text)
-{
-    MOX::RT::SmartPointer<IDateTime> d = MOX::createDateTime(0);
+    SmartPointer<IDateTime> d = MOX::createDateTime(0);
     d->unmarshal(text);
     return d;
 }
 
 } // namespace
 
-TEST(DateTimeText, WritesWhatTheCalendarFunctionsWriteAtEachResolution)
+TEST(DateTimeText, WritesWhatTheCalendarFunctionsWriteAtEachResolutionForAnyTime)
 {
     std::mt19937_64 random(20260104);
-    std::uniform_int_distribution<long long> anyTime(0, kEndOf3000);
-    std::vector<long long> times = {0, 1, 999, 1000, 999999, 1000000, kDay - 1, kDay,
-                                    gregorianTime(2000, 2, 29, 23, 59, 59) + 999999,
-                                    gregorianTime(2100, 2, 28, 12), gregorianTime(2100, 3, 1), kEndOf3000};
+    std::vector<long long> times = {0, 1, 999, 1000, 999999, 1000000, kDay - 1, kDay, -1, -999, -1000, -999999,
+                                    -1000000, -1000001, -kDay, -kDay - 1, gregorianTime(2000, 2, 29, 23, 59, 59) + 999999,
+                                    gregorianTime(2100, 2, 28, 12), gregorianTime(2100, 3, 1), kEndOf3000,
+                                    kEndOf3000 + 1, gregorianTime(9999, 12, 31, 23, 59, 59) + 999999,
+                                    gregorianTime(10000, 1, 1), 1000000000000000000LL, -1000000000000000000LL,
+                                    LLONG_MAX, LLONG_MIN, LLONG_MIN + 1};
+    std::uniform_int_distribution<long long> usual(0, kEndOf3000);
+    std::uniform_int_distribution<long long> any(LLONG_MIN, LLONG_MAX);
     for (int i = 0; i < 20000; ++i)
-        times.push_back(anyTime(random));
+        times.push_back(i % 4 ? usual(random) : any(random));
     for (long long t : times) {
-        for (int r = 0; r <= 2; ++r)
+        for (int r = 0; r <= 2; ++r) {
+            char text[MOX::TIME::impl::kUtcTextCapacity];
+            const std::size_t n = formatUtc(t, r, text);
+            ASSERT_LE(n, sizeof text);
+            ASSERT_EQ(std::string(text, n), oracleText(t, r)) << t << " at resolution " << r;
             ASSERT_EQ(formatUtc(t, r), oracleText(t, r)) << t << " at resolution " << r;
-        const MOX::RT::SmartPointer<IDateTime> d = MOX::createDateTime(t);
+        }
+        const SmartPointer<IDateTime> d = MOX::createDateTime(t);
         ASSERT_EQ(d->marshal(), oracleText(t, 2)) << t;
         ASSERT_EQ(d->toString(), d->marshal());
         ASSERT_EQ(d->toMillisecondString(), oracleText(t, 1)) << t;
         ASSERT_EQ(d->toMicrosecondString(), oracleText(t, 2)) << t;
     }
-    EXPECT_EQ(formatUtc(0, 0), "1970-01-01T00:00:00Z");
     EXPECT_EQ(formatUtc(1500000, 1), "1970-01-01T00:00:01.500Z");
-    EXPECT_EQ(formatUtc(1500000, 2), "1970-01-01T00:00:01.500000Z");
+    EXPECT_EQ(MOX::createDateTime(-1)->marshal(), "1969-12-31T23:59:59.999999Z");
 }
 
-TEST(DateTimeText, RoundTripsAtEachResolutionUpToTheFirstCenturyYear)
+TEST(DateTimeText, RoundTripsAtEachResolutionFrom1968UpToTheFirstCenturyYear)
 {
     std::mt19937_64 random(7);
-    std::uniform_int_distribution<long long> anyTime(gregorianTime(1968, 1, 1), kCenturyShift - 1);
+    std::uniform_int_distribution<long long> anyTime(gregorianTime(1968, 1, 1), gregorianTime(2100, 3, 1) - 1);
     for (int i = 0; i < 20000; ++i) {
         const long long t = anyTime(random);
         for (int r = 0; r <= 2; ++r) {
+            const long long unit = r == 0 ? kMicros : r == 1 ? 1000 : 1; // the text keeps the unit at or before t
+            const long long kept = t % unit < 0 ? t - t % unit - unit : t - t % unit;
             const std::string text = oracleText(t, r);
-            const MOX::RT::SmartPointer<IDateTime> d = read(text);
-            ASSERT_EQ(d->getTime(), truncated(t, r)) << text;
+            const SmartPointer<IDateTime> d = read(text);
+            ASSERT_EQ(d->getTime(), kept) << text;
             ASSERT_EQ(resolutionOf(d), r) << text;
             ASSERT_EQ(d->marshal(), text);
         }
     }
-
-    const MOX::RT::SmartPointer<IDateTime> epoch = read("1970-01-01T00:00:00Z");
-    EXPECT_EQ(epoch->getTime(), 0);
-    EXPECT_EQ(resolutionOf(epoch), 0);
-    EXPECT_EQ(epoch->marshal(), "1970-01-01T00:00:00Z");
-
-    const MOX::RT::SmartPointer<IDateTime> quarter = read("2000-03-01T00:00:00.250Z");
-    EXPECT_EQ(quarter->getTime(), 951868800250000LL);
-    EXPECT_EQ(resolutionOf(quarter), 1);
-    EXPECT_EQ(quarter->marshal(), "2000-03-01T00:00:00.250Z");
-
-    const MOX::RT::SmartPointer<IDateTime> leap = read("2000-02-29T12:00:00.000001Z");
-    EXPECT_EQ(resolutionOf(leap), 2);
+    const SmartPointer<IDateTime> leap = read("2000-02-29T12:00:00.000001Z");
     EXPECT_EQ(leap->getTime(), gregorianTime(2000, 2, 29, 12) + 1);
-    EXPECT_EQ(leap->getTime() % kMicros, 1);
     EXPECT_EQ(leap->toMillisecondString(), "2000-02-29T12:00:00.000Z");
-    EXPECT_EQ(leap->marshal(), "2000-02-29T12:00:00.000001Z");
-}
-
-TEST(DateTimeText, LeapDaysReadLikeTheCalendar)
-{
-    for (int year : {1972, 1996, 2000, 2004, 2020, 2024, 2096}) {
-        const std::string text = std::to_string(year) + "-02-29T06:30:00Z";
-        const MOX::RT::SmartPointer<IDateTime> d = read(text);
-        EXPECT_EQ(d->getTime(), gregorianTime(year, 2, 29, 6, 30)) << text;
-        EXPECT_EQ(d->marshal(), text);
-        EXPECT_EQ(read(std::to_string(year) + "-03-01T00:00:00Z")->getTime() - kDay,
-                  gregorianTime(year, 2, 29)) << year;
-    }
-    // A 29th of February in a common year is the 1st of March.
+    EXPECT_EQ(read("2000-03-01T00:00:00.250Z")->getTime(), 951868800250000LL);
+    // Leap days read like the calendar; a 29th of February in a common year is the 1st of March.
+    for (int year : {1972, 1996, 2000, 2004, 2020, 2024, 2096})
+        EXPECT_EQ(read(std::to_string(year) + "-02-29T06:30:00Z")->getTime(), gregorianTime(year, 2, 29, 6, 30));
     EXPECT_EQ(read("2021-02-29T00:00:00Z")->getTime(), gregorianTime(2021, 3, 1));
 }
 
@@ -130,35 +107,56 @@ TEST(DateTimeText, ReadingHasNoCenturyRuleFrom2100On)
         ASSERT_EQ(read(text)->getTime(), t + skippedCenturyLeapDays(year, month) * kDay) << text;
     }
     EXPECT_EQ(read("2100-02-28T00:00:00Z")->getTime(), gregorianTime(2100, 2, 28));
-    EXPECT_EQ(read("2100-03-01T00:00:00Z")->getTime(), gregorianTime(2100, 3, 1) + kDay);
     EXPECT_EQ(read("2100-03-01T00:00:00Z")->marshal(), oracleText(gregorianTime(2100, 3, 2), 0));
     EXPECT_EQ(read("2100-02-29T00:00:00Z")->getTime(), gregorianTime(2100, 3, 1));
     EXPECT_EQ(read("2400-03-01T00:00:00Z")->getTime(), gregorianTime(2400, 3, 1) + 3 * kDay);
 }
 
-TEST(DateTimeText, TimesOutsideTheCalendarRangeAreWrittenInTheSameShape)
+TEST(DateTimeValue, PartsTruncateTowardZeroAndAddKeepsTheResolution)
 {
-    std::mt19937_64 random(1969);
-    std::vector<long long> times = {-1, -999, -1000, -999999, -1000000, -1000001, -kDay, -kDay - 1,
-                                    kEndOf3000 + 1, gregorianTime(9999, 12, 31, 23, 59, 59) + 999999,
-                                    gregorianTime(10000, 1, 1), 1000000000000000000LL, LLONG_MAX,
-                                    LLONG_MIN, LLONG_MIN + 1, -1000000000000000000LL};
-    std::uniform_int_distribution<long long> anyTime(LLONG_MIN, LLONG_MAX);
-    for (int i = 0; i < 5000; ++i)
-        times.push_back(anyTime(random));
-    for (long long t : times) {
-        for (int r = 0; r <= 2; ++r) {
-            char text[MOX::TIME::impl::kUtcTextCapacity];
-            const std::size_t n = formatUtc(t, r, text);
-            ASSERT_LE(n, sizeof text);
-            ASSERT_EQ(std::string(text, n), oracleText(t, r)) << t << " at resolution " << r;
-        }
+    for (const auto& [time, seconds, micros] : std::vector<std::tuple<long long, long long, long long>>{
+             {1500000, 1, 500000}, {-1500000, -1, -500000}, {-1, 0, -1}}) {
+        const SmartPointer<IDateTime> d = MOX::createDateTime(time);
+        EXPECT_EQ(d->getSeconds(), seconds) << time;
+        EXPECT_EQ(d->getMicroseconds(), micros) << time;
+        EXPECT_EQ(resolutionOf(d), 2);
     }
-    EXPECT_EQ(MOX::createDateTime(-1)->marshal(), "1969-12-31T23:59:59.999999Z");
-    // Before the epoch, back to 1968, the written text reads back to the same time.
-    std::uniform_int_distribution<long long> early(gregorianTime(1968, 1, 1), -1);
-    for (int i = 0; i < 2000; ++i) {
-        const long long t = early(random);
-        ASSERT_EQ(read(MOX::createDateTime(t)->marshal())->getTime(), t) << t;
+    EXPECT_FALSE(MOX::createDateTime(5).sharesWith(MOX::createDateTime(5))); // a new object each call
+
+    SmartPointer<IDateTime> d = read("2020-03-01T00:00:00Z");
+    const long long start = d->getTime();
+    d->add(-1000000);
+    EXPECT_EQ(d->marshal(), "2020-02-29T23:59:59Z");
+    d->add(1000001);
+    EXPECT_EQ(d->getTime(), start + 1);
+    EXPECT_EQ(resolutionOf(d), 0);
+    EXPECT_EQ(d->marshal(), oracleText(start, 0));
+    SmartPointer<IDateTime> e = MOX::createDateTime(500);
+    e->add(-1500);
+    EXPECT_EQ(e->getMicroseconds(), -1000);
+
+    // The order is by time alone, whatever the resolutions.
+    const SmartPointer<IDateTime> micro = MOX::createDateTime(start);
+    EXPECT_FALSE(read("2020-03-01T00:00:00Z")->lessThan(*micro) || micro->lessThan(*read("2020-03-01T00:00:00Z")));
+    EXPECT_TRUE(read("2020-03-01T00:00:00Z") == micro);
+    EXPECT_TRUE(MOX::createDateTime(-5)->lessThan(*MOX::createDateTime(5)));
+    EXPECT_FALSE(MOX::createDateTime(5)->lessThan(*MOX::createDateTime(-5)));
+}
+
+TEST(DateTimeValue, CurrentTimeIsTheWallClockInWholeMilliseconds)
+{
+    const auto clockMicros = [] {
+        timespec ts{};
+        clock_gettime(CLOCK_REALTIME, &ts);
+        return (static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000) * 1000;
+    };
+    for (int i = 0; i < 50; ++i) {
+        const long long before = clockMicros();
+        const SmartPointer<IDateTime> now = MOX::getCurrentTime();
+        const long long after = clockMicros();
+        EXPECT_EQ(now->getTime() % 1000, 0);
+        EXPECT_GE(now->getTime(), before);
+        EXPECT_LE(now->getTime(), after);
+        EXPECT_EQ(resolutionOf(now), 2);
     }
 }
