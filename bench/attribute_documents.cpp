@@ -9,13 +9,9 @@
 // resulting list holds. The ratios against the peers are printed at the end.
 #include <benchmark/benchmark.h>
 
-#include <expat.h>
-#include <malloc.h>
 #include <pugixml.hpp>
 
 #include <cstdio>
-#include <fstream>
-#include <map>
 #include <random>
 #include <set>
 #include <string>
@@ -25,6 +21,7 @@
 #include <mox/xb/AttributesSchema.h>
 #include <mox/xb/XBinderManager.h>
 
+#include "DocumentBench.h"
 #include "RatioReporter.h"
 
 namespace {
@@ -118,41 +115,18 @@ std::string makeDocument(std::size_t bytes)
     return text;
 }
 
-const std::string& document(std::size_t bytes)
-{
-    static std::map<std::size_t, std::string> cache;
-    auto it = cache.find(bytes);
-    if (it == cache.end())
-        it = cache.emplace(bytes, makeDocument(bytes)).first;
-    return it->second;
-}
+const std::string& document(std::size_t bytes) { return benchdoc::cachedDocument(bytes, makeDocument); }
 
 std::size_t sizeOf(const benchmark::State& state) { return static_cast<std::size_t>(state.range(0)) * 1024u; }
 
 // ---- reading --------------------------------------------------------------------------
 
-struct Counts {
-    std::size_t starts = 0, ends = 0, characters = 0;
-};
-
-void XMLCALL countStart(void* data, const XML_Char*, const XML_Char**) { ++static_cast<Counts*>(data)->starts; }
-void XMLCALL countEnd(void* data, const XML_Char*) { ++static_cast<Counts*>(data)->ends; }
-void XMLCALL countCharacters(void* data, const XML_Char*, int) { ++static_cast<Counts*>(data)->characters; }
-
 void BM_ReadBareExpat(benchmark::State& state)
 {
     const std::string& text = document(sizeOf(state));
-    for (auto _ : state) {
-        Counts counts;
-        XML_Parser parser = XML_ParserCreate(nullptr);
-        XML_SetUserData(parser, &counts);
-        XML_SetElementHandler(parser, &countStart, &countEnd);
-        XML_SetCharacterDataHandler(parser, &countCharacters);
-        if (XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_OK)
+    for (auto _ : state)
+        if (!benchdoc::bareExpatParse(text))
             state.SkipWithError("expat failed");
-        XML_ParserFree(parser);
-        benchmark::DoNotOptimize(counts);
-    }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
@@ -293,44 +267,10 @@ void BM_WritePugixml(benchmark::State& state)
 
 // ---- memory ---------------------------------------------------------------------------
 
-long statusKiB(const char* key)
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(in, line))
-        if (line.compare(0, prefix.size(), prefix) == 0)
-            return std::stol(line.substr(prefix.size()));
-    return -1;
-}
-
-std::size_t heapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
-
 void BM_PeakMemory100MB(benchmark::State& state)
 {
-    for (auto _ : state) {
-        state.PauseTiming();
-        const std::string text = makeDocument(100u * 1024u * 1024u);
-        malloc_trim(0);
-        { std::ofstream("/proc/self/clear_refs") << "5"; } // resets the high-water mark
-        const long baseKiB = statusKiB("VmRSS");
-        const std::size_t heapBefore = heapInUse();
-        state.ResumeTiming();
-        const A::AttributeList list = A::unmarshal(text);
-        state.PauseTiming();
-        const double listMB = static_cast<double>(heapInUse() - heapBefore) / (1024.0 * 1024.0);
-        const double peakMB = static_cast<double>(statusKiB("VmHWM") - baseKiB) / 1024.0;
-        state.counters["doc_MB"] = static_cast<double>(text.size()) / (1024.0 * 1024.0);
-        state.counters["attributes"] = static_cast<double>(list.size());
-        state.counters["list_MB"] = listMB;
-        state.counters["peak_extra_MB"] = peakMB;
-        state.counters["peak_over_list"] = peakMB / listMB;
-        state.ResumeTiming();
-    }
+    benchdoc::measurePeakMemory(
+        state, [] { return makeDocument(100u * 1024u * 1024u); }, [](const std::string& text) { return A::unmarshal(text); });
 }
 
 constexpr int kSmallKiB = 100;

@@ -7,12 +7,8 @@
 // marshalIdentities / bare expat.
 #include <benchmark/benchmark.h>
 
-#include <expat.h>
-#include <malloc.h>
 
 #include <cstdio>
-#include <fstream>
-#include <map>
 #include <string>
 
 #include <mox/authn.h>
@@ -20,6 +16,7 @@
 #include <mox/xb/XBinderManager.h>
 #include <mox/xb/IdentitySchema.h>
 
+#include "DocumentBench.h"
 #include "RatioReporter.h"
 
 namespace {
@@ -50,14 +47,7 @@ std::string makeDocument(std::size_t items)
     return text;
 }
 
-const std::string& document(std::size_t items)
-{
-    static std::map<std::size_t, std::string> cache;
-    auto it = cache.find(items);
-    if (it == cache.end())
-        it = cache.emplace(items, makeDocument(items)).first;
-    return it->second;
-}
+const std::string& document(std::size_t items) { return benchdoc::cachedDocument(items, makeDocument); }
 
 void setCounters(benchmark::State& state, std::size_t bytes, std::size_t items)
 {
@@ -68,29 +58,13 @@ void setCounters(benchmark::State& state, std::size_t bytes, std::size_t items)
                                                            benchmark::Counter::kInvert);
 }
 
-struct Counts {
-    std::size_t starts = 0, ends = 0, characters = 0;
-};
-
-void XMLCALL countStart(void* data, const XML_Char*, const XML_Char**) { ++static_cast<Counts*>(data)->starts; }
-void XMLCALL countEnd(void* data, const XML_Char*) { ++static_cast<Counts*>(data)->ends; }
-void XMLCALL countCharacters(void* data, const XML_Char*, int) { ++static_cast<Counts*>(data)->characters; }
-
 void BM_BareExpat(benchmark::State& state)
 {
     const auto items = static_cast<std::size_t>(state.range(0));
     const std::string& text = document(items);
-    for (auto _ : state) {
-        Counts counts;
-        XML_Parser parser = XML_ParserCreate(nullptr);
-        XML_SetUserData(parser, &counts);
-        XML_SetElementHandler(parser, &countStart, &countEnd);
-        XML_SetCharacterDataHandler(parser, &countCharacters);
-        if (XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_OK)
+    for (auto _ : state)
+        if (!benchdoc::bareExpatParse(text))
             state.SkipWithError("expat failed");
-        XML_ParserFree(parser);
-        benchmark::DoNotOptimize(counts);
-    }
     setCounters(state, text.size(), items);
 }
 
@@ -135,43 +109,13 @@ void BM_MarshalIdentities(benchmark::State& state)
     setCounters(state, bytes, items);
 }
 
-long statusKiB(const char* key)
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(in, line))
-        if (line.compare(0, prefix.size(), prefix) == 0)
-            return std::stol(line.substr(prefix.size()));
-    return -1;
-}
-
 // Peak resident memory added by parseIdentities over a 50 MB document (input already
 // resident), against the heap that the resulting set holds once the call returned.
 void BM_PeakMemory50MB(benchmark::State& state)
 {
-    const std::size_t items = 50u * 1024u * 1024u / 75u;
-    for (auto _ : state) {
-        state.PauseTiming();
-        std::string text = makeDocument(items);
-        malloc_trim(0);
-        { std::ofstream("/proc/self/clear_refs") << "5"; } // resets the high-water mark
-        const long baseKiB = statusKiB("VmRSS");
-        const std::size_t heapBefore = mallinfo2().uordblks + mallinfo2().hblkhd;
-        state.ResumeTiming();
-        auto identities = MOX::parseIdentities(text);
-        state.PauseTiming();
-        const std::size_t heapAfter = mallinfo2().uordblks + mallinfo2().hblkhd;
-        const long peakKiB = statusKiB("VmHWM");
-        const double setMB = static_cast<double>(heapAfter - heapBefore) / (1024.0 * 1024.0);
-        const double peakMB = static_cast<double>(peakKiB - baseKiB) / 1024.0;
-        state.counters["doc_MB"] = static_cast<double>(text.size()) / (1024.0 * 1024.0);
-        state.counters["items"] = static_cast<double>(identities.size());
-        state.counters["set_MB"] = setMB;
-        state.counters["peak_extra_MB"] = peakMB;
-        state.counters["peak_over_set"] = peakMB / setMB;
-        state.ResumeTiming();
-    }
+    benchdoc::measurePeakMemory(
+        state, [] { return makeDocument(50u * 1024u * 1024u / 75u); },
+        [](const std::string& text) { return MOX::parseIdentities(text); });
 }
 
 BENCHMARK(BM_BareExpat)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
