@@ -1,6 +1,6 @@
 // marshal and unmarshal of date-times at each resolution, each next to a peer that does
 // the same work the plain way: gmtime_r + strftime + snprintf for writing, and
-// Trim + sscanf + the day arithmetic for reading. Compare the pairs' ns/op.
+// Trim + sscanf + the day arithmetic for reading. The ratios are printed at the end.
 #include <cstdio>
 #include <ctime>
 #include <random>
@@ -13,6 +13,7 @@
 #include <mox/rt/StringUtils.h>
 
 #include "data/time/DateTimeImpl.h"
+#include "data/time/TimeOracle.h"
 #include "RatioReporter.h"
 
 namespace {
@@ -33,26 +34,6 @@ const std::vector<long long>& sampleTimes()
         return t;
     }();
     return times;
-}
-
-// The plain way of writing the text form.
-std::string peerFormat(long long time, int resolution)
-{
-    const long long seconds = time / 1000000;
-    const long long fraction = time - seconds * 1000000;
-    const std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm tm{};
-    gmtime_r(&t, &tm);
-    char date[64];
-    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &tm);
-    char text[96];
-    if (resolution == 0)
-        std::snprintf(text, sizeof text, "%sZ", date);
-    else if (resolution == 1)
-        std::snprintf(text, sizeof text, "%s.%03lldZ", date, fraction / 1000);
-    else
-        std::snprintf(text, sizeof text, "%s.%06lldZ", date, fraction);
-    return text;
 }
 
 // The plain way of reading it: trimmed checks, the resolution, sscanf, the arithmetic.
@@ -93,7 +74,7 @@ std::vector<DateTimeImpl> sampleValues(int resolution)
     std::vector<DateTimeImpl> values;
     for (long long t : sampleTimes()) {
         DateTimeImpl d;
-        d.unmarshal(peerFormat(t, resolution));
+        d.unmarshal(timetest::oracleText(t, resolution));
         values.push_back(d);
     }
     return values;
@@ -103,7 +84,7 @@ std::vector<std::string> sampleTexts(int resolution)
 {
     std::vector<std::string> texts;
     for (long long t : sampleTimes())
-        texts.push_back(peerFormat(t, resolution));
+        texts.push_back(timetest::oracleText(t, resolution));
     return texts;
 }
 
@@ -123,7 +104,7 @@ void BM_MarshalPeer(benchmark::State& state)
     const std::vector<long long>& times = sampleTimes();
     std::size_t i = 0;
     for (auto _ : state) {
-        std::string text = peerFormat(times[i++ % kSamples], resolution);
+        std::string text = timetest::oracleText(times[i++ % kSamples], resolution);
         benchmark::DoNotOptimize(text);
     }
 }
