@@ -1,7 +1,9 @@
 #pragma once
-// Test doubles for the cache locks: a cached object whose text shows tearing, and an
-// in-memory local file that logs each call with whether the mutex was held.
+// Test doubles for the cache locks: a cached object whose text shows tearing, an in-memory
+// local file that logs each call with whether the mutex was held, and a scratch directory.
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -12,6 +14,8 @@
 #include <mox/rt/Mutex.h>
 
 namespace persisttest {
+
+using FilePtr = MOX::RT::SmartPointer<MOX::RT::ILocalFile>;
 
 // True when another thread cannot take `mutex` right now.
 inline bool heldElsewhere(MOX::RT::Mutex& mutex)
@@ -24,10 +28,19 @@ inline bool heldElsewhere(MOX::RT::Mutex& mutex)
     return !taken;
 }
 
-// A version and a payload; the text repeats the head at the end, so a torn text is
-// refused on reading.
-class CachedState : public MOX::Marshallable {
-public:
+// A directory of its own, removed with its contents at the end.
+struct ScratchDir {
+    ScratchDir()
+    {
+        char pattern[] = "/tmp/mox-persist-XXXXXX";
+        path = ::mkdtemp(pattern) ? pattern : throw std::runtime_error("mkdtemp");
+    }
+    ~ScratchDir() { std::filesystem::remove_all(path); }
+    std::string path;
+};
+
+// A version and a payload; the text repeats its head at the end, so a torn text is refused.
+struct CachedState : MOX::Marshallable {
     int version = 0;
     std::string payload;
     bool failMarshal = false;
@@ -36,21 +49,19 @@ public:
     {
         if (failMarshal)
             throw MOX::EXCEPTIONS::SerializationException("refused", MOX::EXCEPTIONS::ErrorCode::Marshal);
-        const std::string head = std::to_string(version) + " " + std::to_string(payload.size());
-        return "BEGIN " + head + "\n" + payload + "\nEND " + head;
+        const std::string head = std::to_string(version) + " " + std::to_string(payload.size()) + "\n";
+        return head + payload + "\n" + head;
     }
     void unmarshal(const std::string& text) override
     {
+        const std::string head = text.substr(0, text.find('\n') + 1);
         int v = 0;
         std::size_t size = 0;
-        const std::size_t eol = text.find('\n');
-        if (eol == std::string::npos || std::sscanf(text.c_str(), "BEGIN %d %zu", &v, &size) != 2)
-            throw std::runtime_error("torn head");
-        const std::string tail = "\nEND " + std::to_string(v) + " " + std::to_string(size);
-        if (text.size() != eol + 1 + size + tail.size() || text.compare(eol + 1 + size, std::string::npos, tail) != 0)
-            throw std::runtime_error("torn body");
+        if (std::sscanf(head.c_str(), "%d %zu\n", &v, &size) != 2 || text.size() != 2 * head.size() + size + 1 ||
+            text.compare(text.size() - head.size(), head.size(), head) != 0)
+            throw std::runtime_error("torn state");
         version = v;
-        payload = text.substr(eol + 1, size);
+        payload = text.substr(head.size(), size);
     }
 };
 
@@ -58,10 +69,9 @@ public:
 class RecordingFile : public MOX::RT::ILocalFile {
 public:
     using Handle = MOX::RT::SmartPointer<MOX::RT::IUpdateHandle>;
-
     RecordingFile(std::vector<std::string>& log, MOX::RT::Mutex& mutex) : m_log(log), m_mutex(mutex) {}
 
-    std::string content; // empty: no state
+    std::string content;  // empty: no state
     std::string failOn;
     const MOX::Marshallable* lastPassed = nullptr;
 
@@ -70,18 +80,8 @@ public:
         enter("writeWith", &handle, &source);
         content = source.marshal();
     }
-    void readWith(const Handle& handle, MOX::Marshallable& target) override
-    {
-        enter("readWith", &handle, &target);
-        if (!content.empty())
-            target.unmarshal(content);
-    }
-    void readInto(MOX::Marshallable& target) override
-    {
-        enter("readInto", nullptr, &target);
-        if (!content.empty())
-            target.unmarshal(content);
-    }
+    void readWith(const Handle& handle, MOX::Marshallable& target) override { read("readWith", &handle, target); }
+    void readInto(MOX::Marshallable& target) override { read("readInto", nullptr, target); }
     Handle acquireHandle() override
     {
         enter("acquireHandle", nullptr, nullptr);
@@ -100,7 +100,13 @@ private:
         RecordingFile& file;
     };
 
-    void note(std::string line) { m_log.push_back(line + (heldElsewhere(m_mutex) ? " (mutex held)" : " (mutex free)")); }
+    void note(const std::string& line) { m_log.push_back(line + (heldElsewhere(m_mutex) ? " (mutex held)" : " (mutex free)")); }
+    void read(const std::string& op, const Handle* handle, MOX::Marshallable& target)
+    {
+        enter(op, handle, &target);
+        if (!content.empty())
+            target.unmarshal(content);
+    }
     void enter(const std::string& op, const Handle* handle, const MOX::Marshallable* passed)
     {
         note(handle == nullptr ? op : op + (handle->get() == m_given ? " (its handle)" : " (other handle)"));
