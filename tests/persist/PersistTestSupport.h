@@ -1,7 +1,6 @@
 #pragma once
-// Test doubles for the cache locks: a cached object whose text shows tearing, an in-memory
+// Test doubles for the cache locks: a cached object, an in-memory
 // local file that logs each call with whether the mutex was held, and a scratch directory.
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -39,7 +38,7 @@ struct ScratchDir {
     std::string path;
 };
 
-// A version and a payload; the text repeats its head at the end, so a torn text is refused.
+// A version and a payload, marshalled as "version:payload".
 struct CachedState : MOX::Marshallable {
     int version = 0;
     std::string payload;
@@ -49,19 +48,12 @@ struct CachedState : MOX::Marshallable {
     {
         if (failMarshal)
             throw MOX::EXCEPTIONS::SerializationException("refused", MOX::EXCEPTIONS::ErrorCode::Marshal);
-        const std::string head = std::to_string(version) + " " + std::to_string(payload.size()) + "\n";
-        return head + payload + "\n" + head;
+        return std::to_string(version) + ":" + payload;
     }
     void unmarshal(const std::string& text) override
     {
-        const std::string head = text.substr(0, text.find('\n') + 1);
-        int v = 0;
-        std::size_t size = 0;
-        if (std::sscanf(head.c_str(), "%d %zu\n", &v, &size) != 2 || text.size() != 2 * head.size() + size + 1 ||
-            text.compare(text.size() - head.size(), head.size(), head) != 0)
-            throw std::runtime_error("torn state");
-        version = v;
-        payload = text.substr(head.size(), size);
+        version = std::stoi(text);
+        payload = text.substr(text.find(':') + 1);
     }
 };
 

@@ -1,5 +1,5 @@
-// Cache locks over a recording file: the order of mutex, update handle and file calls,
-// their trace scopes, and what each failure releases.
+// Cache locks over a recording file (the order of mutex, update handle and file calls,
+// their trace scopes, and what each failure releases) and over a real local file.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -130,4 +130,35 @@ TEST_F(CacheLocks, SaveChangesWritesUnderItsHandleAndAFailureLeavesSavedFalse)
     EXPECT_TRUE(lock.isSaved());
     EXPECT_THAT(log, ElementsAre("writeWith (its handle) (mutex held)"));
     EXPECT_EQ(file->content, state.marshal());
+}
+
+TEST(CacheFile, OnlyWhatSaveChangesWritesIsStored)
+{
+    ScratchDir dir;
+    FilePtr file = MOX::RT::createLocalFile(dir.path + "/cache.txt");
+    MOX::RT::Mutex mutex;
+    CachedState state;
+    {
+        CacheWriteLock lock(mutex, state, file);
+        EXPECT_EQ(state.version, 0);  // no file yet: nothing read
+        state.version = 1;
+        state.payload = std::string("with\0zero", 9);
+        lock.saveChanges();
+    }
+    {
+        CacheWriteLock lock(mutex, state, file);
+        state.version = 2;  // never saved
+    }
+    {
+        CacheWriteLock lock(mutex, state, file);
+        EXPECT_EQ(state.version, 1);
+        state.version = 3;
+        state.failMarshal = true;
+        EXPECT_THROW(lock.saveChanges(), MOX::EXCEPTIONS::SerializationException);
+        EXPECT_FALSE(lock.isSaved());
+    }
+    CachedState stored;
+    { CacheReadLock lock(mutex, stored, file); }
+    EXPECT_EQ(stored.version, 1);  // the failed marshal left the file as it was
+    EXPECT_EQ(stored.payload, std::string("with\0zero", 9));
 }
