@@ -2,6 +2,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -9,7 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -54,7 +54,7 @@ protected:
         dir = pattern;
         path = dir + "/cache.xml";
     }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
 
     static std::string contents(const std::string& p)
     {
@@ -66,13 +66,9 @@ protected:
     std::vector<std::string> strays() const
     {
         std::vector<std::string> names;
-        DIR* d = ::opendir(dir.c_str());
-        while (dirent* e = d ? ::readdir(d) : nullptr)
-            if (std::strcmp(e->d_name, ".") && std::strcmp(e->d_name, "..") && std::strcmp(e->d_name, "cache.xml") &&
-                std::strcmp(e->d_name, "cache.xml.lock"))
-                names.push_back(e->d_name);
-        if (d)
-            ::closedir(d);
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            if (entry.path().filename() != "cache.xml" && entry.path().filename() != "cache.xml.lock")
+                names.push_back(entry.path().filename());
         return names;
     }
     // Runs `body` in a child process whose file size is limited to `limit` bytes; returns its wait status.
