@@ -35,6 +35,9 @@ TEST(LibraryInfo, VersionStringIsTheFirstFieldAndPointersAreStable)
 
 TEST(LibraryInfo, ShredStringOverwritesInPlace)
 {
+    std::string empty;
+    MOX::shredString(empty);
+    EXPECT_TRUE(empty.empty());
     std::string secret = "correct horse battery staple, long enough for the heap";
     const char* data = secret.data();
     const std::size_t length = secret.size();

@@ -1,7 +1,8 @@
 #pragma once
-// Test doubles for the cache locks: a cached object whose text shows tearing, and an
-// in-memory local file that logs each call with whether the mutex was held.
-#include <cstdio>
+// Test doubles for the cache locks: a cached object, an in-memory
+// local file that logs each call with whether the mutex was held, and a scratch directory.
+#include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -12,6 +13,8 @@
 #include <mox/rt/Mutex.h>
 
 namespace persisttest {
+
+using FilePtr = MOX::RT::SmartPointer<MOX::RT::ILocalFile>;
 
 // True when another thread cannot take `mutex` right now.
 inline bool heldElsewhere(MOX::RT::Mutex& mutex)
@@ -24,10 +27,19 @@ inline bool heldElsewhere(MOX::RT::Mutex& mutex)
     return !taken;
 }
 
-// A version and a payload; the text repeats the head at the end, so a torn text is
-// refused on reading.
-class CachedState : public MOX::Marshallable {
-public:
+// A directory of its own, removed with its contents at the end.
+struct ScratchDir {
+    ScratchDir()
+    {
+        char pattern[] = "/tmp/mox-persist-XXXXXX";
+        path = ::mkdtemp(pattern) ? pattern : throw std::runtime_error("mkdtemp");
+    }
+    ~ScratchDir() { std::filesystem::remove_all(path); }
+    std::string path;
+};
+
+// A version and a payload, marshalled as "version:payload".
+struct CachedState : MOX::Marshallable {
     int version = 0;
     std::string payload;
     bool failMarshal = false;
@@ -36,21 +48,12 @@ public:
     {
         if (failMarshal)
             throw MOX::EXCEPTIONS::SerializationException("refused", MOX::EXCEPTIONS::ErrorCode::Marshal);
-        const std::string head = std::to_string(version) + " " + std::to_string(payload.size());
-        return "BEGIN " + head + "\n" + payload + "\nEND " + head;
+        return std::to_string(version) + ":" + payload;
     }
     void unmarshal(const std::string& text) override
     {
-        int v = 0;
-        std::size_t size = 0;
-        const std::size_t eol = text.find('\n');
-        if (eol == std::string::npos || std::sscanf(text.c_str(), "BEGIN %d %zu", &v, &size) != 2)
-            throw std::runtime_error("torn head");
-        const std::string tail = "\nEND " + std::to_string(v) + " " + std::to_string(size);
-        if (text.size() != eol + 1 + size + tail.size() || text.compare(eol + 1 + size, std::string::npos, tail) != 0)
-            throw std::runtime_error("torn body");
-        version = v;
-        payload = text.substr(eol + 1, size);
+        version = std::stoi(text);
+        payload = text.substr(text.find(':') + 1);
     }
 };
 
@@ -58,10 +61,9 @@ public:
 class RecordingFile : public MOX::RT::ILocalFile {
 public:
     using Handle = MOX::RT::SmartPointer<MOX::RT::IUpdateHandle>;
-
     RecordingFile(std::vector<std::string>& log, MOX::RT::Mutex& mutex) : m_log(log), m_mutex(mutex) {}
 
-    std::string content; // empty: no state
+    std::string content;  // empty: no state
     std::string failOn;
     const MOX::Marshallable* lastPassed = nullptr;
 
@@ -70,18 +72,8 @@ public:
         enter("writeWith", &handle, &source);
         content = source.marshal();
     }
-    void readWith(const Handle& handle, MOX::Marshallable& target) override
-    {
-        enter("readWith", &handle, &target);
-        if (!content.empty())
-            target.unmarshal(content);
-    }
-    void readInto(MOX::Marshallable& target) override
-    {
-        enter("readInto", nullptr, &target);
-        if (!content.empty())
-            target.unmarshal(content);
-    }
+    void readWith(const Handle& handle, MOX::Marshallable& target) override { read("readWith", &handle, target); }
+    void readInto(MOX::Marshallable& target) override { read("readInto", nullptr, target); }
     Handle acquireHandle() override
     {
         enter("acquireHandle", nullptr, nullptr);
@@ -100,7 +92,13 @@ private:
         RecordingFile& file;
     };
 
-    void note(std::string line) { m_log.push_back(line + (heldElsewhere(m_mutex) ? " (mutex held)" : " (mutex free)")); }
+    void note(const std::string& line) { m_log.push_back(line + (heldElsewhere(m_mutex) ? " (mutex held)" : " (mutex free)")); }
+    void read(const std::string& op, const Handle* handle, MOX::Marshallable& target)
+    {
+        enter(op, handle, &target);
+        if (!content.empty())
+            target.unmarshal(content);
+    }
     void enter(const std::string& op, const Handle* handle, const MOX::Marshallable* passed)
     {
         note(handle == nullptr ? op : op + (handle->get() == m_given ? " (its handle)" : " (other handle)"));

@@ -3,11 +3,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <mutex>
 #include <thread>
-
-#include <unistd.h>
 
 #include <mox/persist/CacheReadLock.h>
 #include <mox/persist/CacheWriteLock.h>
@@ -19,10 +16,8 @@ using namespace MOX::PERSIST;
 
 TEST(CacheLockConcurrency, ASecondWriterWaitsUntilTheFirstIsDestroyed)
 {
-    char pattern[] = "/tmp/mox-persist-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const std::string dir = pattern;
-    MOX::RT::SmartPointer<MOX::RT::ILocalFile> file = MOX::RT::createLocalFile(dir + "/cache.txt");
+    ScratchDir dir;
+    FilePtr file = MOX::RT::createLocalFile(dir.path + "/cache.txt");
     MOX::RT::Mutex mutex;
     CachedState cache;
     std::mutex logMutex;
@@ -61,5 +56,4 @@ TEST(CacheLockConcurrency, ASecondWriterWaitsUntilTheFirstIsDestroyed)
     { CacheReadLock lock(own, stored, file); }
     EXPECT_EQ(stored.version, 2);
     EXPECT_EQ(stored.payload, "first+second");
-    std::system(("rm -rf '" + dir + "'").c_str());
 }

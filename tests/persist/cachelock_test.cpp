@@ -1,5 +1,5 @@
-// Cache locks over a recording file: the order of mutex, update handle and file calls,
-// their trace scopes, and what each failure releases.
+// Cache locks over a recording file (the order of mutex, update handle and file calls,
+// their trace scopes, and what each failure releases) and over a real local file.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@
 
 using namespace persisttest;
 using namespace MOX::PERSIST;
-using MOX::EXCEPTIONS::NullPointerException;
 using MOX::EXCEPTIONS::SystemException;
 using MOX::RT::Tracer;
 using ::testing::ElementsAre;
@@ -24,7 +23,7 @@ struct CacheLocks : ::testing::Test {
     MOX::RT::Mutex mutex;
     CachedState state;
     RecordingFile* file = new RecordingFile(log, mutex);
-    MOX::RT::SmartPointer<MOX::RT::ILocalFile> filePtr{file};
+    FilePtr filePtr{file};
 
     void SetUp() override
     {
@@ -46,6 +45,13 @@ struct CacheLocks : ::testing::Test {
         Tracer::setSink({});
         Tracer::setScopeTracing(false);
     }
+    // Checks that the file was given the lock's CacheLock, never the guarded object itself.
+    void expectPassedTheLock()
+    {
+        const CacheLock* passed = dynamic_cast<const CacheLock*>(file->lastPassed);
+        ASSERT_NE(passed, nullptr);
+        EXPECT_EQ(passed->marshal(), state.marshal());
+    }
 };
 
 } // namespace
@@ -56,7 +62,7 @@ TEST_F(CacheLocks, AWriteLockTakesMutexThenHandleAndGivesThemUpInReverseWithoutW
     {
         CacheWriteLock lock(mutex, state, filePtr);
         EXPECT_EQ(state.version, 7);
-        EXPECT_NE(dynamic_cast<const CacheLock*>(file->lastPassed), nullptr); // never the object itself
+        expectPassedTheLock();
         state.version = 8;
     }
     EXPECT_FALSE(heldElsewhere(mutex));
@@ -66,9 +72,8 @@ TEST_F(CacheLocks, AWriteLockTakesMutexThenHandleAndGivesThemUpInReverseWithoutW
                                  "enter CacheWriteLock::~CacheWriteLock", "handle released (mutex held)",
                                  "leave CacheWriteLock::~CacheWriteLock", "enter CacheLock::~CacheLock",
                                  "leave CacheLock::~CacheLock"));
-    CachedState stored;
-    stored.unmarshal(file->content);
-    EXPECT_EQ(stored.version, 7);
+    state.unmarshal(file->content);
+    EXPECT_EQ(state.version, 7);  // nothing was written
 }
 
 TEST_F(CacheLocks, AReadLockLoadsUnderTheMutexAndHoldsItToTheEnd)
@@ -78,9 +83,7 @@ TEST_F(CacheLocks, AReadLockLoadsUnderTheMutexAndHoldsItToTheEnd)
         CacheReadLock lock(mutex, state, filePtr);
         EXPECT_EQ(state.version, 7);
         EXPECT_TRUE(heldElsewhere(mutex));
-        const CacheLock* passed = dynamic_cast<const CacheLock*>(file->lastPassed);
-        ASSERT_NE(passed, nullptr);
-        EXPECT_EQ(passed->marshal(), state.marshal());
+        expectPassedTheLock();
     }
     EXPECT_FALSE(heldElsewhere(mutex));
     EXPECT_THAT(log, ElementsAre("enter CacheLock::CacheLock", "leave CacheLock::CacheLock",
@@ -92,14 +95,14 @@ TEST_F(CacheLocks, AReadLockLoadsUnderTheMutexAndHoldsItToTheEnd)
 
 TEST_F(CacheLocks, FailuresOnEntryReleaseTheHandleAndThenTheMutex)
 {
-    MOX::RT::SmartPointer<MOX::RT::ILocalFile> none;
-    EXPECT_THROW(CacheReadLock(mutex, state, none), NullPointerException);
-    EXPECT_THROW(CacheWriteLock(mutex, state, none), NullPointerException);
+    FilePtr none;
+    EXPECT_THROW(CacheReadLock(mutex, state, none), MOX::EXCEPTIONS::NullPointerException);
+    EXPECT_THROW(CacheWriteLock(mutex, state, none), MOX::EXCEPTIONS::NullPointerException);
     EXPECT_FALSE(heldElsewhere(mutex));
-    for (const char* op : {"readInto", "acquireHandle", "readWith"}) {
+    for (const std::string op : {"readInto", "acquireHandle", "readWith"}) {
         file->failOn = op;
         log.clear();
-        if (file->failOn == "readInto")
+        if (op == "readInto")
             EXPECT_THROW(CacheReadLock(mutex, state, filePtr), SystemException);
         else
             EXPECT_THROW(CacheWriteLock(mutex, state, filePtr), SystemException);
@@ -123,8 +126,39 @@ TEST_F(CacheLocks, SaveChangesWritesUnderItsHandleAndAFailureLeavesSavedFalse)
 
     log.clear();
     file->failOn.clear();
-    lock.saveChanges(); // the kept handle serves the retry
+    lock.saveChanges();  // the kept handle serves the retry
     EXPECT_TRUE(lock.isSaved());
     EXPECT_THAT(log, ElementsAre("writeWith (its handle) (mutex held)"));
     EXPECT_EQ(file->content, state.marshal());
+}
+
+TEST(CacheFile, OnlyWhatSaveChangesWritesIsStored)
+{
+    ScratchDir dir;
+    FilePtr file = MOX::RT::createLocalFile(dir.path + "/cache.txt");
+    MOX::RT::Mutex mutex;
+    CachedState state;
+    {
+        CacheWriteLock lock(mutex, state, file);
+        EXPECT_EQ(state.version, 0);  // no file yet: nothing read
+        state.version = 1;
+        state.payload = std::string("with\0zero", 9);
+        lock.saveChanges();
+    }
+    {
+        CacheWriteLock lock(mutex, state, file);
+        state.version = 2;  // never saved
+    }
+    {
+        CacheWriteLock lock(mutex, state, file);
+        EXPECT_EQ(state.version, 1);
+        state.version = 3;
+        state.failMarshal = true;
+        EXPECT_THROW(lock.saveChanges(), MOX::EXCEPTIONS::SerializationException);
+        EXPECT_FALSE(lock.isSaved());
+    }
+    CachedState stored;
+    { CacheReadLock lock(mutex, stored, file); }
+    EXPECT_EQ(stored.version, 1);  // the failed marshal left the file as it was
+    EXPECT_EQ(stored.payload, std::string("with\0zero", 9));
 }

@@ -1,5 +1,5 @@
 #pragma once
-// A value object for handle tests that reports its own destruction.
+// A value object for handle tests that counts its own destruction.
 #include <atomic>
 #include <string>
 
@@ -8,19 +8,12 @@
 
 namespace hdltest {
 
-class TrackedObject : public MOX::Object {
-public:
-    TrackedObject(std::string name, std::atomic<int>* destroyed) : m_name(std::move(name)), m_destroyed(destroyed) {}
-    ~TrackedObject() override
-    {
-        if (m_destroyed)
-            m_destroyed->fetch_add(1);
-    }
-    std::string toString() const override { return m_name; }
-
-private:
-    std::string m_name;
-    std::atomic<int>* m_destroyed;
+struct TrackedObject : MOX::Object {
+    TrackedObject(std::string name, std::atomic<int>* destroyed) : name(std::move(name)), destroyed(destroyed) {}
+    ~TrackedObject() override { destroyed->fetch_add(1); }
+    std::string toString() const override { return name; }
+    std::string name;
+    std::atomic<int>* destroyed;
 };
 
 inline MOX::RT::SmartPointer<MOX::Object> makeTracked(const std::string& name, std::atomic<int>* destroyed)
