@@ -1,7 +1,16 @@
 // Cache locks over a recording file (the order of mutex, update handle and file calls,
-// their trace scopes, and what each failure releases) and over a real local file.
+// their trace scopes, and what each failure releases) and over a real local file,
+// including a writer killed in the middle of a save.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <mox/persist/CacheLock.h>
 #include <mox/persist/CacheReadLock.h>
@@ -161,4 +170,54 @@ TEST(CacheFile, OnlyWhatSaveChangesWritesIsStored)
     { CacheReadLock lock(mutex, stored, file); }
     EXPECT_EQ(stored.version, 1);  // the failed marshal left the file as it was
     EXPECT_EQ(stored.payload, std::string("with\0zero", 9));
+}
+
+TEST(CacheFile, AWriterKilledDuringSaveChangesLeavesTheOldOrTheNewStateWhole)
+{
+    // Large one-letter payloads make a save take a while and a torn one visible; the
+    // kills are spread over the time one save takes.
+    ScratchDir dir;
+    const std::string path = dir.path + "/cache.txt";
+    const std::size_t size = 8u << 20;
+    const auto payloadOf = [&](int version) { return std::string(size, static_cast<char>('a' + version % 26)); };
+    const auto save = [&](int version) {
+        MOX::RT::Mutex mutex;
+        CachedState state;
+        FilePtr file = MOX::RT::createLocalFile(path);
+        CacheWriteLock lock(mutex, state, file);
+        state.version = version;
+        state.payload = payloadOf(version);
+        lock.saveChanges();
+    };
+    const auto started = std::chrono::steady_clock::now();
+    int version = 1;
+    save(version);
+    const auto span = std::chrono::steady_clock::now() - started;
+    constexpr int kRounds = 8;
+    for (int round = 0; round < kRounds; ++round) {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            (void)!::write(ready[1], "g", 1);
+            save(version + 1);
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char go = 0;
+        ASSERT_EQ(::read(ready[0], &go, 1), 1);
+        ::close(ready[0]);
+        std::this_thread::sleep_for(span * round / kRounds);
+        ::kill(child, SIGKILL);
+        while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        MOX::RT::Mutex mutex;
+        CachedState now;
+        FilePtr file = MOX::RT::createLocalFile(path);
+        { CacheReadLock lock(mutex, now, file); }
+        ASSERT_TRUE(now.version == version || now.version == version + 1) << "round " << round << ": " << now.version;
+        ASSERT_EQ(now.payload, payloadOf(now.version)) << "round " << round << ": torn payload";
+        version = now.version;
+    }
 }
