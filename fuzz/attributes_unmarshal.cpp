@@ -22,7 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string written = A::marshal(list);
     const A::AttributeList again = A::unmarshal(written);
-    FUZZ_CHECK(again.size() == list.size() && A::equals(again, list) && A::marshal(again) == written);
+    FUZZ_CHECK(again.size() == list.size() && A::marshal(again) == written);
+    // equals looks each attribute up by name, so a list holding two attributes of one
+    // name with other values is not equal even to itself: compare with that.
+    FUZZ_CHECK(A::equals(again, list) == A::equals(list, list));
     for (std::size_t i = 0; i < list.size(); ++i)
         FUZZ_CHECK(attrfuzz::sameAttribute(*list[i], *again[i]));
     return 0;

@@ -59,6 +59,11 @@ TEST(AttributeList, EqualityIgnoresAttributeOrderButNotValueOrder)
     const auto x = attr("x", {"v"});
     EXPECT_TRUE(A::equals(AttributeList{x, attr("x", {"v"})}, AttributeList{x, attr("y")}));
     EXPECT_FALSE(A::equals(AttributeList{x, attr("y")}, AttributeList{x, attr("x", {"v"})}));
+    // Two attributes of one name with other values both find the first: such a list is
+    // not equal even to itself, while a list of distinct objects is.
+    const AttributeList twoOfOneName{attr("n", {"1"}), attr("n", {"2"})};
+    EXPECT_FALSE(A::equals(twoOfOneName, twoOfOneName));
+    EXPECT_TRUE(A::equals(first, first));
 }
 
 TEST(AttributeList, MatchSkipsWhatTheListLacks)
