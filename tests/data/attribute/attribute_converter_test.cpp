@@ -1,5 +1,5 @@
-// AttributeConverter: the qualified-name rule both ways, attributes and lists, the
-// appending forms, and streaming reads and writes that give what the converter gives.
+// AttributeConverter: the qualified-name rule both ways, attributes and lists, and the
+// appending forms. The streaming reader and writer are exercised by the document tests.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,9 +8,6 @@
 
 #include <mox/attr/Attributes.h>
 #include <mox/xb/AttributeConverter.h>
-#include <mox/xb/DecodeBuffer.h>
-#include <mox/xb/EncodeBuffer.h>
-#include <mox/xb/XBinderManager.h>
 
 #include "data/attribute/AttrTestSupport.h"
 
@@ -23,17 +20,9 @@ using MOX::XB::xbattribute;
 using MOX::XB::xbattributes;
 using MOX::XB::xbqualified_name;
 using attrtest::attr;
-using attrtest::Values;
 namespace A = MOX::Attributes;
 
 namespace {
-
-// This test unit's codec manager (kept for the process, as the library keeps its own).
-MOX::XB::XBinderManager& codecManager()
-{
-    static std::atomic<MOX::XB::XBinderManager*> slot{nullptr};
-    return MOX::XB::XBinderManager::instance(slot);
-}
 
 template <class Item>
 std::string describe(const Item& item)
@@ -100,55 +89,4 @@ TEST(AttributeConverter, AttributesAndListsAppendInOrder)
     const std::unique_ptr<xbattributes> whole(AttributeConverter::toXB(AttributeList{a}));
     EXPECT_TRUE(A::equals(AttributeConverter::toMOX(*whole), AttributeList{a}));
     EXPECT_TRUE(attrtest::throwsNullPointer([] { AttributeConverter::toXB(AttributeList{SmartPointer<IAttribute>()}); }));
-}
-
-TEST(AttributeConverter, StreamingReadAndWriteGiveWhatTheWholeDocumentGives)
-{
-    const AttributeList list{attr("a", {"1", "x<y"}), attr("b", {}, "Integer", "s"), attr("c", {"", "z"}),
-                             A::createAttribute(A::parseQualifiedName("<attribute-id name=\"d\" format=\"\"/>"))};
-    MOX::XB::XBinderManager& manager = codecManager();
-    const std::unique_ptr<xbattributes> whole(AttributeConverter::toXB(list));
-    MOX::XB::EncodeBuffer wholeBuffer;
-    MOX::XB::attributes_CC wholeElement(*whole);
-    const std::string text = manager.encode(wholeElement, wholeBuffer);
-    EXPECT_EQ(A::marshal(list), text);
-
-    // Items asked for one by one, in order, each filled into the same reused object: a
-    // field left over from the previous item would show in the text.
-    struct Source {
-        const AttributeList& list;
-        std::vector<std::size_t> asked;
-    } source{list, {}};
-    MOX::XB::xbattributes_writer writer(
-        list.size(),
-        [](const void* context, std::size_t index, xbattribute& item) {
-            auto& self = *static_cast<Source*>(const_cast<void*>(context));
-            self.asked.push_back(index);
-            AttributeConverter::toXB(item, self.list[index]->getQualifiedName());
-            item.value_list = self.list[index]->getValues();
-        },
-        &source);
-    MOX::XB::EncodeBuffer buffer;
-    MOX::XB::attributes_CC element(writer);
-    EXPECT_EQ(manager.encode(element, buffer), text);
-    EXPECT_EQ(source.asked, (std::vector<std::size_t>{0, 1, 2, 3}));
-    // An exception of the fill ends the encode and reaches the caller.
-    EXPECT_TRUE(attrtest::throwsNullPointer([] { A::marshal(AttributeList{attr("a"), SmartPointer<IAttribute>()}); }));
-
-    // Read item by item, each copied out by the sink; the last one waits for finish.
-    std::vector<std::string> seen;
-    MOX::XB::xbattributes_reader reader(
-        [](void* context, xbattribute& item) noexcept { static_cast<std::vector<std::string>*>(context)->push_back(describe(item)); },
-        &seen);
-    MOX::XB::DecodeBuffer readBuffer = manager.makeDecodeBuffer(text);
-    MOX::XB::attributes_CC readElement(reader);
-    manager.decode(readElement, readBuffer);
-    EXPECT_EQ(reader.count(), 3u);
-    reader.finish();
-    reader.finish();
-    ASSERT_EQ(reader.count(), 4u);
-    std::vector<std::string> expected;
-    for (const xbattribute& item : whole->list)
-        expected.push_back(describe(item));
-    EXPECT_EQ(seen, expected);
 }

@@ -50,9 +50,7 @@ TEST(AttributeDocument, WritesNameTypeScopeAndValuesInOrder)
 {
     const std::string empty = A::marshal(A::Empty()); // a declaration and an empty root
     EXPECT_EQ(empty.rfind("<?xml", 0), 0u);
-    EXPECT_FALSE(XmlUtils::GetElement("attributes", empty).empty());
-    EXPECT_TRUE(XmlUtils::getElements("attribute", empty).empty());
-    EXPECT_TRUE(A::unmarshal(empty).empty());
+    EXPECT_TRUE(!XmlUtils::GetElement("attributes", empty).empty() && A::unmarshal(empty).empty());
 
     const std::string text = A::marshal(AttributeList{attr("color", {"red", "blue"}), attr("n", {}, "Integer", "s")});
     const std::vector<std::string> elements = XmlUtils::getElements("attribute", text);
@@ -61,11 +59,7 @@ TEST(AttributeDocument, WritesNameTypeScopeAndValuesInOrder)
               "colorString(absent)");
     EXPECT_EQ(XmlUtils::getElements("value", elements[0]),
               (std::vector<std::string>{"<value>red</value>", "<value>blue</value>"}));
-    const std::string& second = elements[1];
-    EXPECT_LT(second.find("name="), second.find("type="));
-    EXPECT_LT(second.find("type="), second.find("scope="));
-    EXPECT_EQ(xmlAttribute(second, "type") + xmlAttribute(second, "scope"), "Integers");
-    EXPECT_TRUE(XmlUtils::getElements("value", second).empty());
+    EXPECT_EQ(elements[1], "<attribute name=\"n\" type=\"Integer\" scope=\"s\"></attribute>");
 }
 
 TEST(AttributeDocument, RoundTripsAwkwardListsAndForeignAttributes)
@@ -118,17 +112,12 @@ TEST(AttributeDocument, ReadingAcceptsWhatTheRulesAllowAndEachBrokenRuleIsADecod
               "n|String|:[a&b<c>\xC3\xA9][];");
 
     const std::tuple<std::string, int, Values> rows[] = {
-        {"", -26, {"line = 1"}},
-        {"not xml", -26, {"column = "}},
-        {doc("<attribute name=\"n\">"), -26, {}},
+        {"", -26, {"line = 1", "column = "}},
         {"<attribute-list><attribute name=\"n\"/></attribute-list>", -3, {"'attributes'", "'attribute-list'"}},
         {doc("<attr name=\"n\"/>"), -41, {"'attr'"}},
         {doc("<attribute type=\"String\"/>"), -38, {"'xbattribute'", "'name'"}},
         {doc("<attribute name=\"n\" format=\"Integer\"/>"), -33, {"'xbattribute'", "'format'"}},
-        {doc("<attribute name=\"n\"><values/></attribute>"), -41, {"'values'"}},
         {doc("<attribute name=\"n\"><value lang=\"en\">x</value></attribute>"), -33, {"'lang'"}},
-        {doc("<attribute name=\"n\"><value><b/></value></attribute>"), -41, {"'b'"}},
-        {"<attributes version=\"2\"/>", -33, {"'version'"}},
         // An empty name fails in the factory unless the document is broken: a decoding
         // error before or after it wins.
         {doc("<attribute name=\"\"/><attribute/>"), -38, {}},
@@ -155,4 +144,6 @@ TEST(AttributeDocument, SingleAttributes)
     // A whole document puts its declaration inside the wrapping root.
     EXPECT_TRUE(failsDecoding([&] { A::parseAttribute(A::marshal(AttributeList{a})); }, -26));
     EXPECT_TRUE(attrtest::throwsNullPointer([] { A::marshal(SmartPointer<IAttribute>()); }));
+    // A null list element ends the streamed write and reaches the caller.
+    EXPECT_TRUE(attrtest::throwsNullPointer([] { A::marshal(AttributeList{attr("a"), SmartPointer<IAttribute>()}); }));
 }

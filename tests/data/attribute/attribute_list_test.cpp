@@ -89,6 +89,8 @@ TEST(AttributeList, CloneCopiesValuesAndSharesNames)
                     copies[i]->getQualifiedName().sharesWith(list[i]->getQualifiedName())) << i;
     copies[1]->removeAllValues();
     EXPECT_EQ(list[1]->getValueCount(), 2u);
+    list[0]->getQualifiedName()->unmarshal("<attribute-id name=\"m\"/>"); // the shared name changes for both
+    EXPECT_EQ(copies[0]->getName(), "m");
 
     const AttributeList odd{SmartPointer<IAttribute>(new attrtest::ForeignAttribute("odd", {}))};
     EXPECT_TRUE(attrtest::throwsMox<MOX::EXCEPTIONS::ClassCastException>([&] { A::clone(odd); }, -1005));

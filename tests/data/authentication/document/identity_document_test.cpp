@@ -87,14 +87,11 @@ TEST(IdentityDocument, ItemElementsOfEachKindReadBack)
     const auto alice = qelUser("alice");
     const std::string element = marshalIdentity(alice);
     EXPECT_EQ(element, "<UserIdentifier format=\"QEL\">" + alice->getValue() + "</UserIdentifier>");
-    EXPECT_TRUE(same(parseIdentity(element), alice));
-    EXPECT_TRUE(same(parseIdentity(alice->toString()), alice));
+    EXPECT_TRUE(same(parseIdentity(element), alice) && same(parseIdentity(alice->toString()), alice));
 
     const std::string groupElement = marshalIdentity(createGroupIdentity("EMAIL", "a&b<c>@example.org"));
     EXPECT_EQ(groupElement, XmlUtils::GetElement("GroupIdentifier", groupElement));
-    const auto groupBack = parseIdentity(groupElement);
-    EXPECT_EQ(groupBack->getValue(), "a&b<c>@example.org");
-    EXPECT_TRUE(groupBack->isGroup());
+    EXPECT_TRUE(parseIdentity(groupElement)->isGroup() && parseIdentity(groupElement)->getValue() == "a&b<c>@example.org");
     EXPECT_TRUE(same(parseIdentity("NT:CORP/Group:admins"), createGroupIdentity(createAuthorityId("NT", "CORP"), "admins")));
     EXPECT_TRUE(same(parseIdentity("NT:CORP/a/b"), qelUser("a/b"))); // further slashes stay in the account
     // Several items: the first in the set's order, not in the text's.
@@ -140,19 +137,12 @@ TEST(IdentityDocument, EveryMalformedOrInvalidDocumentIsMinus1056)
 {
     const std::pair<std::string, const char*> rows[] = { // the text and the status the detail names
         {"", "-26"},
-        {"identities", "-26"},
         {"<identities><UserIdentifier format='QEL'>x</identities>", "-26"},
         {"<identity-list>" + kAlice + "</identity-list>", "-3"},
         {wrap("<Principal format='QEL'>x</Principal>"), "-41"},
         {wrap("<UserIdentifier format='QEL' extra='1'>x</UserIdentifier>"), "-33"},
-        {wrap("<identity format='QEL' authority='NT:CORP' account='a' type='Printers' name='n'/>"), "-33"},
         {wrap("<UserIdentifier>x</UserIdentifier>"), "-38"},
-        {wrap("<GroupIdentifier>x</GroupIdentifier>"), "-38"},
         {wrap("<identity authority='NT:CORP' account='a' type='Printers'/>"), "-38"},
-        {wrap("<identity format='QEL' account='a' type='Printers'/>"), "-38"},
-        {wrap("<identity format='QEL' authority='NT:CORP' type='Printers'/>"), "-38"},
-        {wrap("<identity format='QEL' authority='NT:CORP' account='a'/>"), "-38"},
-        {wrap("<identity format='QEL' authority='NT:CORP' account='a' type='P'><x/></identity>"), "-41"},
         {wrap("<UserIdentifier format='QEL'>NT:CORP/<b>alice</b></UserIdentifier>"), "-41"},
         {"<!DOCTYPE identities [<!ENTITY u 'x'>]>" + wrap(kAlice), "-47"},
     };
@@ -171,9 +161,8 @@ TEST(IdentityDocument, EveryMalformedOrInvalidDocumentIsMinus1056)
 TEST(IdentityDocument, AcceptedVariantsAndItemErrors)
 {
     for (const std::string& text :
-         {wrap(kAlice) + "trailing <junk", "<x:identities xmlns:x='urn:ids'>" + kAlice + "</x:identities>",
-          std::string("<identities xmlns='urn:ids' xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' xsi:type='T'>"
-                      "<UserIdentifier xsi:type='U' format='QEL'>NT:CORP/alice</UserIdentifier></identities>"),
+         {"<x:identities xmlns:x='urn:ids' xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' xsi:type='T'>" +
+              kAlice + "</x:identities>trailing <junk",
           "<identities>\n  " + kAlice + "\n  " + kAlice + "\n</identities>"}) { // duplicates collapse
         const Identities set = parseIdentities(text);
         ASSERT_EQ(set.size(), 1u) << text;

@@ -84,8 +84,7 @@ TEST(CodecDecoder, FillsEveryBuildingBlockAndIgnoresWhatTheRulesAllow)
               "<doc><item id=\"a\"/><box name=\"a\"><value>v</value></box></doc>");
     // An empty root name accepts any root element; nothing after the root's end is read.
     EXPECT_EQ(readBack("<whatever><box name='a'/></whatever>", ""), "<doc><box name=\"a\"></box></doc>");
-    for (const char* tail : {"trailing text", "<box name='late'/>", "<<<not xml", "<doc><box/></doc>",
-                             "\n<!DOCTYPE x [<!ENTITY a 'b'>]>"})
+    for (const char* tail : {"<box name='late'/>", "<<<not xml", "\n<!DOCTYPE x [<!ENTITY a 'b'>]>"})
         EXPECT_EQ(readBack(std::string("<doc><box name='a'/></doc>") + tail), "<doc><box name=\"a\"></box></doc>")
             << tail;
     // The input ends at its first NUL character.
@@ -140,37 +139,24 @@ TEST(CodecDecoder, EachFailureRecordsItsStatusAndParametersAndStopsOrSkipsAsItSh
          XB_UNEXPECTED_ELEMENT, {"junk"}, 1, 2, none},
         {"<doc><x:junk xmlns:x='u'/></doc>", XB_UNEXPECTED_ELEMENT, {"x:junk"}, 1, 0, none},
         {"<doc><note>a<b>x</b>c</note></doc>", XB_UNEXPECTED_ELEMENT, {"b"}, 1, 0, none},      // in simple content
-        {"<doc><item id='a'><sub/></item></doc>", XB_UNEXPECTED_ELEMENT, {"sub"}, 1, 0, none}, // attribute-only type
-        {"<doc><box name='a'><value><v/></value></box></doc>", XB_UNEXPECTED_ELEMENT, {"v"}, 1, 1, none},
         {"<doc><box name='a'><note/><note/></box></doc>", XB_UNEXPECTED_ELEMENT, {"note"}, 1, 1, none},
         {"<doc><pick><item id='a'/><note/></pick></doc>", XB_UNEXPECTED_ELEMENT, {"note"}, 1, 0, none},
-        {"<doc><pick><note/></pick><pick><note/></pick></doc>", XB_UNEXPECTED_ELEMENT, {"pick"}, 1, 0, none},
         // A choice element must hold one alternative.
         {"<doc><pick/></doc>", XB_MISSING_ELEMENT, {"tchoice"}, 1, 0, none},
-        {"<doc><pick>text only</pick></doc>", XB_MISSING_ELEMENT, {"tchoice"}, 1, 0, none},
         {"<doc><pick><junk/></pick></doc>", XB_UNEXPECTED_ELEMENT, {"junk"}, 2, 0, none},
         // Attributes: undeclared (prefix included), of the wrong kind, missing.
         {"<doc><box name='a' color='red'/></doc>", XB_INVALID_ATTRIBUTE, {"tbox", "color"}, 1, -1, none},
         {"<doc><box p:name='a' xmlns:p='u'/></doc>", XB_INVALID_ATTRIBUTE, {"tbox", "p:name"}, 2, -1, none},
         {"<doc><box name='a' xmlnsx='1'/></doc>", XB_INVALID_ATTRIBUTE, {"tbox", "xmlnsx"}, 1, -1, none},
-        {"<doc size='1'/>", XB_INVALID_ATTRIBUTE, {"tdoc", "size"}, 1, 0, none},
-        {"<doc><box name='a'><value lang='x'>v</value></box></doc>", XB_INVALID_ATTRIBUTE, {"tbox_value", "lang"}, 1,
-         -1, none},
         {"<doc><item id='a' size='big'/></doc>", XB_INVALID_VALUE, {"titem", "size"}, 1, 0, none},
-        {"<doc><item id='a' size='99999999999'/></doc>", XB_INVALID_VALUE, {"titem", "size"}, 1, 0, none},
         {"<doc><box/></doc>", XB_MISSING_ATTRIBUTE, {"tbox", "name"}, 1, -1, none},
-        {"<doc><item size='1'/></doc>", XB_MISSING_ATTRIBUTE, {"titem", "id"}, 1, 0, none},
         // Several errors: the first one's status and parameters are kept, all are counted.
         {"<doc><box/><item id='a' size='x'/><junk/></doc>", XB_MISSING_ATTRIBUTE, {"tbox", "name"}, 3, -1, none},
         // Document type declarations are refused before any entity is expanded; the abort
         // adds no syntax error. An undeclared entity is a syntax error, never a lookup.
         {laughs, XB_FORBIDDEN_MARKUP, {"DOCTYPE doc"}, 1, 0, none},
-        {"<!DOCTYPE doc SYSTEM 'file:///etc/passwd'><doc><note>&x;</note></doc>", XB_FORBIDDEN_MARKUP,
-         {"DOCTYPE doc"}, 1, 0, none},
         {"<doc><note>&ext;</note></doc>", XB_XML_SYNTAX, {expatError("<doc><note>&ext;</note></doc>")}, 1, 0, none},
         // Limits stop the parse: nothing later reaches the objects.
-        {"<doc><junk><a><b><c/></b></a></junk><box name='late'/></doc>", XB_UNEXPECTED_ELEMENT, {"junk"}, 2, 0,
-         limits(3, 100, 100)},
         {nested, XB_UNEXPECTED_ELEMENT, {"x"}, 2, 0, none},
         {"<doc><box name='a'/></doc>", XB_LIMIT_EXCEEDED, {"depth", "1"}, 1, 0, limits(1, 100, 100)},
         {noisy, XB_INVALID_ATTRIBUTE, {"tbox", "bad"}, 3, 3, limits(256, 3, 100)},
@@ -192,9 +178,8 @@ TEST(CodecDecoder, EachFailureRecordsItsStatusAndParametersAndStopsOrSkipsAsItSh
     }
 
     // Syntax errors carry expat's text, line and column.
-    for (const std::string& text : {std::string(), std::string("hello"), std::string("<doc><box name='a'>\n  <value>"),
-                                   std::string("<doc>\n<item id='a' id='b'/></doc>"), std::string("<doc></dog>"),
-                                   std::string("  \n\n   ")}) {
+    for (const std::string& text : {std::string(), std::string("<doc><box name='a'>\n  <value>"),
+                                   std::string("<doc>\n<item id='a' id='b'/></doc>")}) {
         tdoc doc;
         const Result r = decode(text, doc);
         EXPECT_EQ(r.status, XB_XML_SYNTAX) << text;
@@ -205,32 +190,6 @@ TEST(CodecDecoder, EachFailureRecordsItsStatusAndParametersAndStopsOrSkipsAsItSh
     tdoc shortText, looseText;
     EXPECT_EQ(decode("<doc><note>12345678</note></doc>", shortText, limits(256, 100, 8)).status, 0);
     EXPECT_EQ(decode("<doc>" + std::string(100, 'x') + "</doc>", looseText, limits(256, 100, 8)).status, 0);
-}
-
-TEST(CodecDecoder, BufferKindAndParserStateStatuses)
-{
-    tdoc doc;
-    doc_CC element(doc);
-    EncodeBuffer encodeBuffer;
-    EXPECT_EQ(element.decode(encodeBuffer), XB_NOT_DECODE_BUFFER);
-    const std::string text = "<doc/>";
-    DecodeBuffer decodeBuffer(text);
-    EXPECT_EQ(element.encode(decodeBuffer), XB_NOT_DECODE_BUFFER);
-    EXPECT_TRUE(decodeBuffer.errors().failed());
-
-    // A decode uses the parser up; decoding the same buffer again finds none.
-    DecodeBuffer once(text);
-    EXPECT_TRUE(once.isInitialised());
-    EXPECT_EQ(element.decode(once), 0);
-    EXPECT_FALSE(once.isInitialised());
-    EXPECT_EQ(element.decode(once), XB_NOT_INITIALISED);
-    // A moved-from buffer has no parser either.
-    DecodeBuffer source(text);
-    DecodeBuffer target(std::move(source));
-    EXPECT_EQ(element.decode(source), XB_NOT_INITIALISED); // NOLINT(bugprone-use-after-move)
-    tdoc other;
-    doc_CC otherElement(other);
-    EXPECT_EQ(otherElement.decode(target), 0);
 }
 
 TEST(CodecDecoder, ErrorInfoNamesTheFirstStatusItsParametersAndTheCount)
@@ -248,14 +207,4 @@ TEST(CodecDecoder, ErrorInfoNamesTheFirstStatusItsParametersAndTheCount)
     record.clear();
     EXPECT_FALSE(record.failed());
     EXPECT_EQ(record.status(), XB_OK);
-
-    for (int status : {XB_ELEMENT_MISMATCH, XB_INVALID_CHOICE, XB_NOT_INITIALISED, XB_XML_SYNTAX, XB_INVALID_ATTRIBUTE,
-                       XB_MISSING_ATTRIBUTE, XB_MISSING_ELEMENT, XB_UNEXPECTED_ELEMENT, XB_NOT_DECODE_BUFFER,
-                       XB_INVALID_VALUE, XB_UNWRITABLE_TEXT, XB_FORBIDDEN_MARKUP, XB_LIMIT_EXCEEDED}) {
-        EXPECT_STRNE(statusText(status), "") << status;
-        ErrorRecord r;
-        r.record(status, {"P1"});
-        EXPECT_NE(r.info().find(std::to_string(status)), std::string::npos);
-        EXPECT_NE(r.info().find("P1"), std::string::npos);
-    }
 }
