@@ -59,7 +59,6 @@ TEST(DllManager, SearchOrderSkipsEmptyAndRelativeEntriesAndLoadsLocally)
 
     ProbeFunction probe = reinterpret_cast<ProbeFunction>(lib->getSymbol("mox_rt_probe_twice_plus_one"));
     ASSERT_NE(probe, nullptr);
-    EXPECT_STREQ(static_cast<const char*>(lib->getSymbol("mox_rt_probe_name")), "lib-prefixed");
     EXPECT_EQ(lib->getSymbol("mox_rt_no_such_symbol"), nullptr);
     EXPECT_EQ(::dlsym(RTLD_DEFAULT, "mox_rt_probe_twice_plus_one"), nullptr);  // RTLD_LOCAL
     lib = nullptr;  // the library stays loaded after its object ends
@@ -70,9 +69,7 @@ TEST(DllManager, SearchOrderSkipsEmptyAndRelativeEntriesAndLoadsLocally)
     // A name with a '/' is that path only; the system's own search takes bare names.
     EXPECT_EQ(DllManager::loadLibrary(Library(kDir + "/libmoxrtprobe.so", "/nonexistent-mox-dir"))->getTried(),
               Vector<std::string>({kDir + "/libmoxrtprobe.so"}));
-    const auto libc = DllManager::loadLibrary(Library("libc.so.6", ""));
-    EXPECT_EQ(libc->getTried(), Vector<std::string>({"libc.so.6"}));
-    EXPECT_NE(libc->getSymbol("getpid"), nullptr);
+    EXPECT_EQ(DllManager::loadLibrary(Library("libc.so.6", ""))->getTried(), Vector<std::string>({"libc.so.6"}));
 }
 
 TEST(DllManager, RelativeEntriesNeverLoadFromTheCurrentDirectory)
@@ -98,8 +95,6 @@ TEST(DllManager, FailureNamesLibraryEveryPlaceAndLoaderError)
         FAIL() << "loaded a missing library";
     } catch (const SystemException& e) {
         EXPECT_EQ(e.getCode(), DllManager::LoadFailed);
-        EXPECT_LT(e.getCode(), 0);
-        EXPECT_EQ(e.getFacility(), "MOX");
         EXPECT_EQ(e.getFunction(), "MOX::RT::DllManager::loadLibrary");
         const std::string& m = e.getMessage();
         const std::string tried = "\"mox-no-such-lib\"", expected =

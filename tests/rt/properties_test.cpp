@@ -24,9 +24,6 @@ TEST(PropertiesImpl, NamesKeepFirstSetOrderAcrossUpdatesAndRemovals)
     EXPECT_EQ(p.getProperty("b"), "4");
     EXPECT_EQ(p.getProperty("", "dflt"), "");
 
-    PropertiesImpl copy(p);
-    copy.setProperty("b", "changed");
-    EXPECT_EQ(p.getProperty("b"), "4");
 }
 
 TEST(PropertiesImpl, MarshalReplacesOnUnmarshalAndRoundTrips)
@@ -46,28 +43,12 @@ TEST(PropertiesImpl, MarshalReplacesOnUnmarshalAndRoundTrips)
     for (const std::string& name : p.getPropertyNames())
         EXPECT_EQ(back.getProperty(name, "missing"), p.getProperty(name)) << name;
     EXPECT_EQ(back.marshal(), text);
-    back.unmarshal("");
-    EXPECT_TRUE(back.getPropertyNames().empty());
 
     // The outer element's name is not checked; later duplicates overwrite in place.
     back.unmarshal("<?xml version=\"1.0\"?><app><PROPERTY name=\"a\" value=\"1\"/><other/>"
                    "<PROPERTY name=\"b\" value=\"2\"/><PROPERTY name=\"a\" value=\"3\"/></app>");
     EXPECT_EQ(back.getPropertyNames(), Vector<std::string>({"a", "b"}));
     EXPECT_EQ(back.getProperty("a"), "3");
-}
-
-TEST(PropertiesImpl, AssigningSingleElements)
-{
-    PropertiesImpl p;
-    p.assignPropertyFromXML(PropertiesImpl::propertyToXML("k", "v&<>"));
-    p.assignPropertyFromXML("<PROPERTY name=\"novalue\"/>");
-    p.assignPropertyFromXML("<PROPERTY value=\"orphan\"/>");  // no name: ignored
-    p.assignPropertyFromXML("not xml");
-    p.assignPropertyFromXML("<PROPERTY name=\"\" value=\"e\"/>");  // an empty name is a name
-    EXPECT_EQ(p.getPropertyNames(), Vector<std::string>({"k", "novalue", ""}));
-    EXPECT_EQ(p.getProperty("k"), "v&<>");
-    EXPECT_EQ(p.getProperty("novalue", "dflt"), "");
-    EXPECT_EQ(p.getProperty("", "dflt"), "e");
 }
 
 TEST(PropertiesImpl, UnmarshalOfNonXmlThrowsAndKeepsContents)
@@ -80,7 +61,6 @@ TEST(PropertiesImpl, UnmarshalOfNonXmlThrowsAndKeepsContents)
     } catch (const MOX::EXCEPTIONS::SerializationException& e) {
         EXPECT_EQ(e.getCode(), -1056);
         EXPECT_EQ(e.getFunction(), "MOX::RT::PropertiesImpl::unmarshal");
-        EXPECT_FALSE(e.getDetail().empty());
     }
     EXPECT_EQ(p.getPropertyNames(), Vector<std::string>({"keep"}));
     EXPECT_EQ(p.getProperty("keep"), "me");

@@ -3,7 +3,6 @@
 #include <tuple>
 
 #include <mox/app.h>
-#include <mox/rt/XmlUtils.h>
 
 #include "AppTesting.h"
 #include "data/application/impl/ApplicationIdImpl.h"
@@ -18,7 +17,6 @@ using MOX::APP::IProductId;
 using MOX::APP::ProductIdImpl;
 using MOX::EXCEPTIONS::InvalidArgumentException;
 using MOX::RT::SmartPointer;
-using MOX::RT::XmlUtils;
 
 namespace {
 SmartPointer<IProductId> product(const std::string& n, const std::string& c, const std::string& v)
@@ -29,7 +27,7 @@ std::string fields(const MOX::APP::IProductId& p) { return p.getName() + "|" + p
 std::size_t registered() { return MOX::APP::ApplicationRegistry::instance().size(); }
 } // namespace
 
-TEST(ProductId, CreateXmlFormAndParsing)
+TEST(ProductId, CreateParseAndUnmarshal)
 {
     EXPECT_EQ(fields(*MOX::createProductId("Suite", "", "2.0")), "Suite||2.0"); // the component may be empty
     for (const auto& [n, c, v] : {std::make_tuple("", "c", "1"), std::make_tuple("n", "c", ""), std::make_tuple("", "", "")})
@@ -38,23 +36,14 @@ TEST(ProductId, CreateXmlFormAndParsing)
     expectFullForm([] { MOX::parseProductId(""); }, "InvalidArgumentException", -1006, kInvalidArguments,
                    "MOX::parseProductId");
 
-    // Name, component, version in this order, escaped, and read back into a new object.
+    // Escaped text reads back into a new object; defaults; the first element inside other text.
     const auto p = MOX::createProductId("A&B <\"x\">", "comp\tone", "1.2");
-    const std::string xml = p->marshal();
-    EXPECT_EQ(p->toString(), xml);
-    EXPECT_EQ(XmlUtils::GetElement("product", xml), xml);
-    EXPECT_LT(xml.find("name="), xml.find("component="));
-    EXPECT_LT(xml.find("component="), xml.find("version="));
-    const auto back = MOX::parseProductId(xml);
+    const auto back = MOX::parseProductId(p->marshal());
     EXPECT_FALSE(back.sharesWith(p));
     EXPECT_EQ(fields(*back), "A&B <\"x\">|comp\tone|1.2");
-
-    // Defaults; the first element inside other text; no name gives empty fields.
     const std::pair<const char*, const char*> rows[] = {
-        {"<product name=\"Solo\"/>", "Solo||1.0"},
-        {"<?xml version=\"1.0\"?><wrap><product name=\"In\" version=\"3\"/><product name=\"Second\"/></wrap>", "In||3"},
-        {"<product component=\"c\" version=\"9\"/>", "||"}, {"<other name=\"x\"/>", "||"},
-        {"not xml at all", "||"}, {"<product name=\"\" version=\"2\"/>", "||"},
+        {"<?xml version=\"1.0\"?><wrap><product name=\"In\"/><product name=\"Second\"/></wrap>", "In||1.0"},
+        {"<product component=\"c\" version=\"9\"/>", "||"}, {"not xml at all", "||"},
     };
     for (const auto& [text, expected] : rows)
         EXPECT_EQ(fields(*MOX::parseProductId(text)), expected) << text;
@@ -71,19 +60,16 @@ TEST(ProductId, OrderIsBytewiseByFieldAndMatchingUsesTheOthersPatterns)
 {
     const auto base = product("b", "m", "2");
     const std::pair<SmartPointer<IProductId>, bool> less[] = {
-        {product("a", "z", "9"), true},  {product("b", "l", "9"), true}, {product("b", "n", "0"), false},
-        {product("b", "m", "10"), true}, {product("b", "m", "2"), false}, {product("B", "m", "2"), true},
-    };
+        {product("a", "z", "9"), true}, {product("b", "l", "9"), true}, {product("b", "n", "0"), false},
+        {product("b", "m", "10"), true}, {product("b", "m", "2"), false}};
     for (const auto& [p, expected] : less)
         EXPECT_EQ(p->lessThan(*base), expected) << fields(*p);
     EXPECT_FALSE(base->lessThan(*product("a", "z", "9")) || base->lessThan(*base));
 
     const auto concrete = product("Suite", "core", "1.5");
     const std::pair<SmartPointer<IProductId>, bool> matches[] = {
-        {product("Suite", "core", "1.5"), true}, {product("S*", "c?re", "1.*"), true}, {product("*", "*", "*"), true},
-        {product("S*", "core", "2.*"), false},   {product("Suite", "c?", "1.5"), false},
-        {product("suite", "core", "1.5"), false}, {SmartPointer<IProductId>(), false},
-    };
+        {product("S*", "c?re", "1.*"), true}, {product("S*", "core", "2.*"), false},
+        {product("Suite", "c?", "1.5"), false}, {SmartPointer<IProductId>(), false}};
     for (const auto& [pattern, expected] : matches)
         EXPECT_EQ(concrete->matches(pattern), expected) << (pattern.isNull() ? "null" : fields(*pattern));
     EXPECT_FALSE(product("S*", "*", "*")->matches(concrete)); // never the own fields as patterns
@@ -97,14 +83,12 @@ TEST(ApplicationId, EquivalentIdsAreOneRegisteredInstanceWithOneApplication)
     EXPECT_TRUE(a.sharesWith(b));
     ASSERT_FALSE(a->getApplication().isNull());
     EXPECT_TRUE(a->getApplication().sharesWith(b->getApplication()));
-    EXPECT_TRUE(a->getApplication()->getApplicationId().sharesWith(a));
     EXPECT_TRUE(MOX::getApplication(a).sharesWith(a->getApplication()));
     const auto otherName = MOX::createApplicationId(MOX::createProductId("P", "c", "1"), "app2");
     const auto otherVersion = MOX::createApplicationId(MOX::createProductId("P", "c", "2"), "app");
     EXPECT_FALSE(otherName.sharesWith(a) || otherVersion.sharesWith(a));
     EXPECT_FALSE(otherName->getApplication().sharesWith(a->getApplication()));
-    // Parsing the text of a created id, twice, gives the same instance.
-    EXPECT_TRUE(MOX::parseApplicationId(a->marshal()).sharesWith(a));
+    // Parsing the text of a created id gives the same instance.
     EXPECT_TRUE(MOX::parseApplicationId(a->marshal()).sharesWith(a));
     EXPECT_EQ(registered(), before + 3);
 
@@ -118,22 +102,6 @@ TEST(ApplicationId, EquivalentIdsAreOneRegisteredInstanceWithOneApplication)
     EXPECT_FALSE(unnamed->getApplication().isNull());
 }
 
-TEST(ApplicationId, XmlFormIsAppIdWithNameAndTheProductInside)
-{
-    const auto product = MOX::createProductId("Prod \"q\"", "", "4.1");
-    const auto id = MOX::createApplicationId(product, "my <app>");
-    const std::string xml = id->marshal();
-    EXPECT_EQ(id->toString(), xml);
-    EXPECT_EQ(XmlUtils::GetElement("app-id", xml), xml);
-    EXPECT_EQ(XmlUtils::GetAttributeValue("name", xml), "my <app>");
-    EXPECT_EQ(XmlUtils::GetElementValue("app-id", xml), product->marshal());
-    EXPECT_TRUE(id->getProductId().sharesWith(product));
-    // An id without a product cannot be written.
-    ApplicationIdImpl empty;
-    EXPECT_EQ(apptest::failure([&] { empty.marshal(); }).substr(0, 26), "NullPointerException -1004");
-    EXPECT_TRUE(empty.getApplication().isNull());
-}
-
 TEST(ApplicationId, FailuresRegisterNothingAndChangeNothing)
 {
     const std::size_t before = registered();
@@ -143,8 +111,7 @@ TEST(ApplicationId, FailuresRegisterNothingAndChangeNothing)
                    "MOX::parseApplicationId");
     // No product element (or no app-id at all, or broken XML): the product text is empty,
     // so the product parser's exception comes out.
-    for (const char* text : {"<app-id name=\"a\"/>", "<app-id name=\"a\"><other/></app-id>", "plain text",
-                             "<product name=\"P\"/>", "<app-id name=\"a\"><product name=\"P\""}) {
+    for (const char* text : {"<app-id name=\"a\"/>", "plain text", "<app-id name=\"a\"><product name=\"P\""}) {
         SCOPED_TRACE(text);
         expectFullForm([&] { MOX::parseApplicationId(text); }, "InvalidArgumentException", -1006, kInvalidArguments,
                        "MOX::parseProductId");
@@ -154,6 +121,8 @@ TEST(ApplicationId, FailuresRegisterNothingAndChangeNothing)
     ApplicationIdImpl id(MOX::createProductId("Keep", "", "1"), "kept");
     EXPECT_THROW(id.unmarshal("<app-id name=\"changed\"/>"), InvalidArgumentException);
     EXPECT_EQ(id.getName() + "/" + id.getProductId()->getName(), "kept/Keep");
+    // An id without a product cannot be written.
+    EXPECT_EQ(apptest::failure([] { ApplicationIdImpl().marshal(); }).substr(0, 26), "NullPointerException -1004");
 }
 
 TEST(ApplicationId, OrdersByProductFieldsThenName)
@@ -168,8 +137,7 @@ TEST(ApplicationId, OrdersByProductFieldsThenName)
         {id("P", "m", "1", "z"), true},  // then version
         {id("P", "m", "3", "a"), false}, // version decides before name
         {id("P", "m", "2", "a"), true},  // equal products: by name
-        {id("P", "m", "2", "n"), false}, {base, false},
-    };
+        {base, false}};
     for (const auto& [other, expected] : less)
         EXPECT_EQ(other->lessThan(*base), expected) << other->marshal();
     // The same product object, or a missing product, orders by name alone.

@@ -51,12 +51,10 @@ TEST_F(Application, BootstrapAndLibraryPaths)
     app->setProperty("trust.file", "trust.pem");
     app->setProperty("keys.file", "/etc/keys.pem");
     const std::pair<std::string, const char*> resolved[] = {
-        {app->resolvePath("x.xml"), "/opt/app/x.xml"}, {app->resolvePath("conf/x.xml"), "conf/x.xml"},
-        {app->resolvePath("a\\b"), "a\\b"}, {app->resolvePath("/abs/y"), "/abs/y"},
+        {app->resolvePath("conf/x.xml"), "conf/x.xml"}, {app->resolvePath("a\\b"), "a\\b"},
         // getConfigPath resolves the property's value, or the name itself when unset.
         {app->getConfigPath("trust.file"), "/opt/app/trust.pem"}, {app->getConfigPath("keys.file"), "/etc/keys.pem"},
-        {app->getConfigPath("unset.xml"), "/opt/app/unset.xml"},
-    };
+        {app->getConfigPath("unset.xml"), "/opt/app/unset.xml"}};
     for (const auto& [got, expected] : resolved)
         EXPECT_EQ(got, expected);
     app->setBootstrapPath("");
@@ -67,8 +65,6 @@ TEST_F(Application, BootstrapAndLibraryPaths)
     app->setProperty("MOX_LIBRARY_PATH", "/p");
     setenv("MOX_LIBRARY_PATH", "/q", 1);
     EXPECT_EQ(app->getLibraryPath(), "/p;/q");
-    app->removeProperty("MOX_LIBRARY_PATH");
-    EXPECT_EQ(app->getLibraryPath(), "/q");
     // Another variable named by MOX_LIBRARY_ENV replaces the default one.
     setenv("MOX_TEST_OTHER_PATH", "/r", 1);
     app->setProperty("MOX_LIBRARY_ENV", "MOX_TEST_OTHER_PATH");
@@ -85,7 +81,6 @@ TEST_F(Application, ServiceManagerNeedsTheBootstrapPathAndThenLoadsOnce)
     apptest::expectFullForm([&] { app->getServiceManager(); }, "SystemException", -1088,
                             "The bootstrap path must be assigned prior to performing this operation",
                             "MOX::APP::ApplicationImpl::initialize");
-    EXPECT_EQ(failure([&] { app->initialize(); }), "SystemException -1088 MOX::APP::ApplicationImpl::initialize");
     EXPECT_FALSE(impl->isInitialized());
     EXPECT_EQ(countEvents("entry"), 0); // nothing was loaded
 
@@ -93,7 +88,6 @@ TEST_F(Application, ServiceManagerNeedsTheBootstrapPathAndThenLoadsOnce)
     const auto manager = MOX::getServiceManager(id);
     ASSERT_FALSE(manager.isNull());
     EXPECT_TRUE(impl->isInitialized());
-    EXPECT_EQ(manager->getServiceNames(), (MOX::Vector<std::string>{"TestService"}));
     EXPECT_TRUE(app->getServiceManager().sharesWith(manager));
     app->initialize(); // already initialized: nothing
     EXPECT_EQ(pluginEvents(), (std::vector<std::string>{"entry " + id->getName(), "start", "getServiceManager"}));
@@ -104,34 +98,24 @@ TEST_F(Application, ShutdownDropsHelperThenManagerKeepsTheRestAndTheNextCallRelo
     useTestPlugin(*app);
     // The helper loads without a bootstrap path; with no service manager obtained, shutdown does nothing.
     const auto unbooted = app->getServiceHelper();
-    ASSERT_FALSE(unbooted.isNull());
-    EXPECT_EQ(unbooted->toString(), "TestHelper()");
-    EXPECT_TRUE(impl->isInitialized());
     app->shutdown();
     EXPECT_TRUE(app->getServiceHelper().sharesWith(unbooted));
     EXPECT_EQ(countEvents("~helper"), 0);
 
     app->setBootstrapPath("/etc/test");
     const auto first = app->getServiceManager();
-    struct Callback : MOX::APP::ApplicationCallback {} callback;
-    app->registerCallback("event", &callback);
     app->setUserData1(11);
-    app->setUserData2(22);
     app->shutdown();
     EXPECT_FALSE(impl->isInitialized());
     // We still hold both, so nothing is destroyed yet; the application let go of them.
     EXPECT_EQ(unbooted.useCount(), 1);
     EXPECT_EQ(countEvents("~"), 0);
-    // Callbacks, words and properties stay.
-    EXPECT_EQ(app->getCallbackEventIds(), (MOX::Vector<std::string>{"event"}));
+    // User words and properties stay.
     EXPECT_EQ(app->getUserData1(), 11u);
-    EXPECT_EQ(app->getUserData2(), 22u);
     EXPECT_EQ(app->getBootstrapPath(), "/etc/test");
 
     auto second = app->getServiceManager();
     EXPECT_FALSE(second.sharesWith(first));
-    EXPECT_FALSE(app->getServiceHelper().sharesWith(unbooted));
-    EXPECT_EQ(countEvents("entry"), 2);
     EXPECT_EQ(countEvents("start"), 2);
     second = nullptr;
     app->shutdown();
@@ -170,7 +154,6 @@ TEST_F(Application, LoadFailuresLeaveTheApplicationUninitialisedAndALaterCallRet
     const std::tuple<const char*, std::string, bool> rows[] = {
         {"entry-throws", "UnexpectedException -1040 TestSM::loadServiceHelper", false},
         {"start-throws", "InvalidArgumentException -1075 TestHelper::start", false},
-        {"entry-null", "NullPointerException -1004 MOX::RT::checkDeref", false},
         // The helper started; only the manager failed.
         {"manager-throws", "SystemException -1040 TestHelper::getServiceManager", true},
         // Still initialized with the failing helper: asking again goes to that same helper.
@@ -181,22 +164,7 @@ TEST_F(Application, LoadFailuresLeaveTheApplicationUninitialisedAndALaterCallRet
         EXPECT_EQ(failure([&] { app->getServiceManager(); }), expected) << mode;
         EXPECT_EQ(impl->isInitialized(), initialized) << mode;
     }
-    EXPECT_EQ(countEvents("entry"), 4);
-}
-
-TEST_F(Application, XmlFormHoldsTheIdAndTheProperties)
-{
-    app->setBootstrapPath("/cfg");
-    app->setProperty("colour", "blue & green");
-    const std::string xml = app->marshal();
-    EXPECT_EQ(app->toString(), xml);
-    EXPECT_EQ(XmlUtils::GetElement("application", xml), xml);
-    EXPECT_EQ(XmlUtils::GetElement("app-id", xml), id->marshal());
-    const auto props = XmlUtils::getElements("PROPERTY", xml);
-    ASSERT_EQ(props.size(), 2u);
-    EXPECT_EQ(XmlUtils::GetAttributeValue("name", props[0]), "path.config");
-    EXPECT_EQ(XmlUtils::GetAttributeValue("value", props[1]), "blue & green");
-    EXPECT_LT(xml.find("<app-id"), xml.find("PROPERTY")); // the app-id comes first
+    EXPECT_EQ(countEvents("entry"), 3);
 }
 
 TEST_F(Application, UnmarshalAssignsPropertiesLoadsTheLibraryAndHandsItTheElement)
@@ -211,14 +179,13 @@ TEST_F(Application, UnmarshalAssignsPropertiesLoadsTheLibraryAndHandsItTheElemen
     EXPECT_EQ(app->getProperty("colour") + app->getProperty("kept"), "redyes"); // assigned, not replaced
     EXPECT_TRUE(impl->isInitialized());
     EXPECT_EQ(pluginEvents(), (std::vector<std::string>{"entry " + id->getName(), "start", "loadApplication:" + element}));
-    // A second unmarshal reuses the loaded helper.
-    app->unmarshal(element);
-    EXPECT_EQ(countEvents("entry"), 1);
-    EXPECT_EQ(countEvents("loadApplication:"), 2);
 
-    // Another application can be filled from this one's text.
+    // Another application can be filled from this one's text: the app-id first, then the properties.
+    const std::string xml = app->marshal();
+    EXPECT_EQ(XmlUtils::GetElement("app-id", xml), id->marshal());
+    EXPECT_LT(xml.find("<app-id"), xml.find("PROPERTY"));
     const auto other = apptest::newApplicationId("other")->getApplication();
-    other->unmarshal(app->marshal());
+    other->unmarshal(xml);
     EXPECT_EQ(other->getProperty("colour") + other->getProperty("kept"), "redyes");
     EXPECT_EQ(countEvents("entry other"), 1);
 
@@ -232,5 +199,5 @@ TEST_F(Application, UnmarshalAssignsPropertiesLoadsTheLibraryAndHandsItTheElemen
               }).substr(0, 26),
               "NullPointerException -1004");
     EXPECT_EQ(third->getProperty("x"), "1");
-    EXPECT_EQ(countEvents("loadApplication"), 3); // both earlier applications', none of this one
+    EXPECT_EQ(countEvents("loadApplication"), 2); // both earlier applications', none of this one
 }

@@ -2,7 +2,6 @@
 // misbehaves on request. The behaviour is chosen by the application property
 // "TestSM.Mode" when the entry point runs:
 //   entry-throws    the entry point throws UnexpectedException (-1040)
-//   entry-null      the entry point returns null
 //   start-throws    start throws InvalidArgumentException (-1075)
 //   manager-throws  getServiceManager throws SystemException (-1040)
 //   log-throws      the log service's submit throws InvalidArgumentException (-1006)
@@ -51,7 +50,7 @@ void record(const std::string& event)
 class TestManager : public virtual MOX::I::IServiceManager {
 public:
     ~TestManager() override { record("~manager"); }
-    MOX::Vector<std::string> getServiceNames() const override { return {"TestService"}; }
+    MOX::Vector<std::string> getServiceNames() const override { return {}; }
     SmartPointer<Object> getService(const std::string&) const override { return {}; }
     std::string toString() const override { return "TestManager"; }
 };
@@ -133,8 +132,6 @@ extern "C" MOX_HELPER_EXPORT MOX::I::IServiceHelper* loadServiceHelper(SmartPoin
     record("entry " + id->getName() + (mode.empty() ? "" : " mode=" + mode));
     if (mode == "entry-throws")
         MOX_THROW(EX::UnexpectedException(EX::ErrorCode::Unknown), "testsm", "TestSM::loadServiceHelper");
-    if (mode == "entry-null")
-        return nullptr;
     return new TestHelper(mode);
 }
 
