@@ -1,12 +1,15 @@
 #include <cfloat>
 #include <climits>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/StringUtils.h>
@@ -114,4 +117,26 @@ TEST(StringUtils, FloatsRoundTripShortestAndRejections)
                    {"", " ", "1.5x", "1,5", "1e", "e5", "1e999", "-1e999", "1e-999", "1.0 2", std::string("1\0", 2)},
                    "AsDouble");
     expectRejected([](const std::string& s) { StringUtils::AsFloat(s); }, {"1e39", "-1e39", "1e-50", "x"}, "AsFloat");
+}
+
+TEST(StringUtils, FloatsIgnoreProcessLocale)
+{
+    // Builds a decimal-comma locale into a private directory when the system has none.
+    char dir[] = "/tmp/mox-locale-XXXXXX";
+    ASSERT_NE(::mkdtemp(dir), nullptr);
+    const std::string remove = std::string("rm -rf ") + dir;
+    if (std::system((std::string("localedef -i de_DE -f UTF-8 ") + dir + "/de_DE.UTF-8 >/dev/null 2>&1").c_str()) != 0) {
+        std::system(remove.c_str());
+        GTEST_SKIP() << "localedef cannot build a decimal-comma locale here";
+    }
+    ::setenv("LOCPATH", dir, 1);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+    ASSERT_EQ(std::string(::localeconv()->decimal_point), ",");
+    EXPECT_EQ(StringUtils::AsDouble("1.5"), 1.5);
+    EXPECT_EQ(StringUtils::AsFloat(" 2.25 "), 2.25f);
+    EXPECT_EQ(StringUtils::ToString(1.5), "1.5");
+    EXPECT_EQ(StringUtils::ToString(2.25f), "2.25");
+    EXPECT_THROW(StringUtils::AsDouble("1,5"), InvalidArgumentException);
+    std::setlocale(LC_ALL, "C");
+    std::system(remove.c_str());
 }
