@@ -77,6 +77,11 @@ TEST(CodecDecoder, FillsEveryBuildingBlockAndIgnoresWhatTheRulesAllow)
               "<doc><item id=\"a\" size=\"7\" flag=\"\"/><note lang=\"en\">hi</note><item id=\"c\"/>"
               "<box name=\"b\"><value>1</value><value></value><note>n</note><item id=\"i1\"/><item id=\"i2\"/></box>"
               "<pick><item id=\"p\"/></pick></doc>");
+    // Attributes in any order, each read into its own field.
+    for (const char* order : {"flag='f' size='2' id='x'", "size='2' flag='f' id='x'", "flag='f' id='x' size='2'"})
+        EXPECT_EQ(readBack(std::string("<doc><item ") + order + "/></doc>"),
+                  "<doc><item id=\"x\" size=\"2\" flag=\"f\"/></doc>")
+            << order;
     // Prefixes are stripped; namespace and schema-instance attributes are ignored.
     EXPECT_EQ(readBack("<p:doc xmlns:p='urn:a' xmlns='urn:b' xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' "
                        "xsi:type='p:T' xsi:schemaLocation='l'><p:box name='a' xsi:nil='false'><q:value "

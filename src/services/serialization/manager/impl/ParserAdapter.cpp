@@ -27,6 +27,8 @@ bool sameName(const std::string& described, const char* name) noexcept
 // xsi: attributes and namespace declarations are accepted on every element and ignored.
 bool isIgnoredAttribute(const char* name) noexcept
 {
+    if (name[0] != 'x')
+        return false; // the common case, decided without a library call
     if (std::strncmp(name, "xsi:", 4) == 0)
         return true;
     return std::strncmp(name, "xmlns", 5) == 0 && (name[5] == '\0' || name[5] == ':');
@@ -176,37 +178,36 @@ void ParserAdapter::startElement(const char* name, const char** attributes)
     const XBType* childType = nullptr;
     void* child = nullptr;
 
-    // Finds the alternative of `choiceType` named `local` and chooses it in `choice`.
-    auto choose = [&](const XBType& choiceType, void* choiceObject) {
+    // The number of the alternative of `choiceType` named `local`, or 0.
+    auto findAlternative = [&](const XBType& choiceType) -> std::size_t {
         const auto& alternatives = choiceType.alternatives();
-        for (std::size_t i = 0; i < alternatives.size(); ++i) {
-            if (!sameName(alternatives[i].name, local))
-                continue;
-            XBChoice& choice = choiceType.choiceOf(choiceObject);
-            choice.set(static_cast<int>(i + 1), std::unique_ptr<XBObject>(alternatives[i].make()));
-            childType = &alternatives[i].typeOf();
-            child = childType->objectOf(*choice.u);
-            return;
-        }
+        for (std::size_t i = 0; i < alternatives.size(); ++i)
+            if (sameName(alternatives[i].name, local))
+                return i + 1;
+        return 0;
     };
-    auto findAlternative = [&](const XBType& choiceType) {
-        for (const XBType::Alternative& alternative : choiceType.alternatives())
-            if (sameName(alternative.name, local))
-                return true;
-        return false;
+    // Chooses alternative `number` of `choiceType` in the choice `choiceObject`.
+    auto choose = [&](const XBType& choiceType, void* choiceObject, std::size_t number) {
+        const XBType::Alternative& alternative = choiceType.alternatives()[number - 1];
+        XBChoice& choice = choiceType.choiceOf(choiceObject);
+        choice.set(static_cast<int>(number), std::unique_ptr<XBObject>(alternative.make()));
+        childType = &alternative.typeOf();
+        child = childType->objectOf(*choice.u);
     };
 
     if (type.kind() == XBType::Kind::Choice) {
         // A choice with an element of its own holds exactly one alternative.
         if (type.choiceOf(parent.object).t == 0)
-            choose(type, parent.object);
+            if (const std::size_t number = findAlternative(type))
+                choose(type, parent.object, number);
     } else if (!type.hasText()) {
         for (const XBType::Child& binding : type.children()) {
             if (binding.kind == XBType::ChildKind::Items) {
                 const XBType& itemType = binding.type();
-                if (!findAlternative(itemType))
+                const std::size_t number = findAlternative(itemType);
+                if (number == 0)
                     continue;
-                choose(itemType, binding.append(parent.object));
+                choose(itemType, binding.append(parent.object), number);
                 break;
             }
             if (sameName(binding.name, local)) {
@@ -235,14 +236,23 @@ void ParserAdapter::readAttributes(const XBType& type, void* object, const char*
 {
     const auto& declared = type.attributes();
     std::uint64_t seen = 0;
+    std::size_t next = 0;
     for (std::size_t i = 0; attributes[i] != nullptr && m_skipLevel >= 0; i += 2) {
         const char* name = attributes[i];
         const char* value = attributes[i + 1];
         if (isIgnoredAttribute(name))
             continue;
-        std::size_t index = 0;
-        while (index < declared.size() && !sameName(declared[index].name, name))
-            ++index;
+        // Writers put attributes in their declared order, so the search starts after the
+        // previous match and usually ends at its first comparison.
+        std::size_t index = declared.size();
+        for (std::size_t tried = 0; tried < declared.size(); ++tried, ++next) {
+            if (next == declared.size())
+                next = 0;
+            if (sameName(declared[next].name, name)) {
+                index = next++;
+                break;
+            }
+        }
         if (index == declared.size()) {
             record(XB_INVALID_ATTRIBUTE, {type.typeName(), name});
             continue;
