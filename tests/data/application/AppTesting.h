@@ -9,6 +9,8 @@
 
 #include <mox/app.h>
 
+#include "MoxTestSupport.h"
+
 namespace apptest {
 
 /// "Name code function" of the platform exception `f` throws, or what went wrong.
@@ -23,24 +25,6 @@ inline std::string failure(const std::function<void()>& f)
     }
     return "nothing thrown";
 }
-
-/// Checks the full form of the platform exception `f` throws.
-inline void expectFullForm(const std::function<void()>& f, const char* name, int code, const char* message,
-                           const char* function)
-{
-    try {
-        f();
-        ADD_FAILURE() << "no exception thrown";
-    } catch (const MOX::EXCEPTIONS::MoxException& e) {
-        EXPECT_EQ(e.getName() + " " + std::to_string(e.getCode()) + " " + e.getMessage() + " " + e.getFunction(),
-                  std::string(name) + " " + std::to_string(code) + " " + message + " " + function);
-        EXPECT_EQ(e.getFacility() + "/" + e.getKey(), "MOX/code");
-        EXPECT_GT(e.getLine(), 0);
-    }
-}
-
-constexpr const char* kInvalidArguments = "The arguments specified in the operation were invalid";
-constexpr const char* kNullPointer = "A NULL pointer was encountered during the operation";
 
 #ifdef MOX_TEST_PLUGIN_DIR
 /// The directory of the test service library (libMOX-SM-test.so).

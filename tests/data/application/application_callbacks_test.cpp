@@ -51,11 +51,11 @@ TEST_F(ApplicationEvents, CallbacksRegisterOncePerEventIdAndKeepTheFirst)
     app->registerCallback("a.event", &second);
     EXPECT_EQ(app->getCallbackEventIds(), (MOX::Vector<std::string>{"B.event", "a.event", "b.event"}));
 
-    apptest::expectFullForm([&] { app->registerCallback("b.event", &second); }, "ObjectAlreadyExistsException", -1106,
-                            "Registration already exists for the eventId", "MOX::APP::ApplicationImpl::registerCallback");
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::ObjectAlreadyExistsException>(
+        [&] { app->registerCallback("b.event", &second); }, -1106, "MOX::APP::ApplicationImpl::registerCallback"));
     EXPECT_EQ(app->getCallbacks().at("b.event"), &first);
-    apptest::expectFullForm([&] { app->registerCallback("c.event", nullptr); }, "InvalidArgumentException", -1004,
-                            apptest::kNullPointer, "MOX::APP::ApplicationImpl::registerCallback");
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(
+        [&] { app->registerCallback("c.event", nullptr); }, -1004, "MOX::APP::ApplicationImpl::registerCallback"));
     EXPECT_EQ(app->getCallbacks().size(), 3u);
 
     app->unregisterCallback("no.such.event");

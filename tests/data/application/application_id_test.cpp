@@ -9,8 +9,6 @@
 #include "data/application/impl/ApplicationRegistry.h"
 #include "data/application/impl/ProductIdImpl.h"
 
-using apptest::expectFullForm;
-using apptest::kInvalidArguments;
 using MOX::APP::ApplicationIdImpl;
 using MOX::APP::IApplicationId;
 using MOX::APP::IProductId;
@@ -31,10 +29,10 @@ TEST(ProductId, CreateParseAndUnmarshal)
 {
     EXPECT_EQ(fields(*MOX::createProductId("Suite", "", "2.0")), "Suite||2.0"); // the component may be empty
     for (const auto& [n, c, v] : {std::make_tuple("", "c", "1"), std::make_tuple("n", "c", ""), std::make_tuple("", "", "")})
-        expectFullForm([&] { MOX::createProductId(n, c, v); }, "InvalidArgumentException", -1006, kInvalidArguments,
-                       "MOX::createProductId");
-    expectFullForm([] { MOX::parseProductId(""); }, "InvalidArgumentException", -1006, kInvalidArguments,
-                   "MOX::parseProductId");
+        EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(
+            [&] { MOX::createProductId(n, c, v); }, -1006, "MOX::createProductId"));
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>([] { MOX::parseProductId(""); }, -1006,
+                                                                              "MOX::parseProductId"));
 
     // Escaped text reads back into a new object; defaults; the first element inside other text.
     const auto p = MOX::createProductId("A&B <\"x\">", "comp\tone", "1.2");
@@ -105,16 +103,16 @@ TEST(ApplicationId, EquivalentIdsAreOneRegisteredInstanceWithOneApplication)
 TEST(ApplicationId, FailuresRegisterNothingAndChangeNothing)
 {
     const std::size_t before = registered();
-    expectFullForm([] { MOX::createApplicationId(SmartPointer<IProductId>(), "x"); }, "InvalidArgumentException", -1006,
-                   kInvalidArguments, "MOX::createApplicationId");
-    expectFullForm([] { MOX::parseApplicationId(""); }, "InvalidArgumentException", -1006, kInvalidArguments,
-                   "MOX::parseApplicationId");
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(
+        [] { MOX::createApplicationId(SmartPointer<IProductId>(), "x"); }, -1006, "MOX::createApplicationId"));
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>([] { MOX::parseApplicationId(""); },
+                                                                              -1006, "MOX::parseApplicationId"));
     // No product element (or no app-id at all, or broken XML): the product text is empty,
     // so the product parser's exception comes out.
     for (const char* text : {"<app-id name=\"a\"/>", "plain text", "<app-id name=\"a\"><product name=\"P\""}) {
         SCOPED_TRACE(text);
-        expectFullForm([&] { MOX::parseApplicationId(text); }, "InvalidArgumentException", -1006, kInvalidArguments,
-                       "MOX::parseProductId");
+        EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(
+            [&] { MOX::parseApplicationId(text); }, -1006, "MOX::parseProductId"));
     }
     EXPECT_EQ(registered(), before);
 

@@ -78,9 +78,8 @@ TEST_F(Application, BootstrapAndLibraryPaths)
 TEST_F(Application, ServiceManagerNeedsTheBootstrapPathAndThenLoadsOnce)
 {
     useTestPlugin(*app);
-    apptest::expectFullForm([&] { app->getServiceManager(); }, "SystemException", -1088,
-                            "The bootstrap path must be assigned prior to performing this operation",
-                            "MOX::APP::ApplicationImpl::initialize");
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::SystemException>([&] { app->getServiceManager(); }, -1088,
+                                                                     "MOX::APP::ApplicationImpl::initialize"));
     EXPECT_FALSE(impl->isInitialized());
     EXPECT_EQ(countEvents("entry"), 0); // nothing was loaded
 
@@ -144,8 +143,8 @@ TEST_F(Application, LoadFailuresLeaveTheApplicationUninitialisedAndALaterCallRet
     useTestPlugin(*app);
     app->setProperty("MOX_LIBRARY_METHOD", "noSuchEntryPoint");
     EXPECT_TRUE(app->getServiceHelper().isNull());
-    apptest::expectFullForm([&] { app->getServiceManager(); }, "NullPointerException", -1004, apptest::kNullPointer,
-                            "MOX::RT::checkDeref");
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::NullPointerException>([&] { app->getServiceManager(); }, -1004,
+                                                                          "MOX::RT::checkDeref"));
     EXPECT_FALSE(impl->isInitialized());
     EXPECT_EQ(countEvents("entry"), 0);
     app->removeProperty("MOX_LIBRARY_METHOD");

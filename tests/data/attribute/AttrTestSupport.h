@@ -11,6 +11,8 @@
 #include <mox/attr/Attributes.h>
 #include <mox/rt/Exceptions.h>
 
+#include "MoxTestSupport.h"
+
 namespace attrtest {
 
 using MOX::ATTR::IAttribute;
@@ -19,29 +21,7 @@ using MOX::Attributes::AttributeList;
 using MOX::RT::SmartPointer;
 using Values = std::vector<std::string>;
 
-// Runs `f` and checks that it throws exactly E with `code` and its table message; when
-// `function` is given, also the throwing function (and a source file and line).
-template <class E, class F>
-::testing::AssertionResult throwsMox(F f, int code, const char* function = nullptr)
-{
-    try {
-        f();
-    } catch (const E& e) {
-        if (typeid(e) != typeid(E))
-            return ::testing::AssertionFailure() << "threw " << e.getName();
-        if (e.getCode() != code || e.getFacility() != "MOX" || e.getKey() != "code" ||
-            e.getMessage() != MOX::EXCEPTIONS::errorMessage(code))
-            return ::testing::AssertionFailure() << "wrong exception: " << e.getName() << ' ' << e.getCode() << ' '
-                                                 << e.getMessage();
-        if (function != nullptr && (e.getFunction() != function || e.getFile().empty() || e.getLine() <= 0))
-            return ::testing::AssertionFailure() << "thrown from " << e.getFile() << ':' << e.getLine() << ' '
-                                                 << e.getFunction();
-        return ::testing::AssertionSuccess();
-    } catch (const std::exception& e) {
-        return ::testing::AssertionFailure() << "other exception: " << e.what();
-    }
-    return ::testing::AssertionFailure() << "nothing thrown";
-}
+using moxtest::throwsMox;
 
 // The -1006 argument error of `function`.
 template <class F>

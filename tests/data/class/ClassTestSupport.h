@@ -7,23 +7,15 @@
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/XmlUtils.h>
 
+#include "MoxTestSupport.h"
+
 namespace classtest {
 
 // Runs `f` and checks that it throws the -1006 argument error naming `file` and `function`.
 template <class F>
 ::testing::AssertionResult throwsInvalidArguments(F f, const char* file, const char* function)
 {
-    try {
-        f();
-    } catch (const MOX::EXCEPTIONS::InvalidArgumentException& e) {
-        if (e.getCode() != -1006 || e.getFacility() != "MOX" || e.getKey() != "code" ||
-            e.getMessage() != MOX::EXCEPTIONS::errorMessage(MOX::EXCEPTIONS::ErrorCode::InvalidArguments) ||
-            e.getFile() != file || e.getFunction() != function || e.getLine() <= 0)
-            return ::testing::AssertionFailure() << "wrong exception: " << e.getCode() << ' ' << e.getFile() << ' '
-                                                 << e.getFunction() << ' ' << e.getMessage();
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "nothing thrown";
+    return moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(f, -1006, function, file);
 }
 
 // The value of an attribute of the first element of `xml`, or "(absent)".

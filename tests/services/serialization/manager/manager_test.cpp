@@ -10,6 +10,7 @@
 #include <mox/xb/XBinderManager.h>
 
 #include "services/serialization/manager/TestSchema.h"
+#include "MoxTestSupport.h"
 
 using namespace MOX::XB;
 using MOX::EXCEPTIONS::SerializationException;
@@ -63,11 +64,8 @@ TEST(XBinderManager, DecodeFailuresRaiseMinus1056WithTheQuotedErrorInfoAndTraceI
         std::string info;
         const auto e = decodeFailure(text, &info);
         ASSERT_TRUE(e.has_value());
-        EXPECT_EQ(e->getCode(), -1056);
-        EXPECT_EQ(e->getFacility() + "|" + e->getKey(), "MOX|code");
-        EXPECT_EQ(e->getMessage(), "Error converting string to object");
-        EXPECT_EQ(e->getFunction(), "MOX::XB::XBinderManager::decode");
-        EXPECT_EQ(e->getFile(), "services/serialization/manager/XBinderManager");
+        EXPECT_TRUE(moxtest::isMox(*e, -1056, "MOX::XB::XBinderManager::decode",
+                                   "services/serialization/manager/XBinderManager"));
         EXPECT_FALSE(info.empty());
         EXPECT_EQ(e->getDetail(), "Decoding failed - info: \"" + info + "\"");
         EXPECT_NE(std::string(e->what()).find(e->getDetail()), std::string::npos);
@@ -89,11 +87,8 @@ TEST(XBinderManager, EncodeFailuresAndMismatchedBuffersRaiseWithTheStatusInTheDe
     TraceCapture capture;
     auto e = raised([&] { manager.encode(badElement, buffer); });
     ASSERT_TRUE(e.has_value());
-    EXPECT_EQ(e->getCode(), -1055);
-    EXPECT_EQ(e->getFacility() + "|" + e->getKey(), "MOX|code");
-    EXPECT_EQ(e->getMessage(), "Error converting object to string");
-    EXPECT_EQ(e->getFunction(), "MOX::XB::XBinderManager::encode");
-    EXPECT_EQ(e->getFile(), "services/serialization/manager/XBinderManager");
+    EXPECT_TRUE(
+        moxtest::isMox(*e, -1055, "MOX::XB::XBinderManager::encode", "services/serialization/manager/XBinderManager"));
     EXPECT_EQ(e->getDetail(), buffer.errorInfo());
     EXPECT_NE(e->getDetail().find("-9"), std::string::npos);
     EXPECT_NE(e->getDetail().find("'9'"), std::string::npos);
@@ -132,11 +127,7 @@ TEST(XBinderManager, MissingDocumentElementRaisesMinus1057NamingTheCaller)
     EXPECT_NO_THROW(XBinderManager::requireElement(&element, "f", "g"));
     const auto e = raised([] { XBinderManager::requireElement(nullptr, "data/x/Unit", "MOX::unmarshalX"); });
     ASSERT_TRUE(e.has_value());
-    EXPECT_EQ(e->getCode(), -1057);
-    EXPECT_EQ(e->getMessage(), "Failed to created unmarshaller");
-    EXPECT_EQ(e->getFacility(), "MOX");
-    EXPECT_EQ(e->getFile(), "data/x/Unit");
-    EXPECT_EQ(e->getFunction(), "MOX::unmarshalX");
+    EXPECT_TRUE(moxtest::isMox(*e, -1057, "MOX::unmarshalX", "data/x/Unit"));
     EXPECT_TRUE(e->getDetail().empty());
 }
 
