@@ -14,7 +14,7 @@ namespace EXCEPTIONS {
 /// key ("code"), a message and optionally a detail text. The short form carries only
 /// the source location: its code is 0 and its facility, key, message and detail are
 /// empty. Both carry the source location (file, line, function), which the thrower sets
-/// with `setSourceLocation` just before the throw (see `throwAt`).
+/// with `setSourceLocation` just before the throw (see `raise` in <mox/rt/Raise.h>).
 ///
 /// `what()` is the message, followed by ": " and the detail when there is one; for the
 /// short form it is the class name (for example "InvalidArgumentException").
