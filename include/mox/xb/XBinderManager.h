@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <iosfwd>
 #include <string>
 
 #include <mox/rt/Export.h>
@@ -33,6 +34,9 @@ public:
     /// errors are traced and show in the following decode.
     DecodeBuffer makeDecodeBuffer(const std::string& text);
     DecodeBuffer makeDecodeBuffer(std::string&&) = delete;
+    /// A decode buffer that reads `input` incrementally (see DecodeBuffer); `input` must
+    /// outlive it.
+    DecodeBuffer makeDecodeBuffer(std::istream& input);
 
     /// Throws SerializationException -1057 ("Failed to created unmarshaller") located at
     /// `site` when `element` is null (a document element could not be made).

@@ -73,10 +73,10 @@ std::string marshal(const AttributeList& list)
     return manager.encode(element, buffer);
 }
 
-AttributeList unmarshal(const std::string& text)
+namespace {
+
+AttributeList decode(XBinderManager& manager, XB::DecodeBuffer& buffer)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
     Collector collector;
     XB::xbattributes_reader top(&Collector::take, &collector);
     const std::unique_ptr<XB::attributes_CC> element(new (std::nothrow) XB::attributes_CC(top));
@@ -86,6 +86,22 @@ AttributeList unmarshal(const std::string& text)
     if (collector.error)
         std::rethrow_exception(collector.error);
     return std::move(collector.list);
+}
+
+} // namespace
+
+AttributeList unmarshal(const std::string& text)
+{
+    XBinderManager& manager = XBinderManager::instance(s_manager);
+    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
+    return decode(manager, buffer);
+}
+
+AttributeList unmarshal(std::istream& input)
+{
+    XBinderManager& manager = XBinderManager::instance(s_manager);
+    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(input);
+    return decode(manager, buffer);
 }
 
 std::string marshal(const SmartPointer<IAttribute>& attribute)

@@ -1,11 +1,32 @@
 #include <mox/xb/DecodeBuffer.h>
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
 
 #include "services/serialization/manager/impl/ParserAdapter.h"
 
 namespace MOX {
 namespace XB {
+
+namespace {
+
+std::mutex s_limitsMutex;
+DecodeLimits s_limits;
+
+} // namespace
+
+DecodeLimits DecodeLimits::defaults() noexcept
+{
+    std::lock_guard<std::mutex> lock(s_limitsMutex);
+    return s_limits;
+}
+
+void DecodeLimits::setDefaults(const DecodeLimits& limits) noexcept
+{
+    std::lock_guard<std::mutex> lock(s_limitsMutex);
+    s_limits = limits;
+}
 
 DecodeBuffer::DecodeBuffer(const std::string& text, const DecodeLimits& limits)
     : DecodeBuffer(text.c_str(), std::strlen(text.c_str()), limits)
@@ -14,6 +35,13 @@ DecodeBuffer::DecodeBuffer(const std::string& text, const DecodeLimits& limits)
 
 DecodeBuffer::DecodeBuffer(const char* data, std::size_t length, const DecodeLimits& limits)
     : CodecBuffer(Kind::Decode), m_adapter(new ParserAdapter(data, length, limits))
+{
+    if (!m_adapter->initialised())
+        errors().record(XB_NOT_INITIALISED);
+}
+
+DecodeBuffer::DecodeBuffer(std::istream& input, const DecodeLimits& limits)
+    : CodecBuffer(Kind::Decode), m_adapter(new ParserAdapter(input, limits))
 {
     if (!m_adapter->initialised())
         errors().record(XB_NOT_INITIALISED);
