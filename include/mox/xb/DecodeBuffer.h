@@ -11,7 +11,6 @@ namespace MOX {
 namespace XB {
 
 class XBObject;
-class XBType;
 class ParserAdapter;
 
 /// The one set of document limits. The decoder refuses input beyond them (it records
@@ -67,19 +66,13 @@ public:
     DecodeBuffer& operator=(DecodeBuffer&& other) noexcept;
     ~DecodeBuffer() override;
 
-    /// Parses the whole text, filling `top` (of type `type`, described object `object`)
-    /// as the document's root element; `rootName` is the expected local name of the root
-    /// ("" accepts any). Returns 0 or the first recorded error's status.
-    int decodeDocument(const std::string& rootName, const XBType& type, void* object);
+    /// Parses the whole input, filling `top` as the document's root element; `rootName`
+    /// is the expected local name of the root ("" accepts any). Returns 0 or the first
+    /// recorded error's status.
+    int decodeDocument(const std::string& rootName, XBObject& top);
 
     /// False when the parser could not be made or was used up by a decode.
     bool isInitialised() const noexcept;
-    /// Current element depth (0 outside the root).
-    int depth() const noexcept;
-    /// Depth of the element being skipped; 0 when none, negative after a fatal error.
-    int skipLevel() const noexcept;
-    /// True after a CDATA section started.
-    bool inCData() const noexcept;
     /// Number of recorded errors.
     std::size_t errorCount() const noexcept { return errors().count(); }
     const DecodeLimits& limits() const noexcept;

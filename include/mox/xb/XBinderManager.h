@@ -10,8 +10,8 @@
 namespace MOX {
 namespace XB {
 
-class CodecBuffer;
 class DocumentElement;
+class EncodeBuffer;
 
 /// The codec manager every marshal and unmarshal function passes through: it runs the
 /// document element over a buffer and turns a failure into the platform's
@@ -25,11 +25,11 @@ public:
 
     /// Encodes `element` into `buffer` and returns the text. On failure throws
     /// SerializationException -1055 with the buffer's error info as detail.
-    std::string encode(DocumentElement& element, CodecBuffer& buffer);
+    std::string encode(DocumentElement& element, EncodeBuffer& buffer);
     /// Decodes `element` from `buffer`; returns 0. On failure throws
     /// SerializationException -1056 with the detail
     /// `Decoding failed - info: "<error info>"`.
-    int decode(DocumentElement& element, CodecBuffer& buffer);
+    int decode(DocumentElement& element, DecodeBuffer& buffer);
     /// A decode buffer over `text` up to its first NUL; `text` must outlive it. Setup
     /// errors are traced and show in the following decode.
     DecodeBuffer makeDecodeBuffer(const std::string& text);

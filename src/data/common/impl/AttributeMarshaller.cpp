@@ -15,12 +15,16 @@
 #include <new>
 #include <utility>
 
+#include <mox/rt/Check.h>
 #include <mox/rt/Exceptions.h>
+#include <mox/xb/AttributeConverter.h>
 #include <mox/rt/XmlUtils.h>
 #include <mox/xb/AttributesSchema.h>
 #include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/XBinderManager.h>
 
+#include "data/attribute/AttributeImpl.h"
+#include "data/attribute/QualifiedNameImpl.h"
 #include "services/serialization/XBinder/AttributeStreaming.h"
 
 MOX_SOURCE_FILE("data/common/impl/AttributeMarshaller")
@@ -36,6 +40,48 @@ namespace {
 
 std::atomic<XBinderManager*> s_manager{nullptr};
 
+// A new attribute made from `item` as AttributeConverter::toMOX makes it (an empty name
+// throws the same exception), taking the item's texts instead of copying them.
+SmartPointer<IAttribute> takeAttribute(XB::xbattribute& item)
+{
+    if (item.name.empty())
+        return XB::AttributeConverter::toMOX(item); // the factory's refusal, as the converter raises it
+    std::string format;
+    std::string scope;
+    if (item.type) {
+        format = std::move(*item.type);
+        scope = std::move(item.scope).value_or(std::string());
+    }
+    if (format.empty())
+        format = ATTR::QualifiedNameImpl::defaultFormat();
+    const SmartPointer<ATTR::IQualifiedName> name(
+        new ATTR::QualifiedNameImpl(std::move(item.name), std::move(format), std::move(scope)));
+    return SmartPointer<IAttribute>(new ATTR::AttributeImpl(name, std::move(item.value_list)));
+}
+
+// Refills `item` from `attribute` as AttributeConverter::toXB fills a new one, reusing
+// the room of its texts. A null attribute or qualified name throws NullPointerException.
+void putAttribute(XB::xbattribute& item, const SmartPointer<IAttribute>& attribute)
+{
+    const IAttribute& source = RT::checkDeref(attribute);
+    // Our own attributes are read in place, without copies of the name pointer and list.
+    const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(&source);
+    const ATTR::IQualifiedName& name = RT::checkDeref(own ? own->name() : source.getQualifiedName());
+    item.name = name.getName();
+    if (name.getFormat().empty())
+        item.type.reset();
+    else
+        item.type = name.getFormat();
+    if (name.getScope().empty())
+        item.scope.reset();
+    else
+        item.scope = name.getScope();
+    if (own)
+        item.value_list.assign(own->values().begin(), own->values().end());
+    else
+        item.value_list = source.getValues();
+}
+
 // Collects the attributes of a document being decoded. A conversion error (an empty
 // "name") is kept, not thrown, because the sink runs inside the parser; it is raised
 // once the whole document has decoded.
@@ -49,7 +95,7 @@ struct Collector {
         if (self.error)
             return;
         try {
-            self.list.push_back(XB::takeAttribute(item));
+            self.list.push_back(takeAttribute(item));
         } catch (...) {
             self.error = std::current_exception();
         }
@@ -59,7 +105,7 @@ struct Collector {
 // Fills the encoder's reused item with attribute `index` of the list (the context).
 void putItem(const void* list, std::size_t index, XB::xbattribute& item)
 {
-    XB::putAttribute(item, (*static_cast<const AttributeList*>(list))[index]);
+    putAttribute(item, (*static_cast<const AttributeList*>(list))[index]);
 }
 
 } // namespace
@@ -68,7 +114,7 @@ std::string marshal(const AttributeList& list)
 {
     XBinderManager& manager = XBinderManager::instance(s_manager);
     XB::EncodeBuffer buffer;
-    XB::xbattributes_writer top(list.size(), &putItem, &list);
+    XB::xbattributes_stream top(list.size(), &putItem, &list);
     XB::attributes_CC element(top);
     return manager.encode(element, buffer);
 }
@@ -78,7 +124,7 @@ namespace {
 AttributeList decode(XBinderManager& manager, XB::DecodeBuffer& buffer)
 {
     Collector collector;
-    XB::xbattributes_reader top(&Collector::take, &collector);
+    XB::xbattributes_stream top(&Collector::take, &collector);
     const std::unique_ptr<XB::attributes_CC> element(new (std::nothrow) XB::attributes_CC(top));
     XBinderManager::requireElement(element.get(), MOX_SITE("MOX::Attributes::unmarshal"));
     manager.decode(*element, buffer);

@@ -1,7 +1,7 @@
 #include <mox/xb/EncodeBuffer.h>
 
 #include <mox/xb/DecodeBuffer.h>
-#include <mox/xb/XBType.h>
+#include "services/serialization/manager/XBType.h"
 
 namespace MOX {
 namespace XB {
@@ -134,7 +134,7 @@ private:
 
 } // namespace
 
-EncodeBuffer::EncodeBuffer() : CodecBuffer(Kind::Encode) {}
+EncodeBuffer::EncodeBuffer() = default;
 
 EncodeBuffer::~EncodeBuffer() = default;
 

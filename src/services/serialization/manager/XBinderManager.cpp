@@ -27,18 +27,18 @@ XBinderManager& XBinderManager::instance(std::atomic<XBinderManager*>& slot)
     return *current;
 }
 
-std::string XBinderManager::encode(DocumentElement& element, CodecBuffer& buffer)
+std::string XBinderManager::encode(DocumentElement& element, EncodeBuffer& buffer)
 {
     RT::Tracer trace("XBinderManager::encode", false);
     const int status = element.encode(buffer);
-    if (status == XB_OK && !buffer.errors().failed() && buffer.kind() == CodecBuffer::Kind::Encode)
-        return static_cast<EncodeBuffer&>(buffer).text();
+    if (status == XB_OK && !buffer.errors().failed())
+        return buffer.takeText();
     const std::string info = buffer.errorInfo();
     trace.printf("Encoding failed: %s", info.c_str());
     EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Marshal, MOX_SITE("MOX::XB::XBinderManager::encode"), info);
 }
 
-int XBinderManager::decode(DocumentElement& element, CodecBuffer& buffer)
+int XBinderManager::decode(DocumentElement& element, DecodeBuffer& buffer)
 {
     RT::Tracer trace("XBinderManager::decode", false);
     const int status = element.decode(buffer);

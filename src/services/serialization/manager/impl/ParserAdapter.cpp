@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include <mox/xb/XBType.h>
+#include "services/serialization/manager/XBType.h"
 
 namespace MOX {
 namespace XB {
