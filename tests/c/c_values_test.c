@@ -22,7 +22,6 @@ static void close_all(void)
     CHECK_INT(open, 0);
 }
 
-typedef int (*read_fn)(mox_handle, char**);
 typedef struct {
     const mox_handle* subject;
     read_fn read;
