@@ -74,13 +74,11 @@ static void group_identifiers(void)
 
     CHECK_INT(mox_identity_create_group("QEL", "NT:CORP/Group:admins", &user), MOX_OK);
     CHECK_INT(mox_identity_marshal(user, &xml), MOX_OK);
-    CHECK(xml != NULL && strstr(xml, "GroupIdentifier") != NULL);
     CHECK_INT(mox_identity_parse(xml, &parsed), MOX_OK);
-    CHECK_INT(mox_to_string(parsed, &other), MOX_OK);
-    CHECK_STR(other, "NT:CORP/Group:admins");
+    CHECK_INT(mox_identity_marshal(parsed, &other), MOX_OK);
+    CHECK(xml != NULL && strstr(xml, "GroupIdentifier") != NULL && other != NULL && strcmp(xml, other) == 0);
     mox_free(xml);
     mox_free(other);
-    CHECK_INT(mox_identity_create_user("EMAIL", "no-at-sign", &user), MOX_OK); /* stored as given */
     CHECK_FAILURE(mox_identity_parse("no slash", &none), MOX_E_INVALID_ARGUMENTS, "InvalidArgumentException",
                   MSG_ARGS);
     CHECK_FAILURE(mox_product_id_create("", "c", "1", &none), MOX_E_INVALID_ARGUMENTS, "InvalidArgumentException",
@@ -91,36 +89,6 @@ static void group_identifiers(void)
     CHECK_FAILURE(mox_application_id_create(user, "x", &none), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
     CHECK_FAILURE(mox_product_id_marshal(app, &xml), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
     CHECK_FAILURE(mox_identity_marshal(app, &xml), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
-}
-
-/* Attribute lists from their document and back. */
-static void group_attributes(void)
-{
-    static const char document[] =
-        "<attributes><attribute name=\"color\" type=\"String\"><value>red</value><value>bl&amp;ue</value></attribute>"
-        "<attribute name=\"size\" type=\"Integer\" scope=\"shop\"><value>10</value></attribute></attributes>";
-    mox_handle list = 0, again = 0, product = 0;
-    size_t count = 0;
-    char *xml = NULL, *other = NULL;
-    CHECK_INT(mox_attributes_parse(document, &list), MOX_OK);
-    CHECK_INT(mox_attributes_count(list, &count), MOX_OK);
-    CHECK_INT(count, 2);
-    CHECK_INT(mox_attributes_marshal(list, &xml), MOX_OK);
-    CHECK(xml != NULL && strstr(xml, "bl&amp;ue") != NULL && strstr(xml, "shop") != NULL);
-    CHECK_INT(mox_attributes_parse(xml, &again), MOX_OK);
-    CHECK_INT(mox_to_string(again, &other), MOX_OK);
-    CHECK_STR(other, xml);
-    mox_free(xml);
-    mox_free(other);
-
-    CHECK_FAILURE(mox_attributes_parse("<attributes><attribute name=\"a\">", &again), MOX_E_UNMARSHAL,
-                  "SerializationException", "Error converting string to object");
-    CHECK_INT(again, 0);
-    CHECK_FAILURE(mox_attributes_parse("<attributes><attribute name=\"\"/></attributes>", &again),
-                  MOX_E_INVALID_ARGUMENTS, "InvalidArgumentException", MSG_ARGS);
-    CHECK_INT(mox_product_id_create("p", "", "1", &product), MOX_OK);
-    CHECK_FAILURE(mox_attributes_count(product, &count), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
-    CHECK_INT(count, 0);
 }
 
 /* Every function of each shape given NULL pointers, handles that are not open, handles
@@ -196,7 +164,6 @@ int main(int argc, char** argv)
 {
     static const check_group groups[] = {{"handles", group_handles},
                                          {"identifiers", group_identifiers},
-                                         {"attributes", group_attributes},
                                          {"bad_input", group_bad_input}};
     return run_group(groups, sizeof groups / sizeof groups[0], argc, argv);
 }

@@ -122,6 +122,8 @@ static void group_attributes(void)
     CHECK_TEXTS(rows);
     CHECK_FAILURE(mox_attribute_value(found, 2, &value), MOX_E_INVALID_ARGUMENTS, "InvalidArgumentException", MSG_ARGS);
     CHECK_FAILURE(mox_attributes_add(list, qname), MOX_E_CLASS_CAST, "ClassCastException", MSG_CAST);
+    CHECK_FAILURE(mox_attributes_parse("<attributes><attribute name=\"\"/></attributes>", &got),
+                  MOX_E_INVALID_ARGUMENTS, "InvalidArgumentException", MSG_ARGS);
     close_all();
 }
 
