@@ -57,6 +57,7 @@ static void group_identities(void)
         {&built, mox_identity_value, "NT:CORP/Group:admins"}, {&account, mox_account_type, "Group"},
         {&account, mox_account_name, "admins"},      {&authority, mox_authority_format, "NT"},
         {&authority, mox_authority_name, "CORP"},    {&first, mox_identity_value, "NT:CORP/Group:admins"},
+        {&set, mox_handle_class, "MOX::IdentitySet"}, {&email, mox_handle_class, "MOX::AUTHN::IIdentity"},
     };
     MAKE(mox_identity_parse("NT:CORP/Group:admins", &qel), qel);
     MAKE(mox_identity_convert(qel, "EMAIL", &email), email);
@@ -95,6 +96,7 @@ static void group_attributes(void)
         {&parsed, mox_qualified_name_scope, "shop"}, {&attr, mox_attribute_name, "color"},
         {&attr, mox_attribute_format, "String"},     {&attr, mox_attribute_scope, ""},
         {&got, mox_attribute_name, "color"},         {&found, mox_attribute_format, "String"},
+        {&got, mox_handle_class, "MOX::ATTR::IAttribute"}, {&qname, mox_handle_class, "MOX::ATTR::IQualifiedName"},
     };
     char* value = NULL;
     MAKE(mox_qualified_name_create("size", "Integer", "shop", &qname), qname);
@@ -142,6 +144,7 @@ static void group_values(void)
         {&iface, mox_interface_id_name, "IPrint"},
         {&iface, mox_interface_id_marshal, "<interface-id class=\"IPrint\" version=\"4\"/>"},
         {&lparsed, mox_loader_id_name, "Boot"},  {&lparsed, mox_loader_id_file, "boot.so"},
+        {&props, mox_handle_class, "MOX::RT::IProperties"}, {&loader, mox_handle_class, "MOX::LoaderId"},
     };
     MAKE(mox_variant_create("Integer", "7", "t", &integer), integer);
     MAKE(mox_variant_create_double(0.5, "", &real), real);
@@ -187,7 +190,7 @@ static void group_time_and_order(void)
     char* text = NULL;
     const text_row rows[] = {
         {&created, mox_to_string, "1970-01-01T00:00:01.500000Z"},
-        {&parsed, mox_to_string, "2026-12-04T05:38:45.123Z"},
+        {&parsed, mox_to_string, "2026-12-04T05:38:45.123Z"}, {&later, mox_handle_class, "MOX::TIME::IDateTime"},
     };
     static const struct {
         int resolution;
