@@ -59,29 +59,6 @@ SmartPointer<IAttribute> takeAttribute(XB::xbattribute& item)
     return SmartPointer<IAttribute>(new ATTR::AttributeImpl(name, std::move(item.value_list)));
 }
 
-// Refills `item` from `attribute` as AttributeConverter::toXB fills a new one, reusing
-// the room of its texts. A null attribute or qualified name throws NullPointerException.
-void putAttribute(XB::xbattribute& item, const SmartPointer<IAttribute>& attribute)
-{
-    const IAttribute& source = RT::checkDeref(attribute);
-    // Our own attributes are read in place, without copies of the name pointer and list.
-    const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(&source);
-    const ATTR::IQualifiedName& name = RT::checkDeref(own ? own->name() : source.getQualifiedName());
-    item.name = name.getName();
-    if (name.getFormat().empty())
-        item.type.reset();
-    else
-        item.type = name.getFormat();
-    if (name.getScope().empty())
-        item.scope.reset();
-    else
-        item.scope = name.getScope();
-    if (own)
-        item.value_list.assign(own->values().begin(), own->values().end());
-    else
-        item.value_list = source.getValues();
-}
-
 // Collects the attributes of a document being decoded. A conversion error (an empty
 // "name") is kept, not thrown, because the sink runs inside the parser; it is raised
 // once the whole document has decoded.
@@ -102,11 +79,44 @@ struct Collector {
     }
 };
 
-// Fills the encoder's reused item with attribute `index` of the list (the context).
-void putItem(const void* list, std::size_t index, XB::xbattribute& item)
-{
-    putAttribute(item, (*static_cast<const AttributeList*>(list))[index]);
-}
+// What the writer reads the attributes from: the list, and room for the name and values
+// of an attribute of another implementation, which gives them only as copies.
+struct Source {
+    const AttributeList& list;
+    SmartPointer<ATTR::IQualifiedName> name;
+    Vector<std::string> values;
+
+    // Points `item` at the texts of attribute `index`, as AttributeConverter::toXB fills a
+    // new document object. A null attribute or qualified name throws NullPointerException.
+    static void fill(const void* context, std::size_t index, XB::xbattribute_ref& item)
+    {
+        auto& self = *const_cast<Source*>(static_cast<const Source*>(context));
+        const IAttribute& attribute = RT::checkDeref(self.list[index]);
+        const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(&attribute);
+        if (own == nullptr) {
+            self.name = attribute.getQualifiedName();
+            self.values = attribute.getValues();
+        }
+        const ATTR::IQualifiedName& name = RT::checkDeref(own ? own->name() : self.name);
+        item.name = &name.getName();
+        item.type = name.getFormat().empty() ? nullptr : &name.getFormat();
+        item.scope = name.getScope().empty() ? nullptr : &name.getScope();
+        item.value_list = own ? &own->values() : &self.values;
+    }
+
+    // About how long the document will be, so that its text grows at most once or twice.
+    std::size_t estimate() const
+    {
+        std::size_t bytes = 64;
+        for (const SmartPointer<IAttribute>& attribute : list) {
+            bytes += 64;
+            if (const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(attribute.get()))
+                for (const std::string& value : own->values())
+                    bytes += value.size() + 16;
+        }
+        return bytes + bytes / 8;
+    }
+};
 
 } // namespace
 
@@ -114,7 +124,9 @@ std::string marshal(const AttributeList& list)
 {
     XBinderManager& manager = XBinderManager::instance(s_manager);
     XB::EncodeBuffer buffer;
-    XB::xbattributes_stream top(list.size(), &putItem, &list);
+    Source source{list, {}, {}};
+    buffer.reserve(source.estimate());
+    XB::xbattributes_out top(list.size(), &Source::fill, &source);
     XB::attributes_CC element(top);
     return manager.encode(element, buffer);
 }

@@ -9,12 +9,30 @@
 namespace MOX {
 namespace XB {
 
-/// The content of the root "attributes" as a streamed list of xbattribute; described
-/// with the element and type names of xbattributes, so it reads and fails alike.
+/// The content of the root "attributes" read as a streamed list of xbattribute;
+/// described with the element and type names of xbattributes, so it reads and fails alike.
 class xbattributes_stream : public XBStream<xbattribute> {
 public:
     MOX_XB_DOCUMENT_TYPE()
     using XBStream<xbattribute>::XBStream;
+};
+
+/// One "attribute" written straight from an attribute's own texts, which it points to
+/// (null: absent): writing a list copies none of its texts. Described like xbattribute.
+class xbattribute_ref : public XBObject {
+public:
+    MOX_XB_DOCUMENT_TYPE()
+    const std::string* name = nullptr;
+    const std::string* type = nullptr;
+    const std::string* scope = nullptr;
+    const std::vector<std::string>* value_list = nullptr;
+};
+
+/// The content of the root "attributes" written as a streamed list of xbattribute_ref.
+class xbattributes_out : public XBStream<xbattribute_ref> {
+public:
+    MOX_XB_DOCUMENT_TYPE()
+    using XBStream<xbattribute_ref>::XBStream;
 };
 
 } // namespace XB

@@ -34,6 +34,23 @@ const XBType& xbattributes::schema()
     return type;
 }
 
+const XBType& xbattribute_ref::schema()
+{
+    static const XBType type = XBTypeBuilder<xbattribute_ref>::sequence("xbattribute")
+                                   .attribute<&xbattribute_ref::name>("name")
+                                   .attribute<&xbattribute_ref::type>("type", Use::Optional)
+                                   .attribute<&xbattribute_ref::scope>("scope", Use::Optional)
+                                   .list<&xbattribute_ref::value_list>("value", "xbattribute_value");
+    return type;
+}
+
+const XBType& xbattributes_out::schema()
+{
+    static const XBType type =
+        XBTypeBuilder<xbattributes_out>::sequence("xbattributes").streamed<xbattribute_ref>("attribute");
+    return type;
+}
+
 const XBType& xbattributes_stream::schema()
 {
     static const XBType type =

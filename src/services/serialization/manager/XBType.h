@@ -237,6 +237,18 @@ private:
     mutable Item m_item;
 };
 
+/// A text the object only points to (null: absent), for document objects that are
+/// written straight from values held elsewhere; nothing is read into it.
+template <>
+struct FieldCodec<const std::string*> {
+    static bool present(const std::string* v) noexcept { return v != nullptr; }
+    static bool write(const std::string* v, std::string& out, bool attribute)
+    {
+        return appendEscaped(out, v->data(), v->size(), attribute);
+    }
+    static bool read(const std::string*&, const char*, std::size_t) { return false; }
+};
+
 /// Whether the decoder insists on an attribute.
 enum class Use { Required, Optional };
 
@@ -389,6 +401,7 @@ struct ListTraits<std::vector<E, A>> {
         return &v.back();
     }
     static const E* at(const std::vector<E, A>& v, std::size_t i) { return &v[i]; }
+    static std::size_t size(const std::vector<E, A>& v) { return v.size(); }
 };
 template <class E, class D, class A>
 struct ListTraits<std::vector<std::unique_ptr<E, D>, A>> {
@@ -400,6 +413,17 @@ struct ListTraits<std::vector<std::unique_ptr<E, D>, A>> {
         return v.back().get();
     }
     static const E* at(const std::vector<std::unique_ptr<E, D>, A>& v, std::size_t i) { return v[i].get(); }
+    static std::size_t size(const std::vector<std::unique_ptr<E, D>, A>& v) { return v.size(); }
+};
+// A list written from a vector the object only points to (null: no items); nothing is
+// read into it.
+template <class E, class A>
+struct ListTraits<const std::vector<E, A>*> {
+    static constexpr bool isList = true;
+    using Object = E;
+    static E* append(const std::vector<E, A>*&) { return nullptr; }
+    static const E* at(const std::vector<E, A>* v, std::size_t i) { return &(*v)[i]; }
+    static std::size_t size(const std::vector<E, A>* v) { return v != nullptr ? v->size() : 0; }
 };
 
 template <auto M>
@@ -410,7 +434,7 @@ void* appendItem(void* parent)
 template <auto M>
 std::size_t countItems(const void* parent)
 {
-    return (static_cast<const MemberClass<M>*>(parent)->*M).size();
+    return ListTraits<MemberValue<M>>::size(static_cast<const MemberClass<M>*>(parent)->*M);
 }
 template <auto M>
 const void* itemAt(const void* parent, std::size_t index)

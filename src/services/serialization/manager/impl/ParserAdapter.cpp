@@ -42,6 +42,41 @@ constexpr std::size_t kChunk = 2048;
 
 constexpr std::size_t kTextReserve = 1024;
 
+// One parser kept per thread between decodes and reset for the next one, so that small
+// documents do not pay for making a parser (expat allocates its buffers and tables).
+class ParserCache {
+public:
+    ~ParserCache()
+    {
+        if (m_parser != nullptr)
+            XML_ParserFree(m_parser);
+    }
+    // A parser without namespace processing, in its initial state; null when none can be made.
+    XML_Parser take() noexcept
+    {
+        XML_Parser parser = m_parser;
+        m_parser = nullptr;
+        if (parser != nullptr && XML_ParserReset(parser, nullptr) == XML_TRUE)
+            return parser;
+        if (parser != nullptr)
+            XML_ParserFree(parser);
+        return XML_ParserCreate(nullptr);
+    }
+    // Keeps `parser` for the thread's next decode (frees it when one is kept already).
+    void give(XML_Parser parser) noexcept
+    {
+        if (m_parser == nullptr)
+            m_parser = parser;
+        else
+            XML_ParserFree(parser);
+    }
+
+private:
+    XML_Parser m_parser = nullptr;
+};
+
+thread_local ParserCache t_parsers;
+
 } // namespace
 
 ParserAdapter::ParserAdapter(std::istream& input, const DecodeLimits& limits)
@@ -54,7 +89,7 @@ ParserAdapter::ParserAdapter(const char* data, std::size_t size, const DecodeLim
     : m_data(data != nullptr ? data : ""), m_size(size), m_limits(limits)
 {
     // No namespace processing: names arrive as written, prefixes included.
-    m_parser = XML_ParserCreate(nullptr);
+    m_parser = t_parsers.take();
     if (m_parser == nullptr)
         return;
     XML_SetUserData(m_parser, this);
@@ -70,7 +105,7 @@ ParserAdapter::ParserAdapter(const char* data, std::size_t size, const DecodeLim
 ParserAdapter::~ParserAdapter()
 {
     if (m_parser != nullptr)
-        XML_ParserFree(m_parser);
+        t_parsers.give(m_parser);
 }
 
 int ParserAdapter::run(ErrorRecord& errors, const std::string& rootName, const XBType& type, void* object)
@@ -95,7 +130,7 @@ int ParserAdapter::run(ErrorRecord& errors, const std::string& rootName, const X
     if (status == XML_STATUS_ERROR && XML_GetErrorCode(m_parser) != XML_ERROR_ABORTED)
         syntaxError();
 
-    XML_ParserFree(m_parser);
+    t_parsers.give(m_parser);
     m_parser = nullptr;
     m_errors = nullptr;
     m_frames.clear();
