@@ -1,7 +1,7 @@
 #pragma once
-// Test doubles for the cache locks: a cached object, an in-memory
-// local file that logs each call with whether the mutex was held, and a scratch directory.
-#include <cstdlib>
+// Test doubles for the cache locks: a cached object, an in-memory local file that logs
+// each call and counts those made without the mutex or with a foreign handle, and a
+// scratch directory.
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -16,7 +16,7 @@ namespace persisttest {
 
 using FilePtr = MOX::RT::SmartPointer<MOX::RT::ILocalFile>;
 
-// True when another thread cannot take `mutex` right now.
+/// True when another thread cannot take `mutex` right now.
 inline bool heldElsewhere(MOX::RT::Mutex& mutex)
 {
     bool taken = false;
@@ -27,7 +27,7 @@ inline bool heldElsewhere(MOX::RT::Mutex& mutex)
     return !taken;
 }
 
-// A directory of its own, removed with its contents at the end.
+/// A directory of its own, removed with its contents at the end.
 struct ScratchDir {
     ScratchDir()
     {
@@ -38,7 +38,7 @@ struct ScratchDir {
     std::string path;
 };
 
-// A version and a payload, marshalled as "version:payload".
+/// A version and a payload, marshalled as "version:payload".
 struct CachedState : MOX::Marshallable {
     int version = 0;
     std::string payload;
@@ -57,26 +57,27 @@ struct CachedState : MOX::Marshallable {
     }
 };
 
-// An in-memory file; `failOn` names the operation that throws SystemException.
+/// An in-memory file; `failOn` names the operation that throws SystemException.
 class RecordingFile : public MOX::RT::ILocalFile {
 public:
     using Handle = MOX::RT::SmartPointer<MOX::RT::IUpdateHandle>;
-    RecordingFile(std::vector<std::string>& log, MOX::RT::Mutex& mutex) : m_log(log), m_mutex(mutex) {}
+    explicit RecordingFile(MOX::RT::Mutex& mutex) : m_mutex(mutex) {}
 
-    std::string content;  // empty: no state
+    std::string content; // empty: no state
     std::string failOn;
-    const MOX::Marshallable* lastPassed = nullptr;
+    std::vector<std::string> log;
+    int unguarded = 0; // calls without the mutex held or with another handle than the one given
 
     void writeWith(const Handle& handle, const MOX::Marshallable& source) override
     {
-        enter("writeWith", &handle, &source);
+        enter("writeWith", &handle);
         content = source.marshal();
     }
     void readWith(const Handle& handle, MOX::Marshallable& target) override { read("readWith", &handle, target); }
     void readInto(MOX::Marshallable& target) override { read("readInto", nullptr, target); }
     Handle acquireHandle() override
     {
-        enter("acquireHandle", nullptr, nullptr);
+        enter("acquireHandle", nullptr);
         Handle given(new LoggedHandle(*this));
         m_given = given.get();
         return given;
@@ -88,26 +89,28 @@ private:
     // Reports its own release to the log.
     struct LoggedHandle : MOX::RT::IUpdateHandle {
         explicit LoggedHandle(RecordingFile& file) : file(file) {}
-        ~LoggedHandle() override { file.note("handle released"); }
+        ~LoggedHandle() override { file.note("handle released", true); }
         RecordingFile& file;
     };
 
-    void note(const std::string& line) { m_log.push_back(line + (heldElsewhere(m_mutex) ? " (mutex held)" : " (mutex free)")); }
+    void note(const std::string& line, bool ownHandle)
+    {
+        log.push_back(line);
+        unguarded += heldElsewhere(m_mutex) && ownHandle ? 0 : 1;
+    }
     void read(const std::string& op, const Handle* handle, MOX::Marshallable& target)
     {
-        enter(op, handle, &target);
+        enter(op, handle);
         if (!content.empty())
             target.unmarshal(content);
     }
-    void enter(const std::string& op, const Handle* handle, const MOX::Marshallable* passed)
+    void enter(const std::string& op, const Handle* handle)
     {
-        note(handle == nullptr ? op : op + (handle->get() == m_given ? " (its handle)" : " (other handle)"));
-        lastPassed = passed;
+        note(op, handle == nullptr || handle->get() == m_given);
         if (failOn == op)
             throw MOX::EXCEPTIONS::SystemException(MOX::EXCEPTIONS::ErrorCode::Unknown);
     }
 
-    std::vector<std::string>& m_log;
     MOX::RT::Mutex& m_mutex;
     const MOX::RT::IUpdateHandle* m_given = nullptr;
 };

@@ -11,109 +11,84 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <mox/rt/Exceptions.h>
 #include <mox/rt/StringUtils.h>
+
 #include "MoxTestSupport.h"
 
 using MOX::Int64;
-using MOX::EXCEPTIONS::ErrorCode;
-using MOX::EXCEPTIONS::InvalidArgumentException;
 using MOX::RT::StringUtils;
 
 namespace {
 
-// Calls `read` on each text and checks it throws the -1009 form naming `function`.
+// Each text must make `read` throw the -1009 argument error of `function`.
 void expectRejected(const std::function<void(const std::string&)>& read, const std::vector<std::string>& texts,
                     const std::string& function)
 {
-    for (const std::string& text : texts) {
-        try {
-            read(text);
-            ADD_FAILURE() << "accepted \"" << text << "\"";
-        } catch (const InvalidArgumentException& e) {
-            EXPECT_TRUE(moxtest::isMox(e, -1009, ("MOX::RT::StringUtils::" + function).c_str())) << text;
-        }
-    }
+    for (const std::string& text : texts)
+        EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(
+            [&] { read(text); }, -1009, ("MOX::RT::StringUtils::" + function).c_str()))
+            << '"' << text << '"';
 }
 
 } // namespace
 
-TEST(StringUtils, AffixesAndTrim)
+TEST(StringUtils, AffixesTrimAndGlobMatching)
 {
-    const struct { std::string text, affix; bool starts, ends; } rows[] = {
-        {"abc", "", true, true},      {"abc", "ab", true, false},   {"abc", "bc", false, true},
-        {"abc", "abcd", false, false}, {"abc", "Ab", false, false}, {std::string("a\0b", 3), std::string("\0b", 2), false, true}};
-    for (const auto& r : rows) {
-        EXPECT_EQ(StringUtils::StartsWith(r.text, r.affix), r.starts) << r.text << " / " << r.affix;
-        EXPECT_EQ(StringUtils::EndsWith(r.text, r.affix), r.ends) << r.text << " / " << r.affix;
-    }
+    const struct { std::string text, affix; bool starts, ends; } affixes[] = {
+        {"abc", "", true, true}, {"abc", "ab", true, false}, {"abc", "abcd", false, false},
+        {std::string("a\0b", 3), std::string("\0b", 2), false, true}};
+    for (const auto& r : affixes)
+        EXPECT_EQ(StringUtils::StartsWith(r.text, r.affix) + 2 * StringUtils::EndsWith(r.text, r.affix),
+                  r.starts + 2 * r.ends) << r.text << " / " << r.affix;
     EXPECT_EQ(StringUtils::Trim(" \t\n\v\f\r a b \r\n"), "a b");
     EXPECT_EQ(StringUtils::Trim(std::string("\0x", 2)), std::string("\0x", 2));
-}
 
-TEST(StringUtils, GlobMatching)
-{
-    const struct { const char *text, *pattern; bool match; } rows[] = {
-        {"", "***", true},     {"", "?", false},        {"abc", "ABC", false},   {"abc", "ab", false},
-        {"ac", "a?c", false},  {"ac", "a*c", true},     {"abcbc", "*bc", true},  {"xabcabd", "*ab?", true},
+    const struct { const char *text, *pattern; bool match; } globs[] = {
+        {"", "***", true},    {"", "?", false},       {"abc", "ABC", false},  {"abc", "ab", false},
+        {"ac", "a?c", false}, {"abcbc", "*bc", true}, {"xabcabd", "*ab?", true},
         {"mississippi", "m*iss*ppi", true}, {"mississippi", "m*iss*ppx", false}, {"a", "?*?", false}};
-    for (const auto& r : rows)
+    for (const auto& r : globs)
         EXPECT_EQ(StringUtils::Matches(r.text, r.pattern), r.match) << r.text << " ~ " << r.pattern;
     // Exponential with naive backtracking.
-    const std::string text(4000, 'a');
     std::string pattern;
     for (int i = 0; i < 40; ++i)
         pattern += "*a";
-    EXPECT_TRUE(StringUtils::Matches(text, pattern));
-    EXPECT_FALSE(StringUtils::Matches(text, pattern + "b"));
+    EXPECT_FALSE(StringUtils::Matches(std::string(4000, 'a'), pattern + "b"));
 }
 
-TEST(StringUtils, IntegersLimitsFormsAndRejections)
+TEST(StringUtils, IntegersLimitsAndRejections)
 {
-    const std::string intMax = std::to_string(INT_MAX), intMin = std::to_string(INT_MIN);
-    EXPECT_EQ(StringUtils::AsInteger(intMax), INT_MAX);
-    EXPECT_EQ(StringUtils::AsInteger(intMin), INT_MIN);
+    EXPECT_EQ(StringUtils::AsInteger(std::to_string(INT_MIN)), INT_MIN);
     EXPECT_EQ(StringUtils::AsInteger("\t-0012\n"), -12);
     EXPECT_EQ(StringUtils::AsLong(std::to_string(LONG_MIN)), LONG_MIN);
-    EXPECT_EQ(StringUtils::AsInt64(std::to_string(LLONG_MAX)), LLONG_MAX);
-    for (Int64 v : {0LL, LLONG_MAX, LLONG_MIN, -42LL})
+    for (Int64 v : {LLONG_MAX, LLONG_MIN})
         EXPECT_EQ(StringUtils::AsInt64(StringUtils::ToString(v)), v);
-    EXPECT_EQ(StringUtils::ToString(INT_MIN), intMin);
     EXPECT_EQ(StringUtils::ToString(ULONG_MAX), std::to_string(ULONG_MAX));
-
-    static_assert(sizeof(long) == 8 && sizeof(Int64) == 8, "LP64");
     expectRejected([](const std::string& s) { StringUtils::AsInteger(s); },
-                   {"2147483648", "-2147483649", "7x", "", "   ", "+", "-", "+-5", "++5", "- 5", "5 5", "0x10",
-                    "1e3", "1.0", "\xd9\xa3", std::string("5\0", 2)},
+                   {"2147483648", "-2147483649", "7x", "", "   ", "+", "+-5", "- 5", "5 5", "0x10", "1e3", "\xd9\xa3",
+                    std::string("5\0", 2)},
                    "AsInteger");
-    expectRejected([](const std::string& s) { StringUtils::AsLong(s); }, {"9223372036854775808", "x"},
-                   "AsLong");
-    expectRejected([](const std::string& s) { StringUtils::AsInt64(s); }, {"-9223372036854775809", ""},
-                   "AsInt64");
+    expectRejected([](const std::string& s) { StringUtils::AsLong(s); }, {"9223372036854775808"}, "AsLong");
+    expectRejected([](const std::string& s) { StringUtils::AsInt64(s); }, {"-9223372036854775809", ""}, "AsInt64");
 }
 
 TEST(StringUtils, FloatsRoundTripShortestAndRejections)
 {
-    for (double v : {0.0, -0.0, 0.1, 1.0 / 3.0, 1e300, -2.5e-300, DBL_MAX, DBL_MIN,
-                     std::numeric_limits<double>::denorm_min(), 4.9406564584124654e-320, std::nextafter(1.0, 2.0)}) {
+    for (double v : {-0.0, 0.1, 1.0 / 3.0, -2.5e-300, DBL_MAX, std::numeric_limits<double>::denorm_min(),
+                     std::nextafter(1.0, 2.0)}) {
         const std::string text = StringUtils::ToString(v);
         EXPECT_EQ(StringUtils::AsDouble(text), v) << text;
         EXPECT_EQ(std::signbit(StringUtils::AsDouble(text)), std::signbit(v)) << text;
     }
-    for (float v : {0.1f, 1.0f / 3.0f, FLT_MAX, FLT_MIN, std::numeric_limits<float>::denorm_min(), -3.4e-41f})
+    for (float v : {0.1f, FLT_MAX, std::numeric_limits<float>::denorm_min()})
         EXPECT_EQ(StringUtils::AsFloat(StringUtils::ToString(v)), v) << v;
-    EXPECT_EQ(StringUtils::ToString(0.1), "0.1");
-    EXPECT_EQ(StringUtils::ToString(0.1f), "0.1");
-    EXPECT_TRUE(std::isinf(StringUtils::AsDouble(StringUtils::ToString(std::numeric_limits<double>::infinity()))));
+    EXPECT_EQ(StringUtils::ToString(0.1) + StringUtils::ToString(0.1f), "0.10.1");
     EXPECT_TRUE(std::isnan(StringUtils::AsDouble(StringUtils::ToString(std::numeric_limits<double>::quiet_NaN()))));
     EXPECT_EQ(StringUtils::AsDouble(" -inf "), -std::numeric_limits<double>::infinity());
     EXPECT_EQ(StringUtils::AsDouble(" +1.5e3\n"), 1500.0);
-    EXPECT_EQ(StringUtils::AsDouble("1e39"), 1e39);  // in range for double, not for float
-
     expectRejected([](const std::string& s) { StringUtils::AsDouble(s); },
-                   {"", " ", "1.5x", "1,5", "1e", "e5", "1e999", "-1e999", "1e-999", "1.0 2", std::string("1\0", 2)},
-                   "AsDouble");
-    expectRejected([](const std::string& s) { StringUtils::AsFloat(s); }, {"1e39", "-1e39", "1e-50", "x"}, "AsFloat");
+                   {"", "1.5x", "1,5", "1e", "1e999", "1e-999", "1.0 2", std::string("1\0", 2)}, "AsDouble");
+    expectRejected([](const std::string& s) { StringUtils::AsFloat(s); }, {"1e39", "1e-50"}, "AsFloat");
 }
 
 TEST(StringUtils, FloatsIgnoreProcessLocale)
@@ -129,11 +104,9 @@ TEST(StringUtils, FloatsIgnoreProcessLocale)
     ::setenv("LOCPATH", dir, 1);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
     ASSERT_EQ(std::string(::localeconv()->decimal_point), ",");
-    EXPECT_EQ(StringUtils::AsDouble("1.5"), 1.5);
-    EXPECT_EQ(StringUtils::AsFloat(" 2.25 "), 2.25f);
-    EXPECT_EQ(StringUtils::ToString(1.5), "1.5");
-    EXPECT_EQ(StringUtils::ToString(2.25f), "2.25");
-    EXPECT_THROW(StringUtils::AsDouble("1,5"), InvalidArgumentException);
+    EXPECT_EQ(StringUtils::AsDouble("1.5") + StringUtils::AsFloat(" 2.25 "), 3.75);
+    EXPECT_EQ(StringUtils::ToString(1.5) + StringUtils::ToString(2.25f), "1.52.25");
+    EXPECT_THROW(StringUtils::AsDouble("1,5"), MOX::EXCEPTIONS::InvalidArgumentException);
     std::setlocale(LC_ALL, "C");
     std::system(remove.c_str());
 }

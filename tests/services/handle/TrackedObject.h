@@ -8,6 +8,7 @@
 
 namespace hdltest {
 
+/// Adds one to `*destroyed` when destroyed; prints as `name`.
 struct TrackedObject : MOX::Object {
     TrackedObject(std::string name, std::atomic<int>* destroyed) : name(std::move(name)), destroyed(destroyed) {}
     ~TrackedObject() override { destroyed->fetch_add(1); }
@@ -16,6 +17,7 @@ struct TrackedObject : MOX::Object {
     std::atomic<int>* destroyed;
 };
 
+/// A new TrackedObject behind a smart pointer to its base.
 inline MOX::RT::SmartPointer<MOX::Object> makeTracked(const std::string& name, std::atomic<int>* destroyed)
 {
     return MOX::RT::SmartPointer<MOX::Object>(new TrackedObject(name, destroyed));
