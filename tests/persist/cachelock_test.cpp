@@ -1,5 +1,5 @@
-// Cache locks over a recording file (what each lock does under the mutex and what each
-// failure releases) and over a real local file, including a writer killed mid-save.
+// Cache locks over a local file: what each lock holds, what only saveChanges writes,
+// what each failure releases, and a writer killed in the middle of a save.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -7,6 +7,7 @@
 #include <csignal>
 #include <thread>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,73 +18,22 @@
 
 using namespace persisttest;
 using namespace MOX::PERSIST;
-using MOX::EXCEPTIONS::SystemException;
-using Log = std::vector<std::string>;
 
 namespace {
 
-struct CacheLocks : ::testing::Test {
+// The state stored at `path`, read under a lock of its own.
+CachedState stored(const std::string& path)
+{
     MOX::RT::Mutex mutex;
     CachedState state;
-    RecordingFile* file = new RecordingFile(mutex);
-    FilePtr filePtr{file};
-
-    void SetUp() override { file->content = "7:stored"; }
-};
+    FilePtr file = MOX::RT::createLocalFile(path);
+    { CacheReadLock lock(mutex, state, file); }
+    return state;
+}
 
 } // namespace
 
-TEST_F(CacheLocks, LocksReadUnderTheMutexAndAWriteLockWritesOnlyOnSave)
-{
-    {
-        CacheReadLock lock(mutex, state, filePtr);
-        EXPECT_EQ(state.payload, "stored");
-        EXPECT_TRUE(heldElsewhere(mutex));
-    }
-    EXPECT_FALSE(heldElsewhere(mutex));
-    {
-        CacheWriteLock lock(mutex, state, filePtr);
-        state.version = 8;
-    }
-    EXPECT_FALSE(heldElsewhere(mutex));
-    EXPECT_EQ(file->log, (Log{"readInto", "acquireHandle", "readWith", "handle released"}));
-    EXPECT_EQ(file->unguarded, 0);
-    EXPECT_EQ(file->content, "7:stored"); // nothing was written
-}
-
-TEST_F(CacheLocks, FailuresOnEntryReleaseTheHandleAndThenTheMutex)
-{
-    FilePtr none;
-    EXPECT_THROW(CacheReadLock(mutex, state, none), MOX::EXCEPTIONS::NullPointerException);
-    EXPECT_THROW(CacheWriteLock(mutex, state, none), MOX::EXCEPTIONS::NullPointerException);
-    for (const std::string op : {"readInto", "acquireHandle", "readWith"}) {
-        file->failOn = op;
-        if (op == "readInto")
-            EXPECT_THROW(CacheReadLock(mutex, state, filePtr), SystemException);
-        else
-            EXPECT_THROW(CacheWriteLock(mutex, state, filePtr), SystemException);
-        EXPECT_FALSE(heldElsewhere(mutex)) << op;
-    }
-    EXPECT_EQ(file->log.back(), "handle released");
-    EXPECT_EQ(file->unguarded, 0);
-}
-
-TEST_F(CacheLocks, AFailedSaveLeavesSavedFalseAndTheHandleServesTheRetry)
-{
-    CacheWriteLock lock(mutex, state, filePtr);
-    state.version = 8;
-    file->failOn = "writeWith";
-    EXPECT_THROW(lock.saveChanges(), SystemException);
-    EXPECT_FALSE(lock.isSaved());
-    EXPECT_EQ(file->content, "7:stored");
-    file->failOn.clear();
-    lock.saveChanges();
-    EXPECT_TRUE(lock.isSaved());
-    EXPECT_EQ(file->content, "8:stored");
-    EXPECT_EQ(file->unguarded, 0);
-}
-
-TEST(CacheFile, OnlyWhatSaveChangesWritesIsStored)
+TEST(CacheLock, LocksHoldTheMutexAndOnlyWhatSaveChangesWritesIsStored)
 {
     ScratchDir dir;
     FilePtr file = MOX::RT::createLocalFile(dir.path + "/cache.txt");
@@ -91,23 +41,54 @@ TEST(CacheFile, OnlyWhatSaveChangesWritesIsStored)
     CachedState state;
     {
         CacheWriteLock lock(mutex, state, file);
+        EXPECT_TRUE(heldElsewhere(mutex));
         state.version = 1;
         state.payload = std::string("with\0zero", 9);
         lock.saveChanges();
+        EXPECT_TRUE(lock.isSaved());
+    }
+    EXPECT_FALSE(heldElsewhere(mutex));
+    {
+        CacheWriteLock lock(mutex, state, file);
+        state.version = 2; // never saved
     }
     {
         CacheWriteLock lock(mutex, state, file);
+        EXPECT_EQ(state.version, 1); // read again on entry
         state.version = 3;
         state.failMarshal = true;
         EXPECT_THROW(lock.saveChanges(), MOX::EXCEPTIONS::SerializationException);
+        EXPECT_FALSE(lock.isSaved());
     }
-    CachedState stored;
-    { CacheReadLock lock(mutex, stored, file); }
-    EXPECT_EQ(stored.version, 1); // the failed marshal left the file as it was
-    EXPECT_EQ(stored.payload, std::string("with\0zero", 9));
+    CachedState read;
+    {
+        CacheReadLock lock(mutex, read, file);
+        EXPECT_TRUE(heldElsewhere(mutex));
+    }
+    EXPECT_EQ(read.version, 1);
+    EXPECT_EQ(read.payload, std::string("with\0zero", 9));
 }
 
-TEST(CacheFile, AWriterKilledDuringSaveChangesLeavesTheOldOrTheNewStateWhole)
+TEST(CacheLock, FailuresOnEntryReleaseTheMutex)
+{
+    ScratchDir dir;
+    ASSERT_EQ(::mkdir((dir.path + "/dir").c_str(), 0700), 0);
+    FilePtr none, missing = MOX::RT::createLocalFile(dir.path + "/no/cache.txt"),
+                  directory = MOX::RT::createLocalFile(dir.path + "/dir");
+    MOX::RT::Mutex mutex;
+    CachedState state;
+    EXPECT_THROW(CacheReadLock(mutex, state, none), MOX::EXCEPTIONS::NullPointerException);
+    EXPECT_THROW(CacheWriteLock(mutex, state, none), MOX::EXCEPTIONS::NullPointerException);
+    EXPECT_THROW(CacheReadLock(mutex, state, directory), MOX::EXCEPTIONS::SystemException);  // reading
+    EXPECT_THROW(CacheWriteLock(mutex, state, missing), MOX::EXCEPTIONS::SystemException);   // the handle
+    EXPECT_THROW(CacheWriteLock(mutex, state, directory), MOX::EXCEPTIONS::SystemException); // reading with it
+    EXPECT_FALSE(heldElsewhere(mutex));
+    // The handle was given up as well: the file can be locked and written again.
+    FilePtr good = MOX::RT::createLocalFile(dir.path + "/dir/cache.txt");
+    CacheWriteLock(mutex, state, good).saveChanges();
+}
+
+TEST(CacheLock, AWriterKilledDuringSaveChangesLeavesTheOldOrTheNewStateWhole)
 {
     // Large one-letter payloads make a save take a while and a torn one visible; the
     // kills are spread over the time one save takes.
@@ -146,10 +127,7 @@ TEST(CacheFile, AWriterKilledDuringSaveChangesLeavesTheOldOrTheNewStateWhole)
         ::kill(child, SIGKILL);
         while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
         }
-        MOX::RT::Mutex mutex;
-        CachedState now;
-        FilePtr file = MOX::RT::createLocalFile(path);
-        { CacheReadLock lock(mutex, now, file); }
+        const CachedState now = stored(path);
         ASSERT_TRUE(now.version == version || now.version == version + 1) << "round " << round << ": " << now.version;
         ASSERT_EQ(now.payload, payloadOf(now.version)) << "round " << round << ": torn payload";
         version = now.version;
