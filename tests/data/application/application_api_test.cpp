@@ -1,5 +1,5 @@
-// The exported API of libmox.so against the sample service library: the joining flow,
-// the system's own library search, and what happens when the library goes away.
+// The exported API of libmox.so against the sample service library: the joining flow
+// and what happens when the library goes away.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -23,23 +23,6 @@ TEST(ApplicationApi, JoiningFlowAgainstTheSampleServiceLibrary)
     // Filling the application from its own element hands the element to the helper.
     app->unmarshal(app->marshal());
     EXPECT_EQ(apptest::entryTexts(*log).back(), "ServiceHelper.loadApplication=joiner");
-}
-
-TEST(ApplicationApi, SystemSearchFindsTheSampleWithoutAnyLibraryPath)
-{
-    // The dynamic loader reads LD_LIBRARY_PATH at process start: the check runs in a
-    // fresh process started with the sample's directory on it, and nothing else naming it.
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    setenv("LD_LIBRARY_PATH", MOX_SM_SAMPLE_DIR, 1);
-    EXPECT_EXIT(
-        {
-            unsetenv("MOX_LIBRARY_PATH");
-            const auto id = MOX::createApplicationId(MOX::createProductId("Demo", "", "1"), "system-search");
-            MOX::getApplication(id)->setBootstrapPath("/srv/demo");
-            std::exit(MOX::getServiceManager(id)->getService("LogService").isNull() ? 2 : 0);
-        },
-        ::testing::ExitedWithCode(0), "");
-    unsetenv("LD_LIBRARY_PATH");
 }
 
 TEST(ApplicationApi, UnloadDestroysHelperThenServiceManagerWithoutCallingTheHelper)

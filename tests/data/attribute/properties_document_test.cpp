@@ -1,20 +1,17 @@
 // The properties document: the caller's root, the "property" elements in set order, the
-// property-specific decoding checks, what reading sets, and the converter.
+// property-specific decoding checks and what reading sets.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <mox/rt/PropertiesImpl.h>
 #include <mox/rt/XmlUtils.h>
-#include <mox/xb/AttributeConverter.h>
 #include <mox/xb/PropertiesDocument.h>
 
 #include "data/attribute/AttrTestSupport.h"
 
 using MOX::RT::PropertiesImpl;
-using MOX::XB::AttributeConverter;
 using MOX::XB::marshalProperties;
 using MOX::XB::unmarshalProperties;
 using moxtest::failsDecoding;
@@ -58,18 +55,4 @@ TEST(PropertiesDocument, ReadingSetsInDocumentOrderAndFailuresSetNothing)
     EXPECT_TRUE(failsDecoding(
         [&] { unmarshalProperties("<cfg><property name=\"c\"/><property value=\"v\"/></cfg>", "cfg", p); }, -38));
     EXPECT_EQ(p.getPropertyNames(), (Names{"b", "a"}));
-}
-
-TEST(PropertiesDocument, ConverterAppendsAndCreatesDocuments)
-{
-    MOX::XB::xb_properties doc;
-    doc.list.emplace_back().name = "existing";
-    AttributeConverter::toXB(doc, sample());
-    ASSERT_EQ(doc.list.size(), 4u);
-    EXPECT_EQ(doc.list[2].name + "=" + doc.list[2].value.value_or("(absent)"), "alpha="); // always present from a set
-    PropertiesImpl back;
-    AttributeConverter::toMOX(back, doc);
-    EXPECT_EQ(back.getPropertyNames(), (Names{"existing", "zeta", "alpha", "mid"}));
-    EXPECT_EQ(back.getProperty("existing", "(unset)"), "");
-    EXPECT_TRUE(std::unique_ptr<MOX::XB::xb_properties>(AttributeConverter::toXB(PropertiesImpl()))->list.empty());
 }

@@ -28,8 +28,7 @@ TEST(QualifiedName, TextFormRoundTripsAndReadsWithoutChecks)
         {createQualifiedName("a<b>&\"c'", "T\xC3\xBCp", "\xE6\x97\xA5 s"), ""}};
     for (const auto& [name, xml] : written) {
         if (!xml.empty())
-            EXPECT_EQ(name->marshal(), xml);
-        EXPECT_EQ(name->toString(), name->marshal());
+            EXPECT_EQ(name->toString(), xml);
         const SmartPointer<IQualifiedName> back = parseQualifiedName(name->marshal());
         EXPECT_EQ(fields(back), fields(name)) << name->marshal();
         EXPECT_FALSE(back->lessThan(*name) || name->lessThan(*back)) << name->marshal();

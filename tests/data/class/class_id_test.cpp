@@ -5,7 +5,6 @@
 
 #include <mox/class/IClassId.h>
 #include <mox/class/LoaderId.h>
-#include <mox/rt/XmlUtils.h>
 
 #include "MoxTestSupport.h"
 #include "data/class/ClassIdImpl.h"
@@ -65,12 +64,11 @@ TEST(ClassId, TextFormsRoundTripAndReadLeniently)
     EXPECT_EQ(MOX::createClassId("Foo", 3)->toString() + "|" + MOX::createClassId("Foo", 0)->toString(), "Foo v=3|Foo");
 
     const std::pair<std::string, std::string> reads[] = {
-        {full, "Foo 2 [Boot]"},
-        {"  <wrap><x/><class-id class='In' version='4'/></wrap>", "In 4 []"}, // found inside other text
-        {"<other class='X' version='3'/>", " 1 []"},                          // absent: an empty id
+        {"  <wrap><x/><class-id class='In' version='4' loader='L'/></wrap>", "In 4 [L]"}, // inside other text
+        {"<other class='X' version='3'/>", " 1 []"}, // absent: an empty id
         {"<class-id class='E' version=''/>", "E 1 []"},                      // empty version: the default
         // The text form: the first " v=" splits, only emptiness is checked.
-        {"Foo Bar", "Foo Bar 1 []"}, {" v=5", " 5 []"}, {"A v=-2", "A -2 []"}, {"A v= 7 ", "A 7 []"}};
+        {"Foo Bar", "Foo Bar 1 []"}, {" v=5", " 5 []"}, {"A v= -7 ", "A -7 []"}};
     for (const auto& [text, expected] : reads)
         EXPECT_EQ(fields(MOX::parseClassId(text)), expected) << text;
 
@@ -91,21 +89,15 @@ TEST(ClassId, OrderIsByNameThenVersionAndIgnoresTheLoader)
     };
     for (const auto& [a, b] : {std::pair<const char*, const char*>{"a v=9", "b"}, {"a v=-3", "a v=0"}})
         EXPECT_TRUE(less(a, b) && !less(b, a)) << a << " < " << b;
-    EXPECT_TRUE(MOX::parseClassId("<class-id class='a' version='2' loader='One'/>") ==
-                MOX::parseClassId("<class-id class='a' version='2' loader='Two'/>"));
-    EXPECT_TRUE(MOX::createClassId("a", 1)->hasName("a"));
-    EXPECT_FALSE(MOX::createClassId("a", 1)->hasName("A") || MOX::createClassId("a", 1)->hasName("a "));
+    EXPECT_TRUE(MOX::parseClassId("<class-id class='a' loader='One'/>") == MOX::parseClassId("a"));
+    EXPECT_FALSE(MOX::createClassId("a", 1)->hasName("A") || !MOX::createClassId("a", 1)->hasName("a"));
 }
 
 TEST(LoaderId, XmlFormAlwaysWritesBothAttributesAndReadingReplacesBoth)
 {
-    const MOX::LoaderId empty;
-    EXPECT_TRUE(empty.isEmpty() && !empty.isDefined());
-    EXPECT_EQ(empty.marshal(), "<loader-id name=\"\" file=\"\"/>");
-    EXPECT_TRUE(MOX::LoaderId("", "/lib/x.so").isEmpty()); // a file without a name is still empty
-
+    EXPECT_EQ(MOX::LoaderId().marshal(), "<loader-id name=\"\" file=\"\"/>");
+    EXPECT_TRUE(MOX::LoaderId("", "/lib/x.so").isEmpty() && !MOX::LoaderId("", "/lib/x.so").isDefined());
     const MOX::LoaderId boot("Boot \"<&>\"", "/opt/mox/lib/boot.so");
-    EXPECT_TRUE(boot.isDefined() && !boot.isEmpty());
     MOX::LoaderId read;
     read.unmarshal(boot.marshal());
     EXPECT_EQ(read.getName() + "|" + read.getFile(), boot.getName() + "|" + boot.getFile());

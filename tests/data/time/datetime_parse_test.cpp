@@ -48,61 +48,39 @@ std::string show(int n, const UtcFields& f)
 
 } // namespace
 
-TEST(DateTimeParse, FieldWidthsAreMaximaFractionsAreIntegersAndTheLengthSetsTheResolution)
+TEST(DateTimeParse, FractionsAreIntegersAndTheLengthSetsTheResolution)
 {
     const long long noon = gregorianTime(2020, 6, 1, 12);
+    // ".5" at millisecond resolution is 5 ms, not half a second; four digits or more are
+    // microseconds; surrounding white space is accepted.
     const std::tuple<std::string, long long, int> rows[] = {
-        {"2026-1-4T5:3:7Z", gregorianTime(2026, 1, 4, 5, 3, 7), 0},
-        // Each field skips white space and takes a sign, as a scanf field does ('+' never
-        // gets that far: a text holding one is rejected first).
-        {"2026- 1-\t4T 5: 3: 7Z", gregorianTime(2026, 1, 4, 5, 3, 7), 0},
-        {"2026-01-04T05:03:-7Z", gregorianTime(2026, 1, 4, 5, 3) - 7 * kMicros, 0},
-        // ".5" at millisecond resolution is 5 ms, not half a second; four digits or more are microseconds.
-        {"2020-06-01T12:00:00.5Z", noon + 5000, 1}, {"2020-06-01T12:00:00.500Z", noon + 500000, 1},
-        {"2020-06-01T12:00:00.1234Z", noon + 1234, 2}, {"2020-06-01T12:00:00.00005Z", noon + 5, 2},
-        // No field but the month is range-checked.
-        {"2020-01-32T00:00:00Z", gregorianTime(2020, 2, 1), 0},
-        {"2020-01-01T24:99:99Z", gregorianTime(2020, 1, 1, 24, 99, 99), 0},
-        // Surrounding white space is accepted; what follows the last field is not examined.
-        {" \t2020-01-01T00:00:00.123Z \n", gregorianTime(2020, 1, 1) + 123000, 1},
-        {"2020-01-01T00:00:00 Z", gregorianTime(2020, 1, 1), 0},
-        {"2020-01-01T00:00:00.5.Z", gregorianTime(2020, 1, 1) + 5000, 1}};
+        {"2020-06-01T12:00:00.5Z", noon + 5000, 1}, {"2020-06-01T12:00:00.1234Z", noon + 1234, 2},
+        {" \t2020-06-01T12:00:00.00005Z \n", noon + 5, 2}, {"2020-06-01T12:00:-7Z", noon - 7000000, 0},
+        {"2020-05-32T12:00:00Z", noon, 0}}; // no field but the month is range-checked
     for (const auto& [text, time, resolution] : rows)
         EXPECT_EQ(read(text), std::make_pair(time, resolution)) << text;
 }
 
-TEST(DateTimeParse, RejectionsThrowTraceAndKeepTheTime)
+TEST(DateTimeParse, RejectionsThrowAndKeepTheTime)
 {
-    const std::string bad = " is not a supported UTC date-time format", scan = " is not a supoprted UTC date-time format";
     struct Row {
         std::string text;
-        int code;               // 0: the short form
-        const char* function;   // "getFormatResolution" rejects the shape, "utcToTime" the fields
-        int resolution;         // after the failure: the shape check sets nothing, the scan sets it
-        std::string trace;
+        int code;             // 0: the short form
+        const char* function; // "getFormatResolution" rejects the shape, "utcToTime" the fields
+        int resolution;       // after the failure: the shape check sets nothing, the scan sets it
     };
     const Row rows[] = {
-        {"2020-01-01T00:00:00+01:00", -1075, "getFormatResolution", 2, "2020-01-01T00:00:00+01:00" + bad},
-        {"2020-01-01T00:00:00z", -1075, "getFormatResolution", 2, "2020-01-01T00:00:00z" + bad},
-        {"+2020-01-01T00:00:00Z", -1075, "getFormatResolution", 2, "+2020-01-01T00:00:00Z" + bad},
-        {"", -1075, "getFormatResolution", 2, bad},
-        {"2020-01-01T00:00Z", -1075, "utcToTime", 0, "2020-01-01T00:00Z" + scan},
-        {"2020-01-01T00:00:00.Z", -1075, "utcToTime", 1, "2020-01-01T00:00:00.Z" + scan},
-        {"2020/01/01T00:00:00.000000Z", -1075, "utcToTime", 2, "2020/01/01T00:00:00.000000Z" + scan},
-        {std::string("\0 2020-01-01T00:00:00Z", 22), -1075, "utcToTime", 0, scan},
-        {"2020-00-01T00:00:00.000Z", 0, "utcToTime", 1, "Illegal month value 0 in UTC timestamp"},
-        {"2020-13-01T00:00:00Z", 0, "utcToTime", 0, "Illegal month value 13 in UTC timestamp"},
-    };
+        {"2020-01-01T00:00:00+01:00", -1075, "getFormatResolution", 2}, {"2020-01-01T00:00:00z", -1075, "getFormatResolution", 2},
+        {"+2020-01-01T00:00:00Z", -1075, "getFormatResolution", 2},     {"", -1075, "getFormatResolution", 2},
+        {"2020-01-01T00:00Z", -1075, "utcToTime", 0},                   {"2020-01-01T00:00:00.Z", -1075, "utcToTime", 1},
+        {"2020/01/01T00:00:00.000000Z", -1075, "utcToTime", 2},        {std::string("\0 2020-01-01T00:00:00Z", 22), -1075, "utcToTime", 0},
+        {"2020-00-01T00:00:00.000Z", 0, "utcToTime", 1},                {"2020-13-01T00:00:00Z", 0, "utcToTime", 0}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.text);
         DateTimeImpl d(123456789);
-        TraceRecorder trace;
         EXPECT_TRUE(moxtest::throwsMox<InvalidArgumentException>([&] { d.unmarshal(row.text); }, row.code,
-                                                                 row.function, "data/time/DateTimeImpl"));
-        const std::string scope = std::string("MOX::TIME::DateTimeImpl::DateTimeImpl::") + row.function;
-        EXPECT_EQ(trace.lines, (std::vector<std::pair<std::string, std::string>>{{scope, row.trace}}));
-        EXPECT_EQ(d.getTime(), 123456789);
-        EXPECT_EQ(d.getResolution(), row.resolution);
+                                                                 row.function, "data/time/DateTimeImpl"))
+            << row.text;
+        EXPECT_EQ(std::make_pair(d.getTime(), d.getResolution()), std::make_pair(123456789LL, row.resolution)) << row.text;
     }
 }
 
