@@ -34,7 +34,6 @@ const std::string kAlice = "<UserIdentifier format='QEL'>NT:CORP/alice</UserIden
 
 TEST(IdentityDocument, SetsAndItemsRoundTrip)
 {
-    EXPECT_TRUE(parseIdentities(marshalIdentities(Identities())).empty());
     const Identities set{qelUser("alice"), createGroupIdentity("EMAIL", "a&b<c>@example.org"), printer("lp1"),
                          createUserIdentity("UPN", "bob@corp.example"),
                          createGroupIdentity(createAuthorityId("NT", "CORP"), "admins")};
@@ -51,7 +50,6 @@ TEST(IdentityDocument, SetsAndItemsRoundTrip)
         EXPECT_TRUE(same(parseIdentity(marshalIdentity(identity)), identity)) << identity->toString();
     }
     EXPECT_EQ(RT::XmlUtils::GetElementValue("identities", text), items);
-    EXPECT_EQ(marshalIdentity(qelUser("alice")), "<UserIdentifier format=\"QEL\">NT:CORP/alice</UserIdentifier>");
     EXPECT_TRUE(same(parseIdentity("NT:CORP/a/b"), qelUser("a/b"))); // the text form; further slashes stay
     // Several items: the first in the set's order, not in the text's.
     EXPECT_TRUE(same(parseIdentity(marshalIdentity(qelUser("zed")) + marshalIdentity(qelUser("amy"))), qelUser("amy")));
@@ -68,6 +66,7 @@ TEST(IdentityDocument, SetsAndItemsRoundTrip)
 
 TEST(IdentityDocument, AcceptedVariants)
 {
+    EXPECT_TRUE(parseIdentities("<identities/>").empty());
     for (const std::string& text :
          {"<x:identities xmlns:x='urn:ids' xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' xsi:type='T'>" +
               kAlice + "</x:identities>trailing <junk",
