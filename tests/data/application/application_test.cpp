@@ -1,21 +1,34 @@
-// The application object: paths, service library loading and its failures, shutdown,
-// and the XML form.
+// Product and application ids with their registry, the application object (paths,
+// service library loading and its failures, shutdown, the XML form), callbacks, the
+// password function, and properties on their way to the log service.
 #include <cstdlib>
+#include <functional>
+#include <stdexcept>
 #include <tuple>
 
 #include <mox/app.h>
 #include <mox/rt/XmlUtils.h>
 
 #include "AppTesting.h"
+#include "data/application/impl/ApplicationIdImpl.h"
 #include "data/application/impl/ApplicationImpl.h"
+#include "data/application/impl/ApplicationRegistry.h"
 
-using apptest::countEvents;
-using apptest::useTestPlugin;
+using MOX::APP::ApplicationIdImpl;
 using MOX::APP::ApplicationImpl;
+using MOX::APP::IApplicationId;
+using MOX::APP::IProductId;
 using MOX::RT::PropertiesImpl;
 using MOX::RT::SmartPointer;
+using MOX::RT::Tracer;
+using apptest::countEvents;
+using apptest::entryTexts;
+using apptest::useTestPlugin;
 
 namespace {
+
+std::string fields(const IProductId& p) { return p.getName() + "|" + p.getComponent() + "|" + p.getVersion(); }
+std::size_t registered() { return MOX::APP::ApplicationRegistry::instance().size(); }
 
 class Application : public ::testing::Test {
 protected:
@@ -34,7 +47,80 @@ protected:
     SmartPointer<ApplicationImpl> impl;
 };
 
+class ApplicationEvents : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        unsetenv("MOX_LIBRARY_PATH");
+        apptest::callPlugin("testsm_clear");
+        app = apptest::newApplicationId(::testing::UnitTest::GetInstance()->current_test_info()->name())
+                  ->getApplication();
+    }
+    void TearDown() override { Tracer::setSink({}); }
+
+    SmartPointer<MOX::APP::IApplication> app;
+};
+
+struct Callback : MOX::APP::ApplicationCallback {};
+
 } // namespace
+
+TEST(ProductId, ParseReadsTheFirstElementAndOrderAndMatchGoByField)
+{
+    const auto p = MOX::createProductId("A&B <\"x\">", "comp\tone", "1.2");
+    EXPECT_EQ(fields(*MOX::parseProductId(p->marshal())), fields(*p));
+    EXPECT_EQ(fields(*MOX::parseProductId("<w><product name=\"In\"/><product name=\"2\"/></w>")), "In||1.0");
+    EXPECT_EQ(fields(*MOX::parseProductId("<product component=\"c\" version=\"9\"/>")), "||");
+    const auto base = MOX::createProductId("b", "m", "2");
+    for (const auto& [n, c, v, less] : {std::make_tuple("a", "z", "9", true), std::make_tuple("b", "l", "9", true),
+                                        std::make_tuple("b", "n", "0", false), std::make_tuple("b", "m", "10", true)})
+        EXPECT_EQ(MOX::createProductId(n, c, v)->lessThan(*base), less) << n << c << v;
+    const auto concrete = MOX::createProductId("Suite", "core", "1.5");
+    EXPECT_TRUE(concrete->matches(MOX::createProductId("S*", "c?re", "1.*")));
+    EXPECT_FALSE(concrete->matches(MOX::createProductId("S*", "core", "2.*")) || concrete->matches(SmartPointer<IProductId>()));
+    EXPECT_FALSE(MOX::createProductId("S*", "*", "*")->matches(concrete)); // never the own fields as patterns
+}
+
+TEST(ApplicationId, EquivalentIdsAreOneRegisteredInstanceWithOneApplicationAndOrderByProductThenName)
+{
+    const std::size_t before = registered();
+    const auto a = MOX::createApplicationId(MOX::createProductId("P", "c", "1"), "app");
+    EXPECT_TRUE(MOX::parseApplicationId(a->marshal()).sharesWith(a));
+    EXPECT_TRUE(MOX::getApplication(a).sharesWith(a->getApplication()));
+    const auto otherVersion = MOX::createApplicationId(MOX::createProductId("P", "c", "2"), "app");
+    EXPECT_FALSE(otherVersion.sharesWith(a) || otherVersion->getApplication().sharesWith(a->getApplication()));
+    EXPECT_EQ(registered(), before + 2);
+
+    const auto id = [](const char* n, const char* v, const char* name) {
+        return SmartPointer<IApplicationId>(new ApplicationIdImpl(MOX::createProductId(n, "m", v), name));
+    };
+    const auto base = id("P", "2", "n");
+    for (const auto& [other, less] : {std::make_pair(id("O", "9", "z"), true), std::make_pair(id("P", "1", "z"), true),
+                                      std::make_pair(id("P", "3", "a"), false), std::make_pair(id("P", "2", "a"), true)})
+        EXPECT_EQ(other->lessThan(*base), less) << other->marshal();
+    ApplicationIdImpl x(MOX::createProductId("S", "", "1"), "b"), noProduct; // a missing product: by name alone
+    EXPECT_TRUE(noProduct.lessThan(x) && !x.lessThan(noProduct));
+}
+
+TEST(ApplicationId, FailuresRegisterNothingAndChangeNothing)
+{
+    const std::size_t before = registered();
+    const std::pair<std::function<void()>, const char*> rows[] = {
+        {[] { MOX::createProductId("", "c", "1"); }, "MOX::createProductId"},
+        {[] { MOX::createProductId("n", "c", ""); }, "MOX::createProductId"},
+        {[] { MOX::parseProductId(""); }, "MOX::parseProductId"},
+        {[] { MOX::createApplicationId(SmartPointer<IProductId>(), "x"); }, "MOX::createApplicationId"},
+        {[] { MOX::parseApplicationId(""); }, "MOX::parseApplicationId"},
+        // No product element: the product text is empty, so the product parser's exception comes out.
+        {[] { MOX::parseApplicationId("<app-id name=\"a\"/>"); }, "MOX::parseProductId"}};
+    for (const auto& [f, function] : rows)
+        EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(f, -1006, function)) << function;
+    EXPECT_EQ(registered(), before);
+    ApplicationIdImpl id(MOX::createProductId("Keep", "", "1"), "kept");
+    EXPECT_THROW(id.unmarshal("<app-id name=\"changed\"/>"), MOX::EXCEPTIONS::InvalidArgumentException);
+    EXPECT_EQ(id.getName(), "kept");
+    EXPECT_TRUE(moxtest::throwsMox([] { ApplicationIdImpl().marshal(); }, -1004)); // no product: cannot be written
+}
 
 TEST_F(Application, BootstrapAndLibraryPaths)
 {
@@ -136,4 +222,81 @@ TEST_F(Application, UnmarshalAssignsPropertiesLoadsTheLibraryAndHandsItTheElemen
         third->unmarshal("<application><PROPERTIES>" + PropertiesImpl::propertyToXML("x", "1") + "</PROPERTIES></application>");
     }, -1004));
     EXPECT_EQ(third->getProperty("x"), "1");
+}
+
+TEST_F(ApplicationEvents, CallbacksRegisterOncePerEventIdAndKeepTheFirst)
+{
+    Callback first, second;
+    app->registerCallback("b.event", &first);
+    app->registerCallback("B.event", &second);
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::ObjectAlreadyExistsException>(
+        [&] { app->registerCallback("b.event", &second); }, -1106, "MOX::APP::ApplicationImpl::registerCallback"));
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(
+        [&] { app->registerCallback("c.event", nullptr); }, -1004, "MOX::APP::ApplicationImpl::registerCallback"));
+    EXPECT_EQ(app->getCallbacks().at("b.event"), &first);
+    EXPECT_EQ(app->getCallbackEventIds(), (MOX::Vector<std::string>{"B.event", "b.event"}));
+    app->unregisterCallback("no.such.event");
+    app->unregisterCallback("b.event");
+    app->registerCallback("b.event", &second);
+    EXPECT_EQ(app->getCallbacks().at("b.event"), &second);
+}
+
+TEST_F(ApplicationEvents, PasswordFunctionFailuresYieldAnEmptyPasswordAndATraceLine)
+{
+    struct Password : MOX::APP::PasswordFunction {
+        std::string getPassword(unsigned int word, const std::string& prompt) override
+        {
+            if (word == 1)
+                throw std::runtime_error("vault closed");
+            return word == 2 ? throw 42 : prompt + " " + std::to_string(word);
+        }
+    } password;
+    EXPECT_EQ(app->getMOXPassword(7), "");
+    app->setPasswordFunction(&password);
+    std::string traced;
+    Tracer::setSink([&](const std::string&, const std::string& line) { traced += line + ";"; });
+    EXPECT_EQ(app->getMOXPassword(7), "Enter keystash passphrase 7");
+    EXPECT_EQ(app->getMOXPassword(1), "");
+    EXPECT_EQ(app->getMOXPassword(2), "");
+    EXPECT_EQ(traced, "Caught exception from password function: vault closed;"
+                      "Caught unexpected exception from password function;");
+}
+
+TEST_F(ApplicationEvents, PropertiesReachTheLogServiceOnceBootstrappedAndPauseAndResumeNeverStaySideBySide)
+{
+    app->setProperty("MOX_LIBRARY_PATH", MOX_SM_SAMPLE_DIR);
+    const auto log = app->getServiceHelper()->getLogService();
+    ASSERT_FALSE(log.isNull());
+    const std::size_t before = log->getEntries().size();
+    app->setProperty("LogService.Pause.audit", "1");
+    app->setProperty("LogService.Resume.audit", "1");
+    EXPECT_EQ(app->getProperty("LogService.Pause.audit", "gone"), "1"); // only stored: no pair rule yet
+    EXPECT_EQ(log->getEntries().size(), before);
+    app->setBootstrapPath("/srv/cfg"); // not logged itself
+    app->setProperty("LogService.Resume.net", "on");
+    app->setProperty("LogService.Pause.audit", "on");
+    EXPECT_EQ(app->getProperty("LogService.Resume.audit", "removed") + app->getProperty("LogService.Resume.net", "removed"),
+              "removedon"); // another key stays
+    EXPECT_EQ(log->getPausedKeys(), (MOX::Vector<std::string>{"audit"}));
+    const auto texts = entryTexts(*log);
+    EXPECT_EQ(std::vector<std::string>(texts.begin() + static_cast<long>(before), texts.end()),
+              (std::vector<std::string>{"LogService.Resume.net=on", "LogService.Pause.audit=on"}));
+}
+
+TEST_F(ApplicationEvents, LogServiceFailuresOrAbsenceLeaveThePropertyStored)
+{
+    const auto failing = apptest::newApplicationId("log-throws")->getApplication();
+    apptest::useTestPlugin(*failing, "log-throws");
+    failing->setBootstrapPath("/srv/cfg");
+    failing->getServiceManager();
+    EXPECT_TRUE(moxtest::throwsMox([&] { failing->setProperty("LogService.Pause.k", "v"); }, -1006, "TestLog::submit"));
+    EXPECT_EQ(failing->getProperty("LogService.Pause.k") + std::to_string(apptest::countEvents("extractKey")), "v1");
+
+    apptest::useTestPlugin(*app, "no-log");
+    app->setBootstrapPath("/srv/cfg");
+    app->getServiceManager();
+    app->setProperty("LogService.Resume.k", "1");
+    app->setProperty("LogService.Pause.k", "1");
+    EXPECT_EQ(app->getProperty("LogService.Resume.k", "removed"), "1"); // no pair rule without a log service
+    EXPECT_EQ(apptest::countEvents("extractKey"), 1); // the failing application's only
 }

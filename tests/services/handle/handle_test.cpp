@@ -101,9 +101,8 @@ TEST(HandleManager, TheRecordedCopyIsIndependentAndPerThread)
         HandleManager::setException(original);
         original = SerializationException("changed", ErrorCode::Marshal);
     }
-    const auto e = HandleManager::getLastException();
-    EXPECT_NE(dynamic_cast<SerializationException*>(e.get()), nullptr);
-    EXPECT_EQ(readError(), std::make_pair(-1056, std::string(e->what())));
+    EXPECT_NE(dynamic_cast<SerializationException*>(HandleManager::getLastException().get()), nullptr);
+    EXPECT_EQ(readError(), std::make_pair(-1056, std::string(SerializationException("bad <x>", ErrorCode::Unmarshal).what())));
 
     int other = 1;
     std::thread([&] {

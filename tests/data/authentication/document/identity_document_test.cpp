@@ -1,5 +1,5 @@
 // The identities document: marshalIdentities, marshalIdentity, parseIdentities,
-// parseIdentity and IdentityConverter, with every failure row.
+// parseIdentity, with every failure row.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include <mox/authn.h>
 #include <mox/authn/IdentityDocuments.h>
 #include <mox/rt/XmlUtils.h>
-#include <mox/xb/IdentityConverter.h>
 
 #include "data/authentication/AuthnTestSupport.h"
 
@@ -112,23 +111,4 @@ TEST(IdentityDocument, EveryFailurePath)
     for (const auto& identity : {createUserIdentity("QEL", "NT:CORP/a\x18" "b"), createGroupIdentity("EM\x01IL", "g@x")})
         EXPECT_TRUE(moxtest::throwsMox<EXCEPTIONS::SerializationException>([&] { marshalIdentities({identity}); },
                                                                            -1055, "MOX::XB::XBinderManager::encode"));
-}
-
-TEST(IdentityConverter, ConvertsItemsListsAndSets)
-{
-    using XB::IdentityConverter;
-    using XB::xbidentities_1;
-    EXPECT_THROW(IdentityConverter::toXB(SmartPointer<IIdentity>()), EXCEPTIONS::MoxException);
-    EXPECT_TRUE(IdentityConverter::toMOX(xbidentities_1()).isNull());
-    // Appending keeps what the list holds; filling a set empties it first.
-    XB::xbidentities list;
-    list.list.push_back(std::move(*std::unique_ptr<xbidentities_1>(IdentityConverter::toXB(createGroupIdentity("EMAIL", "g@x")))));
-    IdentityConverter::toXB(list, Identities{qelUser("a"), qelUser("b")});
-    ASSERT_EQ(list.list.size(), 3u);
-    EXPECT_EQ(list.list[0].t, xbidentities_1::T_GroupIdentifier);
-    list.list.emplace_back(); // an item without an alternative gives nothing
-    Identities set{printer("stale")};
-    IdentityConverter::toMOX(set, list);
-    EXPECT_EQ(set.size(), 3u);
-    EXPECT_EQ(set.count(printer("stale")), 0u);
 }

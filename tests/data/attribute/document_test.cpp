@@ -1,20 +1,27 @@
-// The attributes document: what marshal writes, round trips of awkward lists, the
-// type/scope rules in both directions, every reading rule, and single attributes.
-#include <gtest/gtest.h>
-
+// The attributes and properties documents: what marshal writes, round trips of awkward
+// lists, the type/scope rules, every reading rule, single attributes, and the
+// properties document's root and order.
 #include <string>
 #include <tuple>
+#include <vector>
 
+#include <gtest/gtest.h>
 #include <mox/attr/Attributes.h>
+#include <mox/rt/PropertiesImpl.h>
 #include <mox/rt/XmlUtils.h>
+#include <mox/xb/PropertiesDocument.h>
 
 #include "data/attribute/AttrTestSupport.h"
 
 using MOX::ATTR::IAttribute;
 using MOX::Attributes::AttributeList;
+using MOX::RT::PropertiesImpl;
 using MOX::RT::SmartPointer;
-using moxtest::failsDecoding;
+using MOX::XB::marshalProperties;
+using MOX::XB::unmarshalProperties;
+using Names = std::vector<std::string>;
 using attrtest::attr;
+using moxtest::failsDecoding;
 namespace A = MOX::Attributes;
 
 namespace {
@@ -32,6 +39,15 @@ std::string describe(const AttributeList& list)
         out += ";";
     }
     return out;
+}
+
+PropertiesImpl sample()
+{
+    PropertiesImpl p;
+    p.setProperty("zeta", "last");
+    p.setProperty("alpha", "");
+    p.setProperty("mid", "a&b <c> \"q\" 'a'\n\t\xC3\xA9");
+    return p;
 }
 
 } // namespace
@@ -115,4 +131,31 @@ TEST(AttributeDocument, SingleAttributes)
     // A whole document puts its declaration inside the wrapping root.
     EXPECT_TRUE(failsDecoding([&] { A::parseAttribute(A::marshal(AttributeList{a})); }, -26));
     EXPECT_TRUE(attrtest::throwsNullPointer([] { A::marshal(SmartPointer<IAttribute>()); }));
+}
+
+TEST(PropertiesDocument, RoundTripsUnderTheCallersRootInSetOrder)
+{
+    const std::string text = marshalProperties(sample(), "settings");
+    EXPECT_FALSE(MOX::RT::XmlUtils::GetElement("settings", text).empty());
+    EXPECT_EQ(MOX::RT::XmlUtils::getElements("property", text)[1], "<property name=\"alpha\" value=\"\"/>");
+    PropertiesImpl back;
+    unmarshalProperties(text, "settings", back);
+    EXPECT_EQ(back.marshal(), sample().marshal());
+    EXPECT_TRUE(attrtest::throwsInvalidArguments([] { marshalProperties(PropertiesImpl(), ""); },
+                                                 "MOX::XB::marshalProperties"));
+}
+
+TEST(PropertiesDocument, ReadingSetsInDocumentOrderAndFailuresSetNothing)
+{
+    PropertiesImpl p;
+    p.setProperty("b", "old");
+    unmarshalProperties("<cfg><property name=\"a\" value=\"1\"/><property name=\"b\"/>"
+                        "<property name=\"a\" value=\"2\" xsi:type=\"x\"/></cfg>",
+                        "", p); // an empty root: any
+    EXPECT_EQ(p.getPropertyNames(), (Names{"b", "a"}));
+    EXPECT_EQ(p.getProperty("a") + "|" + p.getProperty("b", "(unset)"), "2|"); // the later entry wins
+    EXPECT_TRUE(failsDecoding([&] { unmarshalProperties("<other><property name=\"a\"/></other>", "cfg", p); }, -3));
+    EXPECT_TRUE(failsDecoding(
+        [&] { unmarshalProperties("<cfg><property name=\"c\"/><property value=\"v\"/></cfg>", "cfg", p); }, -38));
+    EXPECT_EQ(p.getPropertyNames(), (Names{"b", "a"}));
 }
