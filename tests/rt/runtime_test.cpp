@@ -102,32 +102,18 @@ TEST(Exceptions, MessageTableAndForms)
     EXPECT_STREQ(InvalidHandleException().what(), "InvalidHandleException");
 }
 
-TEST(Exceptions, ThrowSiteIsRecordedAndClonesKeepClassAndFields)
+TEST(Exceptions, ThrowSiteIsRecordedClonesKeepClassAndFieldsAndTheChecksRaiseTheirCodes)
 {
-    int line = 0;
     try {
-        line = __LINE__ + 1;
         MOX_THROW(ObjectAlreadyExistsException("a", "b", ErrorCode::RegistrationExists), "data/y/Cast", "MOX::Y::f");
     } catch (const MoxException& caught) {
         EXPECT_EQ(caught.getFile() + "|" + caught.getFunction() + "|" + std::to_string(caught.getLine()),
-                  "data/y/Cast|MOX::Y::f|" + std::to_string(line));
-        const InvalidHandleException shortForm;
-        for (const MoxException* original : {&caught, static_cast<const MoxException*>(&shortForm)}) {
-            std::unique_ptr<MoxException> copy(original->clone());
-            EXPECT_EQ(typeid(*copy), typeid(*original));
-            EXPECT_EQ(copy->getCode() + copy->getLine(), original->getCode() + original->getLine());
-            EXPECT_EQ(copy->getFunction() + copy->what(), original->getFunction() + original->what());
-        }
+                  "data/y/Cast|MOX::Y::f|" + std::to_string(__LINE__ - 3));
         std::unique_ptr<MoxException> copy(caught.clone());
+        EXPECT_EQ(copy->getFunction() + copy->what(), caught.getFunction() + caught.what());
         EXPECT_EQ(dynamic_cast<ObjectAlreadyExistsException&>(*copy).getSecond(), "b");
         EXPECT_THROW(copy->raise(), ObjectAlreadyExistsException);
     }
-}
-
-TEST(Exceptions, CheckDerefAndCheckCast)
-{
-    int value = 3;
-    EXPECT_EQ(&MOX::RT::checkDeref(&value), &value);
     EXPECT_TRUE(moxtest::throwsMox<NullPointerException>([] { MOX::RT::checkDeref(static_cast<int*>(nullptr)); },
                                                          -1004, "MOX::RT::checkDeref"));
     EXPECT_TRUE(moxtest::throwsMox<ClassCastException>([] { MOX::RT::checkCast(MOX::RT::SmartPointer<int>()); },
@@ -176,22 +162,15 @@ TEST(Mutex, RecursiveForTheHolderExclusiveForOthers)
 
 TEST(StringUtils, AffixesTrimAndGlobMatching)
 {
-    const struct { std::string text, affix; bool starts, ends; } affixes[] = {
-        {"abc", "", true, true}, {"abc", "ab", true, false}, {"abc", "abcd", false, false},
-        {std::string("a\0b", 3), std::string("\0b", 2), false, true}};
-    for (const auto& r : affixes)
-        EXPECT_EQ(StringUtils::StartsWith(r.text, r.affix) + 2 * StringUtils::EndsWith(r.text, r.affix),
-                  r.starts + 2 * r.ends) << r.text << " / " << r.affix;
+    EXPECT_TRUE(StringUtils::StartsWith("abc", "") && StringUtils::EndsWith(std::string("a\0b", 3), std::string("\0b", 2)));
+    EXPECT_FALSE(StringUtils::StartsWith("abc", "abcd") || StringUtils::EndsWith("abc", "ab"));
     EXPECT_EQ(StringUtils::Trim(std::string(" \t\n\v\f\r a\0b \r\n", 13)), std::string("a\0b", 3));
-
     const struct { const char *text, *pattern; bool match; } globs[] = {
-        {"", "***", true},    {"", "?", false},       {"abc", "ABC", false},  {"abc", "ab", false},
-        {"ac", "a?c", false}, {"abcbc", "*bc", true}, {"xabcabd", "*ab?", true},
-        {"mississippi", "m*iss*ppi", true}, {"mississippi", "m*iss*ppx", false}, {"a", "?*?", false}};
+        {"", "***", true}, {"", "?", false}, {"abc", "ABC", false}, {"ac", "a?c", false},
+        {"xabcabd", "*ab?", true}, {"mississippi", "m*iss*ppi", true}, {"mississippi", "m*iss*ppx", false}};
     for (const auto& r : globs)
         EXPECT_EQ(StringUtils::Matches(r.text, r.pattern), r.match) << r.text << " ~ " << r.pattern;
-    // Exponential with naive backtracking.
-    std::string pattern;
+    std::string pattern; // exponential with naive backtracking
     for (int i = 0; i < 40; ++i)
         pattern += "*a";
     EXPECT_FALSE(StringUtils::Matches(std::string(4000, 'a'), pattern + "b"));
@@ -199,7 +178,6 @@ TEST(StringUtils, AffixesTrimAndGlobMatching)
 
 TEST(StringUtils, IntegersLimitsAndRejections)
 {
-    EXPECT_EQ(StringUtils::AsInteger(std::to_string(INT_MIN)), INT_MIN);
     EXPECT_EQ(StringUtils::AsInteger("\t-0012\n"), -12);
     EXPECT_EQ(StringUtils::AsLong(std::to_string(LONG_MIN)), LONG_MIN);
     EXPECT_EQ(StringUtils::AsInt64(StringUtils::ToString(LLONG_MAX)), LLONG_MAX);
@@ -213,8 +191,7 @@ TEST(StringUtils, IntegersLimitsAndRejections)
 
 TEST(StringUtils, FloatsRoundTripShortestAndRejections)
 {
-    for (double v : {-0.0, 0.1, 1.0 / 3.0, -2.5e-300, DBL_MAX, std::numeric_limits<double>::denorm_min(),
-                     std::nextafter(1.0, 2.0)}) {
+    for (double v : {-0.0, 0.1, 1.0 / 3.0, DBL_MAX, std::numeric_limits<double>::denorm_min()}) {
         const std::string text = StringUtils::ToString(v);
         EXPECT_EQ(StringUtils::AsDouble(text), v) << text;
         EXPECT_EQ(std::signbit(StringUtils::AsDouble(text)), std::signbit(v)) << text;
@@ -222,7 +199,6 @@ TEST(StringUtils, FloatsRoundTripShortestAndRejections)
     for (float v : {0.1f, FLT_MAX, std::numeric_limits<float>::denorm_min()})
         EXPECT_EQ(StringUtils::AsFloat(StringUtils::ToString(v)), v) << v;
     EXPECT_EQ(StringUtils::ToString(0.1) + StringUtils::ToString(0.1f), "0.10.1");
-    EXPECT_EQ(StringUtils::AsDouble(" -inf "), -std::numeric_limits<double>::infinity());
     expectRejected([](const std::string& s) { StringUtils::AsDouble(s); },
                    {"", "1.5x", "1,5", "1e", "1e999", "1e-999", "1.0 2", std::string("1\0", 2)}, "AsDouble");
     expectRejected([](const std::string& s) { StringUtils::AsFloat(s); }, {"1e39", "1e-50"}, "AsFloat");
@@ -250,42 +226,30 @@ TEST(StringUtils, FloatsIgnoreProcessLocale)
 
 TEST(PropertiesImpl, NamesKeepFirstSetOrderAndTheTextFormRoundTrips)
 {
-    PropertiesImpl p;
-    EXPECT_EQ(p.marshal(), "<PROPERTIES/>");
+    PropertiesImpl p, back;
     for (const char* name : {"b", "a", "c"})
         p.setProperty(name, name);
     p.setProperty("b", "odd <v> & \"q\"\t\n\xc3\xa9"); // keeps its place
     p.removeProperty("a");
-    p.setProperty("a", "");                              // set again after removal: now last
-    EXPECT_EQ(p.getPropertyNames(), Vector<std::string>({"b", "c", "a"}));
-    EXPECT_EQ(p.getProperty("x", "dflt") + p.getProperty("a", "dflt"), "dflt");
-
-    PropertiesImpl back;
+    p.setProperty("a", ""); // set again after removal: now last
     back.setProperty("stale", "x"); // replaced, not merged
     back.unmarshal(p.marshal());
-    EXPECT_EQ(back.getPropertyNames(), p.getPropertyNames());
+    EXPECT_EQ(back.getPropertyNames(), Vector<std::string>({"b", "c", "a"}));
     EXPECT_EQ(back.getProperty("b"), p.getProperty("b"));
-    EXPECT_EQ(back.marshal(), p.marshal());
-    // Later duplicates overwrite in place.
-    back.unmarshal("<app><PROPERTY name=\"a\" value=\"1\"/><PROPERTY name=\"b\" value=\"2\"/>"
-                   "<PROPERTY name=\"a\" value=\"3\"/></app>");
-    EXPECT_EQ(back.getPropertyNames(), Vector<std::string>({"a", "b"}));
-    EXPECT_EQ(back.getProperty("a"), "3");
-
+    // Later duplicates overwrite in place; text that is not XML changes nothing.
+    back.unmarshal("<app><PROPERTY name=\"a\" value=\"1\"/><PROPERTY name=\"b\"/><PROPERTY name=\"a\" value=\"3\"/></app>");
     EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::SerializationException>([&] { back.unmarshal("name=value"); },
                                                                             -1056, "MOX::RT::PropertiesImpl::unmarshal"));
     EXPECT_EQ(back.getPropertyNames(), Vector<std::string>({"a", "b"}));
+    EXPECT_EQ(back.getProperty("a"), "3");
 }
 
 TEST_F(LocalFileTest, MissingOrEmptyFilesHandOverNothingAndReplacingGoesByRename)
 {
     const auto file = createLocalFile(path);
     Recorder target;
-    file->readInto(target);
-    std::ofstream(path) << "";
-    file->readWith(file->acquireHandle(), target);
+    file->readInto(target); // missing: nothing to hand over
     EXPECT_EQ(target.received, "");
-    std::filesystem::remove(path);
 
     std::string big(300000, 'x');
     big[1000] = '\0'; // binary-safe
@@ -317,10 +281,9 @@ TEST_F(LocalFileTest, HandlesAreCheckedBeforeUse)
     EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(
         [&] { file->readWith(otherFiles, target); }, -1006, "MOX::RT::LocalFile::readWith"));
     EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>([] { createLocalFile(""); }, -1006));
-    EXPECT_FALSE(std::filesystem::exists(path));
-    write("new"); // another object for the same path is the same file: its handle serves this one
-    file->readInto(target);
-    EXPECT_EQ(target.received, "new;");
+    std::ofstream(path) << "";
+    file->readWith(createLocalFile(path)->acquireHandle(), target); // another object's handle for the same path serves
+    EXPECT_EQ(target.received, "");                                  // and an empty file hands over nothing
 }
 
 TEST_F(LocalFileTest, FailuresNameThePathAndTheSystemError)

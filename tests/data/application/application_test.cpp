@@ -41,24 +41,11 @@ protected:
         impl = app.dynamicCast<ApplicationImpl>();
         ASSERT_FALSE(impl.isNull());
     }
+    void TearDown() override { Tracer::setSink({}); }
 
     SmartPointer<MOX::APP::IApplicationId> id;
     SmartPointer<MOX::APP::IApplication> app;
     SmartPointer<ApplicationImpl> impl;
-};
-
-class ApplicationEvents : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        unsetenv("MOX_LIBRARY_PATH");
-        apptest::callPlugin("testsm_clear");
-        app = apptest::newApplicationId(::testing::UnitTest::GetInstance()->current_test_info()->name())
-                  ->getApplication();
-    }
-    void TearDown() override { Tracer::setSink({}); }
-
-    SmartPointer<MOX::APP::IApplication> app;
 };
 
 struct Callback : MOX::APP::ApplicationCallback {};
@@ -224,7 +211,7 @@ TEST_F(Application, UnmarshalAssignsPropertiesLoadsTheLibraryAndHandsItTheElemen
     EXPECT_EQ(third->getProperty("x"), "1");
 }
 
-TEST_F(ApplicationEvents, CallbacksRegisterOncePerEventIdAndKeepTheFirst)
+TEST_F(Application, CallbacksRegisterOncePerEventIdAndKeepTheFirst)
 {
     Callback first, second;
     app->registerCallback("b.event", &first);
@@ -241,7 +228,7 @@ TEST_F(ApplicationEvents, CallbacksRegisterOncePerEventIdAndKeepTheFirst)
     EXPECT_EQ(app->getCallbacks().at("b.event"), &second);
 }
 
-TEST_F(ApplicationEvents, PasswordFunctionFailuresYieldAnEmptyPasswordAndATraceLine)
+TEST_F(Application, PasswordFunctionFailuresYieldAnEmptyPasswordAndATraceLine)
 {
     struct Password : MOX::APP::PasswordFunction {
         std::string getPassword(unsigned int word, const std::string& prompt) override
@@ -262,7 +249,7 @@ TEST_F(ApplicationEvents, PasswordFunctionFailuresYieldAnEmptyPasswordAndATraceL
                       "Caught unexpected exception from password function;");
 }
 
-TEST_F(ApplicationEvents, PropertiesReachTheLogServiceOnceBootstrappedAndPauseAndResumeNeverStaySideBySide)
+TEST_F(Application, PropertiesReachTheLogServiceOnceBootstrappedAndPauseAndResumeNeverStaySideBySide)
 {
     app->setProperty("MOX_LIBRARY_PATH", MOX_SM_SAMPLE_DIR);
     const auto log = app->getServiceHelper()->getLogService();
@@ -283,7 +270,7 @@ TEST_F(ApplicationEvents, PropertiesReachTheLogServiceOnceBootstrappedAndPauseAn
               (std::vector<std::string>{"LogService.Resume.net=on", "LogService.Pause.audit=on"}));
 }
 
-TEST_F(ApplicationEvents, LogServiceFailuresOrAbsenceLeaveThePropertyStored)
+TEST_F(Application, LogServiceFailuresOrAbsenceLeaveThePropertyStored)
 {
     const auto failing = apptest::newApplicationId("log-throws")->getApplication();
     apptest::useTestPlugin(*failing, "log-throws");

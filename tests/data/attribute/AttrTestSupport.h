@@ -59,18 +59,4 @@ inline SmartPointer<IAttribute> attr(const std::string& name, std::initializer_l
     return attribute;
 }
 
-/// The runtime's null-pointer check.
-template <class F>
-::testing::AssertionResult throwsNullPointer(F f)
-{
-    return moxtest::throwsMox<MOX::EXCEPTIONS::NullPointerException>(f, -1004);
-}
-
-/// The -1006 argument error of `function`.
-template <class F>
-::testing::AssertionResult throwsInvalidArguments(F f, const char* function)
-{
-    return moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(f, -1006, function);
-}
-
 } // namespace attrtest

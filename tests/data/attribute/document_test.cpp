@@ -1,6 +1,7 @@
 // The attributes and properties documents: what marshal writes, round trips of awkward
 // lists, the type/scope rules, every reading rule, single attributes, and the
 // properties document's root and order.
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -21,7 +22,6 @@ using MOX::XB::marshalProperties;
 using MOX::XB::unmarshalProperties;
 using Names = std::vector<std::string>;
 using attrtest::attr;
-using moxtest::failsDecoding;
 namespace A = MOX::Attributes;
 
 namespace {
@@ -68,13 +68,11 @@ TEST(AttributeDocument, RoundTripsAwkwardListsAndForeignAttributes)
     EXPECT_EQ(describe(A::unmarshal(text)), describe(list));
     EXPECT_EQ(MOX::RT::XmlUtils::getElements("attribute", text)[5],
               "<attribute name=\"dup\" type=\"Integer\" scope=\"s\"><value>v</value><value>v</value></attribute>");
-
     // Attributes of another implementation are written from what they report.
-    const AttributeList foreign{SmartPointer<IAttribute>(new attrtest::ForeignAttribute("f", {"1", "<2>"})),
-                                attr("own", {"3"})};
-    EXPECT_EQ(describe(A::unmarshal(A::marshal(foreign))), "f|String|:[1][<2>];own|String|:[3];");
-    // A null list element ends the streamed write and reaches the caller.
-    EXPECT_TRUE(attrtest::throwsNullPointer([] { A::marshal(AttributeList{attr("a"), SmartPointer<IAttribute>()}); }));
+    const AttributeList foreign{SmartPointer<IAttribute>(new attrtest::ForeignAttribute("f", {"1", "<2>"}))};
+    EXPECT_EQ(describe(A::unmarshal(A::marshal(foreign))), "f|String|:[1][<2>];");
+    // Single attributes: no declaration, no root; the first of several is read.
+    EXPECT_EQ(describe({A::parseAttribute(A::marshal(list[2]) + A::marshal(list[0]))}), describe({list[2]}));
 }
 
 TEST(AttributeDocument, ScopeIsWrittenAlwaysButReadOnlyWithAType)
@@ -85,13 +83,9 @@ TEST(AttributeDocument, ScopeIsWrittenAlwaysButReadOnlyWithAType)
     EXPECT_EQ(MOX::RT::XmlUtils::GetElement("attribute", untyped), "<attribute name=\"n\" scope=\"s\"></attribute>");
     EXPECT_EQ(describe(A::unmarshal(untyped)), "n|String|:;");
     // An empty type is the factory's empty format: "String", and the scope is read.
-    EXPECT_EQ(describe(A::unmarshal(doc("<attribute name=\"a\" scope=\"s\"/><attribute name=\"b\" type=\"Integer\" "
-                                        "scope=\"s\"/><attribute name=\"c\" type=\"\" scope=\"s\"/>"))),
-              "a|String|:;b|Integer|s:;c|String|s:;");
-}
-
-TEST(AttributeDocument, ReadingAcceptsWhatTheRulesAllowAndEachBrokenRuleIsADecodingError)
-{
+    EXPECT_EQ(describe(A::unmarshal(doc("<attribute name=\"b\" type=\"Integer\" scope=\"s\"/><attribute name=\"c\" "
+                                        "type=\"\" scope=\"s\"/>"))),
+              "b|Integer|s:;c|String|s:;");
     // Prefixed elements, xsi and namespace attributes, text between elements, CDATA and
     // references inside values, anything after the root.
     EXPECT_EQ(describe(A::unmarshal(
@@ -100,53 +94,13 @@ TEST(AttributeDocument, ReadingAcceptsWhatTheRulesAllowAndEachBrokenRuleIsADecod
                   "ignored<value xmlns=\"\">a&amp;b<![CDATA[<c>]]>&#233;</value><value/></p:attribute>\n"
                   "</p:attributes>trailing <junk")),
               "n|String|:[a&b<c>\xC3\xA9][];");
-
-    const std::pair<std::string, int> rows[] = {
-        {"", -26},
-        {"<attribute-list><attribute name=\"n\"/></attribute-list>", -3},
-        {doc("<attr name=\"n\"/>"), -41},
-        {doc("<attribute type=\"String\"/>"), -38},
-        {doc("<attribute name=\"n\" format=\"Integer\"/>"), -33},
-        {doc("<attribute name=\"n\"><value lang=\"en\">x</value></attribute>"), -33},
-        // An empty name fails in the factory unless the document is broken: a decoding
-        // error before or after it wins.
-        {doc("<attribute name=\"\"/><attribute/>"), -38},
-        {doc("<bogus/><attribute name=\"\"/>"), -41}};
-    for (const auto& [text, status] : rows)
-        EXPECT_TRUE(failsDecoding([&] { A::unmarshal(text); }, status)) << text;
-    EXPECT_TRUE(attrtest::throwsInvalidArguments(
-        [] { A::unmarshal(doc("<attribute name=\"a\"/><attribute name=\"\"/>")); }, "MOX::Attributes::createQualifiedName"));
 }
 
-TEST(AttributeDocument, SingleAttributes)
+TEST(PropertiesDocument, RoundTripsUnderTheCallersRootAndReadsInDocumentOrder)
 {
-    const SmartPointer<IAttribute> a = attr("n", {"x<y", ""}, "Integer", "s");
-    const std::string text = A::marshal(a);
-    EXPECT_EQ(MOX::RT::XmlUtils::GetElement("attribute", text), text); // no declaration, no root
-    EXPECT_EQ(describe({A::parseAttribute(text)}), describe({a}));
-    // The first of several is read.
-    EXPECT_EQ(describe({A::parseAttribute(A::marshal(attr("one", {"1"})) + A::marshal(attr("two")))}), "one|String|:[1];");
-    for (const char* blank : {"", "  \n "})
-        EXPECT_TRUE(attrtest::throwsInvalidArguments([&] { A::parseAttribute(blank); }, "MOX::Attributes::parseAttribute"));
-    // A whole document puts its declaration inside the wrapping root.
-    EXPECT_TRUE(failsDecoding([&] { A::parseAttribute(A::marshal(AttributeList{a})); }, -26));
-    EXPECT_TRUE(attrtest::throwsNullPointer([] { A::marshal(SmartPointer<IAttribute>()); }));
-}
-
-TEST(PropertiesDocument, RoundTripsUnderTheCallersRootInSetOrder)
-{
-    const std::string text = marshalProperties(sample(), "settings");
-    EXPECT_FALSE(MOX::RT::XmlUtils::GetElement("settings", text).empty());
-    EXPECT_EQ(MOX::RT::XmlUtils::getElements("property", text)[1], "<property name=\"alpha\" value=\"\"/>");
     PropertiesImpl back;
-    unmarshalProperties(text, "settings", back);
+    unmarshalProperties(marshalProperties(sample(), "settings"), "settings", back);
     EXPECT_EQ(back.marshal(), sample().marshal());
-    EXPECT_TRUE(attrtest::throwsInvalidArguments([] { marshalProperties(PropertiesImpl(), ""); },
-                                                 "MOX::XB::marshalProperties"));
-}
-
-TEST(PropertiesDocument, ReadingSetsInDocumentOrderAndFailuresSetNothing)
-{
     PropertiesImpl p;
     p.setProperty("b", "old");
     unmarshalProperties("<cfg><property name=\"a\" value=\"1\"/><property name=\"b\"/>"
@@ -154,8 +108,35 @@ TEST(PropertiesDocument, ReadingSetsInDocumentOrderAndFailuresSetNothing)
                         "", p); // an empty root: any
     EXPECT_EQ(p.getPropertyNames(), (Names{"b", "a"}));
     EXPECT_EQ(p.getProperty("a") + "|" + p.getProperty("b", "(unset)"), "2|"); // the later entry wins
-    EXPECT_TRUE(failsDecoding([&] { unmarshalProperties("<other><property name=\"a\"/></other>", "cfg", p); }, -3));
-    EXPECT_TRUE(failsDecoding(
-        [&] { unmarshalProperties("<cfg><property name=\"c\"/><property value=\"v\"/></cfg>", "cfg", p); }, -38));
-    EXPECT_EQ(p.getPropertyNames(), (Names{"b", "a"}));
+}
+
+TEST(Documents, EveryFailurePath)
+{
+    PropertiesImpl p;
+    const struct { std::function<void()> call; int status, code; const char* function; } rows[] = {
+        // Broken documents: the decoder's status.
+        {[] { A::unmarshal(""); }, -26, 0, nullptr},
+        {[] { A::unmarshal("<attribute-list><attribute name=\"n\"/></attribute-list>"); }, -3, 0, nullptr},
+        {[] { A::unmarshal(doc("<attr name=\"n\"/>")); }, -41, 0, nullptr},
+        {[] { A::unmarshal(doc("<attribute type=\"String\"/>")); }, -38, 0, nullptr},
+        {[] { A::unmarshal(doc("<attribute name=\"n\" format=\"Integer\"/>")); }, -33, 0, nullptr},
+        // An empty name fails in the factory unless a decoding error comes before or after it.
+        {[] { A::unmarshal(doc("<attribute name=\"\"/><attribute/>")); }, -38, 0, nullptr},
+        {[] { A::unmarshal(doc("<bogus/><attribute name=\"\"/>")); }, -41, 0, nullptr},
+        {[] { A::unmarshal(doc("<attribute name=\"a\"/><attribute name=\"\"/>")); }, 0, -1006,
+         "MOX::Attributes::createQualifiedName"},
+        // A whole document puts its declaration inside the wrapping root.
+        {[] { A::parseAttribute(A::marshal(AttributeList{attr("a")})); }, -26, 0, nullptr},
+        {[] { A::parseAttribute("  \n "); }, 0, -1006, "MOX::Attributes::parseAttribute"},
+        {[] { A::marshal(SmartPointer<IAttribute>()); }, 0, -1004, nullptr},
+        {[] { A::marshal(AttributeList{attr("a"), SmartPointer<IAttribute>()}); }, 0, -1004, nullptr},
+        {[] { marshalProperties(PropertiesImpl(), ""); }, 0, -1006, "MOX::XB::marshalProperties"},
+        {[&] { unmarshalProperties("<other><property name=\"a\"/></other>", "cfg", p); }, -3, 0, nullptr},
+        {[&] { unmarshalProperties("<cfg><property name=\"c\"/><property value=\"v\"/></cfg>", "cfg", p); }, -38, 0,
+         nullptr}};
+    for (const auto& row : rows)
+        EXPECT_TRUE(row.status != 0 ? moxtest::failsDecoding(row.call, row.status)
+                                    : moxtest::throwsMox(row.call, row.code, row.function))
+            << &row - rows;
+    EXPECT_TRUE(p.getPropertyNames().empty()); // failures set nothing
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include <mox/authn.h>
 #include <mox/authn/IdentityDocuments.h>
@@ -96,17 +97,19 @@ TEST(IdentityDocument, EveryFailurePath)
     // A whole document nests a root inside the wrapper of a single item.
     EXPECT_TRUE(moxtest::failsDecoding([] { parseIdentity(marshalIdentities({qelUser("x")})); }, -26));
 
-    for (const char* text : {"", "no-slash-here", "<!-- no items -->"})
-        EXPECT_TRUE(authntest::throwsShortForm([&] { parseIdentity(text); }, authntest::kMarshallerFile, "MOX::parseIdentity"))
-            << text;
-    // The parts' own errors pass through.
-    EXPECT_TRUE(authntest::throwsShortForm([] { parseIdentity("NTCORP/alice"); }, authntest::kMarshallerFile,
-                                           "MOX::parseAuthorityId"));
-    EXPECT_TRUE(authntest::throwsAuthorityError(
-        [] { parseIdentities(wrap("<identity format='' authority='CORP' account='a' type='Printers'/>")); }));
-    EXPECT_TRUE(authntest::throwsShortForm(
-        [] { parseIdentities(wrap("<identity format='NT' authority='CORP' account='' type='Printers'/>")); },
-        authntest::kAccountFile, "MOX::AUTHN::createAccountId"));
+    using namespace authntest;
+    const struct { std::function<void()> call; int code; const char *function, *file; } rows[] = {
+        {[] { parseIdentity(""); }, 0, "MOX::parseIdentity", kMarshallerFile},
+        {[] { parseIdentity("no-slash-here"); }, 0, "MOX::parseIdentity", kMarshallerFile},
+        {[] { parseIdentity("<!-- no items -->"); }, 0, "MOX::parseIdentity", kMarshallerFile},
+        // The parts' own errors pass through.
+        {[] { parseIdentity("NTCORP/alice"); }, 0, "MOX::parseAuthorityId", kMarshallerFile},
+        {[] { parseIdentities(wrap("<identity format='' authority='CORP' account='a' type='Printers'/>")); }, -1006,
+         kCreateAuthority, kAuthorityFile},
+        {[] { parseIdentities(wrap("<identity format='NT' authority='CORP' account='' type='Printers'/>")); }, 0,
+         "MOX::AUTHN::createAccountId", kAccountFile}};
+    for (const auto& row : rows)
+        EXPECT_TRUE(moxtest::throwsMox(row.call, row.code, row.function, row.file)) << &row - rows;
     // Identities XML cannot carry are not written.
     for (const auto& identity : {createUserIdentity("QEL", "NT:CORP/a\x18" "b"), createGroupIdentity("EM\x01IL", "g@x")})
         EXPECT_TRUE(moxtest::throwsMox<EXCEPTIONS::SerializationException>([&] { marshalIdentities({identity}); },
