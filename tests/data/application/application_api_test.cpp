@@ -1,5 +1,5 @@
-// The exported API of libmox.so against the sample service library: the joining flow
-// and what happens when the library goes away.
+// The exported API of libmox.so: what happens to a loaded service library when the
+// process exits.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -8,22 +8,6 @@
 #include <mox/app.h>
 
 #include "AppTesting.h"
-
-TEST(ApplicationApi, JoiningFlowAgainstTheSampleServiceLibrary)
-{
-    unsetenv("MOX_LIBRARY_PATH");
-    const auto id = MOX::createApplicationId(MOX::createProductId("Demo", "api", "2.1"), "joiner");
-    const auto app = MOX::getApplication(id);
-    app->setBootstrapPath("/srv/demo");
-    app->setProperty("MOX_LIBRARY_PATH", MOX_SM_SAMPLE_DIR);
-    // Interfaces cross the library boundary with their types intact.
-    const auto log = MOX::getServiceManager(id)->getService("LogService").dynamicCast<MOX::I::ILogService>();
-    ASSERT_FALSE(log.isNull());
-    EXPECT_TRUE(log.sharesWith(app->getServiceHelper()->getLogService()));
-    // Filling the application from its own element hands the element to the helper.
-    app->unmarshal(app->marshal());
-    EXPECT_EQ(apptest::entryTexts(*log).back(), "ServiceHelper.loadApplication=joiner");
-}
 
 TEST(ApplicationApi, UnloadDestroysHelperThenServiceManagerWithoutCallingTheHelper)
 {
