@@ -10,6 +10,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <poll.h>
 #include <string>
 #include <sys/stat.h>
@@ -23,9 +24,12 @@
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/ILocalFile.h>
 #include <mox/rt/PropertiesImpl.h>
+#include <mox/rt/Raise.h>
 #include <mox/rt/StringUtils.h>
 
 #include "MoxTestSupport.h"
+
+MOX_SOURCE_FILE("data/y/Cast")
 
 using MOX::RT::IUpdateHandle;
 using MOX::RT::PropertiesImpl;
@@ -92,18 +96,26 @@ TEST(Exceptions, MessageTableAndForms)
     EXPECT_STREQ(InvalidHandleException().what(), "InvalidHandleException");
 }
 
-TEST(Exceptions, ThrowSiteIsRecordedClonesKeepClassAndFieldsAndTheChecksRaiseTheirCodes)
+TEST(Exceptions, RaiseTakesTheClassFromTheCodeRecordsTheSiteAndClonesKeepBoth)
 {
-    try {
-        MOX_THROW(ObjectAlreadyExistsException("a", "b", ErrorCode::RegistrationExists), "data/y/Cast", "MOX::Y::f");
-    } catch (const MoxException& caught) {
-        EXPECT_EQ(caught.getFile() + "|" + caught.getFunction() + "|" + std::to_string(caught.getLine()),
-                  "data/y/Cast|MOX::Y::f|" + std::to_string(__LINE__ - 3));
-        std::unique_ptr<MoxException> copy(caught.clone());
-        EXPECT_EQ(copy->getFunction() + copy->what(), caught.getFunction() + caught.what());
-        EXPECT_EQ(dynamic_cast<ObjectAlreadyExistsException&>(*copy).getSecond(), "b");
-        EXPECT_THROW(copy->raise(), ObjectAlreadyExistsException);
+    const std::pair<ErrorCode, const char*> table[] = {
+        {ErrorCode::NullPointer, "NullPointerException"},       {ErrorCode::ClassCast, "ClassCastException"},
+        {ErrorCode::InvalidArguments, "InvalidArgumentException"}, {ErrorCode::InvalidHandle, "InvalidHandleException"},
+        {ErrorCode::Unknown, "UnexpectedException"},            {ErrorCode::Unmarshal, "SerializationException"},
+        {ErrorCode::BootstrapPath, "SystemException"},           {ErrorCode::RegistrationExists, "ObjectAlreadyExistsException"}};
+    for (const auto& [code, name] : table) {
+        const int line = __LINE__ + 2;
+        try {
+            raise(code, MOX_SITE("MOX::Y::cast"), "why");
+        } catch (const MoxException& caught) {
+            std::unique_ptr<MoxException> copy(caught.clone()); // keeps the dynamic class and every field
+            EXPECT_TRUE(moxtest::isMox(*copy, static_cast<int>(code), "MOX::Y::cast", "data/y/Cast", "why")) << name;
+            EXPECT_EQ(copy->getName() + ":" + std::to_string(copy->getLine()), name + (":" + std::to_string(line)));
+            EXPECT_THROW(copy->raise(), MoxException);
+        }
     }
+    // A missing value is also a bad argument: callers catching either class see it.
+    EXPECT_THROW(raise(ErrorCode::NullPointer, MOX_SITE("f")), InvalidArgumentException);
     EXPECT_TRUE(moxtest::throwsMox<NullPointerException>([] { MOX::RT::checkDeref(static_cast<int*>(nullptr)); },
                                                          -1004, "MOX::RT::checkDeref"));
     EXPECT_TRUE(moxtest::throwsMox<ClassCastException>([] { MOX::RT::checkCast(MOX::RT::SmartPointer<int>()); },

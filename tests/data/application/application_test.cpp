@@ -208,7 +208,7 @@ TEST_F(Application, CallbacksRegisterOncePerEventIdAndKeepTheFirst)
     app->registerCallback("B.event", &second);
     EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::ObjectAlreadyExistsException>(
         [&] { app->registerCallback("b.event", &second); }, -1106, "MOX::APP::ApplicationImpl::registerCallback"));
-    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::NullPointerException>(
         [&] { app->registerCallback("c.event", nullptr); }, -1004, "MOX::APP::ApplicationImpl::registerCallback"));
     EXPECT_EQ(app->getCallbackEventIds(), (MOX::Vector<std::string>{"B.event", "b.event"}));
     app->unregisterCallback("b.event");
