@@ -54,13 +54,4 @@ inline MOX::RT::SmartPointer<MOX::APP::IApplicationId> newApplicationId(const st
     return MOX::createApplicationId(MOX::createProductId("TestProduct", "unit", "1.0"), name);
 }
 
-/// The texts of the entries a log service kept.
-inline std::vector<std::string> entryTexts(const MOX::I::ILogService& log)
-{
-    std::vector<std::string> texts;
-    for (const auto& entry : log.getEntries())
-        texts.push_back(entry->toString());
-    return texts;
-}
-
 } // namespace apptest
