@@ -13,6 +13,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <typeinfo>
 #include <utility>
 
 #include <mox/rt/Check.h>
@@ -79,6 +80,15 @@ struct Collector {
     }
 };
 
+// The attribute as this library's own class, or null: a type comparison, cheaper than a
+// cast through the virtual bases.
+const ATTR::AttributeImpl* ownOf(const IAttribute* attribute) noexcept
+{
+    return attribute != nullptr && typeid(*attribute) == typeid(ATTR::AttributeImpl)
+               ? static_cast<const ATTR::AttributeImpl*>(attribute)
+               : nullptr;
+}
+
 // What the writer reads the attributes from: the list, and room for the name and values
 // of an attribute of another implementation, which gives them only as copies.
 struct Source {
@@ -92,7 +102,7 @@ struct Source {
     {
         auto& self = *const_cast<Source*>(static_cast<const Source*>(context));
         const IAttribute& attribute = RT::checkDeref(self.list[index]);
-        const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(&attribute);
+        const ATTR::AttributeImpl* own = ownOf(&attribute);
         if (own == nullptr) {
             self.name = attribute.getQualifiedName();
             self.values = attribute.getValues();
@@ -110,7 +120,7 @@ struct Source {
         std::size_t bytes = 64;
         for (const SmartPointer<IAttribute>& attribute : list) {
             bytes += 64;
-            if (const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(attribute.get()))
+            if (const ATTR::AttributeImpl* own = ownOf(attribute.get()))
                 for (const std::string& value : own->values())
                     bytes += value.size() + 16;
         }
