@@ -577,14 +577,16 @@ public:
     }
 
     /// Any number of child elements `name` of class Item, streamed (see XBStream); T
-    /// derives from XBStream<Item>.
+    /// derives from XBStream<Item>. Choice items with an empty `name` are written as the
+    /// elements of their chosen alternatives (as `items`).
     template <class Item>
     XBTypeBuilder& streamed(std::string name)
     {
         static_assert(std::is_base_of<XBStream<Item>, T>::value, "streamed lists derive from XBStream");
         Child child;
         child.name = std::move(name);
-        child.kind = ChildKind::List;
+        // Choice items without a name are written as their alternatives' elements.
+        child.kind = std::is_base_of<XBChoice, Item>::value && child.name.empty() ? ChildKind::Items : ChildKind::List;
         child.typeOf = &Item::schema;
         child.append = &XBStream<Item>::next;
         child.count = &XBStream<Item>::size;
