@@ -125,7 +125,7 @@ public:
         struct stat st;
         if (::fstat(fd.get(), &st) != 0)
             throwSystem(kFunction, "inspect the lock file", m_lockPath, errno);
-        return SmartPointer<IUpdateHandle>(new LocalFileHandle(std::move(fd), st.st_dev, st.st_ino));
+        return makeShared<LocalFileHandle>(std::move(fd), st.st_dev, st.st_ino);
     }
 
     std::string getPath() const override { return m_path; }
@@ -228,7 +228,7 @@ SmartPointer<ILocalFile> createLocalFile(const std::string& path)
         using namespace EXCEPTIONS;
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::RT::createLocalFile"));
     }
-    return SmartPointer<ILocalFile>(new LocalFile(path));
+    return makeShared<LocalFile>(path);
 }
 
 } // namespace RT

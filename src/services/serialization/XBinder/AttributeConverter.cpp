@@ -65,7 +65,7 @@ SmartPointer<IAttribute> takeAttribute(xbattribute& item)
     values.reserve(item.value_list.size());
     for (std::string& value : item.value_list)
         values.push_back(std::move(value));
-    return SmartPointer<IAttribute>(new ATTR::AttributeImpl(name, std::move(values)));
+    return RT::makeShared<ATTR::AttributeImpl>(name, std::move(values));
 }
 
 void putAttribute(xbattribute& item, const SmartPointer<IAttribute>& attribute)
