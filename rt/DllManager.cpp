@@ -9,6 +9,8 @@
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Tracer.h>
 
+#include "DynamicLibraryImpl.h"
+
 MOX_SOURCE_FILE("rt/DllManager")
 
 namespace MOX {
@@ -64,7 +66,7 @@ struct Failure {
 
 } // namespace
 
-SmartPointer<DynamicLibraryImpl> DllManager::loadLibrary(const Library& library)
+SmartPointer<IDynamicLibrary> DllManager::loadLibrary(const Library& library)
 {
     Tracer tracer(kScope, true);
     const std::string& name = library.getName();
