@@ -6,7 +6,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 30
 PRESET ?= default
 
-DEBIAN_PACKAGES := build-essential cmake ninja-build pkg-config python3 \
+DEBIAN_PACKAGES := build-essential cmake ninja-build pkg-config python3 python3-pytest \
   libexpat1-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev \
   clang-14 libclang-rt-14-dev
 

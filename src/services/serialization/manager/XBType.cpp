@@ -1,4 +1,4 @@
-#include <mox/xb/XBType.h>
+#include "services/serialization/manager/XBType.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -25,83 +25,7 @@ bool readTextItem(void* object, const char* text, std::size_t length)
     return true;
 }
 
-// The length of the well-formed UTF-8 sequence at `text` that encodes a character XML
-// 1.0 allows (at most `left` bytes are there); 0 when there is none. Only called for
-// bytes of 0x80 and above.
-std::size_t xmlCharLength(const unsigned char* text, std::size_t left) noexcept
-{
-    const unsigned char lead = text[0];
-    std::size_t length;
-    unsigned long code;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07u;
-    } else {
-        return 0;
-    }
-    if (left < length)
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((text[i] & 0xC0u) != 0x80u)
-            return 0;
-        code = (code << 6) | (text[i] & 0x3Fu);
-    }
-    // Overlong forms, surrogates, U+FFFE/U+FFFF and beyond U+10FFFF are refused.
-    if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
-        (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE || code == 0xFFFF)
-        return 0;
-    return length;
-}
-
-// The entity or character reference for a byte that needs one, else null.
-const char* escapeFor(unsigned char c, bool attribute) noexcept
-{
-    switch (c) {
-    case '&': return "&amp;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    case '\r': return "&#13;";
-    case '"': return attribute ? "&quot;" : nullptr;
-    case '\t': return attribute ? "&#9;" : nullptr;
-    case '\n': return attribute ? "&#10;" : nullptr;
-    default: return nullptr;
-    }
-}
-
 } // namespace
-
-bool appendEscaped(std::string& out, const char* text, std::size_t length, bool attribute)
-{
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    std::size_t run = 0; // start of the pending run of bytes that need no escaping
-    for (std::size_t i = 0; i < length;) {
-        const unsigned char c = bytes[i];
-        if (c >= 0x80) {
-            const std::size_t n = xmlCharLength(bytes + i, length - i);
-            if (n == 0)
-                return false;
-            i += n;
-            continue;
-        }
-        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
-            return false;
-        const char* ref = escapeFor(c, attribute);
-        ++i;
-        if (ref == nullptr)
-            continue;
-        out.append(text + run, i - 1 - run);
-        out.append(ref);
-        run = i;
-    }
-    out.append(text + run, length - run);
-    return true;
-}
 
 bool parseInt32(const char* text, std::size_t length, std::int32_t& value) noexcept
 {
