@@ -9,6 +9,8 @@
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Tracer.h>
 
+#include "DynamicLibraryImpl.h"
+
 MOX_SOURCE_FILE("rt/DllManager")
 
 namespace MOX {
@@ -64,7 +66,7 @@ struct Failure {
 
 } // namespace
 
-SmartPointer<DynamicLibraryImpl> DllManager::loadLibrary(const Library& library)
+SmartPointer<IDynamicLibrary> DllManager::loadLibrary(const Library& library)
 {
     Tracer tracer(kScope, true);
     const std::string& name = library.getName();
@@ -87,7 +89,7 @@ SmartPointer<DynamicLibraryImpl> DllManager::loadLibrary(const Library& library)
     for (const std::string& candidate : candidates) {
         tried.push_back(candidate);
         if (void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL))
-            return SmartPointer<DynamicLibraryImpl>(new DynamicLibraryImpl(handle, candidate, std::move(tried)));
+            return makeShared<DynamicLibraryImpl>(handle, candidate, std::move(tried));
         const char* error = ::dlerror();
         Failure failure{error ? error : "unknown error",
                         candidate.find('/') != std::string::npos && ::access(candidate.c_str(), F_OK) == 0};

@@ -61,7 +61,7 @@ TEST(Variant, EachKindStoresItsTextAndReadsBackOnlyAsItself)
     const float f = 0.1f;
     const std::tuple<SmartPointer<IVariant>, std::string, std::string, std::string> rows[] = {
         {MOX::createVariant(42, "t"), "Integer", "42", "Long,Int64,Float,Double"},
-        {MOX::createVariant(static_cast<long>(LONG_MAX), "t"), "Long", StringUtils::ToString(LONG_MAX),
+        {MOX::createVariant(static_cast<long>(INT_MAX), "t"), "Long", StringUtils::ToString(static_cast<long>(INT_MAX)),
          "Integer,Int64,Float,Double"},
         {MOX::createVariant(static_cast<Int64>(LLONG_MIN), "t"), "Int64", StringUtils::ToString(LLONG_MIN),
          "Integer,Long,Float,Double"},

@@ -55,9 +55,9 @@ SmartPointer<IAttribute> takeAttribute(XB::xbattribute& item)
     }
     if (format.empty())
         format = ATTR::QualifiedNameImpl::defaultFormat();
-    const SmartPointer<ATTR::IQualifiedName> name(
-        new ATTR::QualifiedNameImpl(std::move(item.name), std::move(format), std::move(scope)));
-    return SmartPointer<IAttribute>(new ATTR::AttributeImpl(name, std::move(item.value_list)));
+    const SmartPointer<ATTR::IQualifiedName> name =
+        RT::makeShared<ATTR::QualifiedNameImpl>(std::move(item.name), std::move(format), std::move(scope));
+    return RT::makeShared<ATTR::AttributeImpl>(name, std::move(item.value_list));
 }
 
 // Collects the attributes of a document being decoded. A conversion error (an empty
