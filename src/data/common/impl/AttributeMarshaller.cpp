@@ -57,7 +57,13 @@ SmartPointer<IAttribute> takeAttribute(XB::xbattribute& item)
         format = ATTR::QualifiedNameImpl::defaultFormat();
     const SmartPointer<ATTR::IQualifiedName> name =
         RT::makeShared<ATTR::QualifiedNameImpl>(std::move(item.name), std::move(format), std::move(scope));
-    return RT::makeShared<ATTR::AttributeImpl>(name, std::move(item.value_list));
+    // The values go into a list of their exact size (the item's list keeps its room for
+    // the next attribute), so a large result holds no spare room.
+    Vector<std::string> values;
+    values.reserve(item.value_list.size());
+    for (std::string& value : item.value_list)
+        values.push_back(std::move(value));
+    return RT::makeShared<ATTR::AttributeImpl>(name, std::move(values));
 }
 
 // Collects the attributes of a document being decoded. A conversion error (an empty

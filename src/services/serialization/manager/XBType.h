@@ -166,6 +166,15 @@ struct FieldCodec<std::optional<std::int32_t>> {
     }
 };
 
+/// Empties a streamed item for the next element. Item classes whose lists should keep
+/// their room between elements declare an overload of their own (found by argument-
+/// dependent lookup).
+template <class Item>
+void resetItem(Item& item)
+{
+    item = Item();
+}
+
 /// A list of child elements of class Item that is never held whole, for documents too
 /// large to hold twice. Decoding: one Item object is reused for every element, and each
 /// complete item goes to the sink (when the next one starts; the last one by `finish`,
@@ -210,7 +219,7 @@ public:
     {
         auto& stream = *static_cast<XBStream*>(self);
         stream.finish();
-        stream.m_item = Item();
+        resetItem(stream.m_item);
         stream.m_pending = stream.m_sink != nullptr;
         return stream.m_sink != nullptr ? &stream.m_item : nullptr;
     }
