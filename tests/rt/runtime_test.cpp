@@ -25,6 +25,7 @@
 #include <mox/rt/StringUtils.h>
 
 #include "MoxTestSupport.h"
+#include "persist/PersistTestSupport.h"
 
 MOX_SOURCE_FILE("data/y/Cast")
 
@@ -47,21 +48,14 @@ struct Recorder : MOX::Marshallable {
 // A fresh directory per test holding "cache.xml", removed with its contents at the end.
 class LocalFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/mox-localfile-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-        path = dir + "/cache.xml";
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
     // How many entries the directory holds besides the data file and its lock file.
     long strays() const { return std::distance(std::filesystem::directory_iterator(dir), {}) - 2; }
     void write(const std::string& text) const
     {
         createLocalFile(path)->writeWith(createLocalFile(path)->acquireHandle(), Recorder(text));
     }
-    std::string dir, path;
+    persisttest::ScratchDir scratch;
+    const std::string dir = scratch.path, path = dir + "/cache.xml";
 };
 
 } // namespace
@@ -142,19 +136,14 @@ TEST(StringUtils, NumbersRoundTripAndReadersTakeOneWholeNumberOfTheirKindOnly)
 TEST(StringUtils, FloatsIgnoreProcessLocale)
 {
     // Builds a decimal-comma locale into a private directory when the system has none.
-    char dir[] = "/tmp/mox-locale-XXXXXX";
-    ASSERT_NE(::mkdtemp(dir), nullptr);
-    const std::string remove = std::string("rm -rf ") + dir;
-    if (std::system((std::string("localedef -i de_DE -f UTF-8 ") + dir + "/de_DE.UTF-8 >/dev/null 2>&1").c_str()) != 0) {
-        std::system(remove.c_str());
+    const persisttest::ScratchDir dir;
+    if (std::system(("localedef -i de_DE -f UTF-8 " + dir.path + "/de_DE.UTF-8 >/dev/null 2>&1").c_str()) != 0)
         GTEST_SKIP() << "localedef cannot build a decimal-comma locale here";
-    }
-    ::setenv("LOCPATH", dir, 1);
+    ::setenv("LOCPATH", dir.path.c_str(), 1);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
     EXPECT_EQ(StringUtils::AsDouble("1.5") + StringUtils::AsFloat(" 2.25 "), 3.75);
     EXPECT_EQ(StringUtils::ToString(1.5) + StringUtils::ToString(2.25f), "1.52.25");
     std::setlocale(LC_ALL, "C");
-    std::system(remove.c_str());
 }
 
 TEST_F(LocalFileTest, MissingOrEmptyFilesHandOverNothingAndReplacingGoesByRename)
