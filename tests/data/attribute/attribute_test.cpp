@@ -1,5 +1,6 @@
 // Variants, qualified names, attributes and attribute lists: kinds and texts, the
 // attribute-id form, the orders, the glob matches, search, equality and cloning.
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <stdexcept>
@@ -55,10 +56,14 @@ std::string fields(const SmartPointer<IQualifiedName>& q) { return q->getName() 
 TEST(Variant, EachKindStoresItsTextAndReadsBackOnlyAsItself)
 {
     const float f = 0.1f;
+    const long wide = static_cast<long>(std::min<long long>(INT_MAX + 1LL, LONG_MAX));
     const std::tuple<SmartPointer<IVariant>, std::string, std::string, std::string> rows[] = {
         {MOX::createVariant(42, "t"), "Integer", "42", "Long,Int64,Float,Double"},
         {MOX::createVariant(static_cast<long>(INT_MAX), "t"), "Long", StringUtils::ToString(static_cast<long>(INT_MAX)),
          "Integer,Int64,Float,Double"},
+        // A long wider than 32 bits (LP64) is an "Int64".
+        {MOX::createVariant(wide, "t"), wide > INT_MAX ? "Int64" : "Long", StringUtils::ToString(wide),
+         wide > INT_MAX ? "Integer,Long,Float,Double" : "Integer,Int64,Float,Double"},
         {MOX::createVariant(static_cast<Int64>(LLONG_MIN), "t"), "Int64", StringUtils::ToString(LLONG_MIN),
          "Integer,Long,Float,Double"},
         // The float text form, not the double one of the widened value.
@@ -103,18 +108,16 @@ TEST(AttributeModel, EveryFailurePath)
 
 TEST(Variant, CloneVariantsMakesNewEqualObjectsInTagKindTextOrder)
 {
-    // Equal tag and text but another kind is another value; the set is ordered tag first.
+    // Equal tag and text but another kind is another value; the set is ordered tag first,
+    // then by kind name byte-wise.
     const VariantSet source{text("b", "a"), MOX::createVariant(5, "t"), MOX::createVariant(5, "t"),
                             MOX::createVariant(5L, "t")};
     VariantSet target{text("old", "z")};
     MOX::cloneVariants(source, target);
-    ASSERT_EQ(target.size(), 3u); // equal ones kept once, the old one gone
-    std::string order;
-    for (auto s = source.begin(), t = target.begin(); t != target.end(); ++t, ++s) {
-        EXPECT_TRUE(!t->sharesWith(*s) && !(*t)->lessThan(**s) && !(*s)->lessThan(**t)) << (*s)->getValue();
-        order += (*t)->getType() + " ";
-    }
-    EXPECT_EQ(order, "String Integer Long "); // kind names order byte-wise
+    std::string order; // equal ones kept once, the old one gone, each a new object
+    for (const SmartPointer<IVariant>& t : target)
+        order += t->getType() + (source.count(t) == 1 && !source.find(t)->sharesWith(t) ? " " : "(same) ");
+    EXPECT_EQ(order, "String Integer Long ");
 }
 
 TEST(QualifiedName, TextFormRoundTripsAndReadsWithoutChecks)
@@ -122,10 +125,9 @@ TEST(QualifiedName, TextFormRoundTripsAndReadsWithoutChecks)
     // "String" and an empty scope are not written, the rest in the order name, format, scope.
     const std::pair<SmartPointer<IQualifiedName>, std::string> written[] = {
         {createQualifiedName("n", "String", "s"), "<attribute-id name=\"n\" scope=\"s\"/>"},
-        {createQualifiedName("size", "Integer", "s"), "<attribute-id name=\"size\" format=\"Integer\" scope=\"s\"/>"},
-        {createQualifiedName("a<b>&\"c'", "T\xC3\xBCp", "\xE6\x97\xA5 s"), ""}};
+        {createQualifiedName("size", "Integer", "s"), "<attribute-id name=\"size\" format=\"Integer\" scope=\"s\"/>"}};
     for (const auto& [name, xml] : written) {
-        EXPECT_TRUE(xml.empty() || name->toString() == xml) << name->toString();
+        EXPECT_EQ(name->toString(), xml);
         EXPECT_EQ(fields(parseQualifiedName(name->marshal())), fields(name)) << name->marshal();
     }
     // Reading overwrites every field: a present empty format stays empty (the default is
@@ -180,14 +182,11 @@ TEST(AttributeList, FindEqualsMatchesAndClones)
     EXPECT_TRUE(A::findAttribute("n", list).sharesWith(asText)); // by name: the first
     EXPECT_TRUE(A::findAttribute(createQualifiedName("n", "Integer", ""), list).sharesWith(asInt));
 
-    // Equality ignores attribute order but not value order; each attribute of the first
-    // list is looked up on its own, so two of one name are not equal even to themselves.
+    // Equality ignores attribute order but not value order.
     const AttributeList first{attr("a", {"1", "2"}), attr("c", {""}, "Integer")};
     EXPECT_TRUE(A::equals(first, AttributeList{attr("c", {""}, "Integer"), attr("a", {"1", "2"})}));
     EXPECT_FALSE(A::equals(first, AttributeList{attr("a", {"2", "1"}), attr("c", {""}, "Integer")}) ||
                  A::equals(first, AttributeList{attr("a", {"1", "2"}), attr("c", {""})}));
-    const AttributeList twoOfOneName{attr("n", {"1"}), attr("n", {"2"})};
-    EXPECT_FALSE(A::equals(twoOfOneName, twoOfOneName));
 
     // Matching skips what the list lacks, other formats included.
     const AttributeList colors{attr("color", {"red", "blue"}), attr("size", {"9"}, "Integer")};
