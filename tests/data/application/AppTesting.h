@@ -12,7 +12,6 @@
 
 namespace apptest {
 
-#ifdef MOX_TEST_PLUGIN_DIR
 /// Calls `symbol` of the test service library (libMOX-SM-test.so) with `args`, when it is loaded.
 template <class... A>
 void callPlugin(const char* symbol, A... args)
@@ -46,7 +45,6 @@ inline void useTestPlugin(MOX::APP::IApplication& app, const std::string& mode =
     if (!mode.empty())
         app.setProperty("TestSM.Mode", mode);
 }
-#endif
 
 /// A registered application id with a product of its own.
 inline MOX::RT::SmartPointer<MOX::APP::IApplicationId> newApplicationId(const std::string& name)

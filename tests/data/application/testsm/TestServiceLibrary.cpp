@@ -5,7 +5,6 @@
 //   start-throws    start throws InvalidArgumentException (-1075)
 //   manager-throws  getServiceManager throws SystemException (-1040)
 //   log-throws      the log service's submit throws InvalidArgumentException (-1006)
-//   no-log          the helper has no log service
 //   slow-start      start takes a while (widens race windows in concurrency tests)
 // Events are kept in memory (read with testsm_events).
 #include <chrono>
@@ -85,7 +84,7 @@ private:
 class TestHelper : public virtual MOX::I::IServiceHelper {
 public:
     explicit TestHelper(std::string mode)
-        : m_mode(std::move(mode)), m_manager(new TestManager), m_log(m_mode == "no-log" ? nullptr : new TestLog(m_mode == "log-throws"))
+        : m_mode(std::move(mode)), m_manager(new TestManager), m_log(new TestLog(m_mode == "log-throws"))
     {
     }
     ~TestHelper() override { record("~helper managerOwners=" + std::to_string(m_manager.useCount())); }
