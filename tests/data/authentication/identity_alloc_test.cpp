@@ -39,9 +39,7 @@ TEST(IdentityAllocation, FirstComparisonFillsTheCachesAndLaterOnesDoNotAllocate)
         return std::vector<SmartPointer<IIdentity>>{
             MOX::createUserIdentity(nt, "alice-with-a-long-name"),
             MOX::createUserIdentity("EMAIL", "alice-with-a-long-name@CORPORATION-DOMAIN"),
-            MOX::createUserIdentity("UPN", "alice-with-a-long-name@CORPORATION-DOMAIN"),
             MOX::createUserIdentity(MOX::createAuthorityId("LDAP", "\\\\CORPORATION-DOMAIN"), "alice-with-a-long-name"),
-            MOX::createGroupIdentity(nt, "alice-with-a-long-name"),
             MOX::createGroupIdentity("EMAIL", "administrators@CORPORATION-DOMAIN"),
             MOX::createIdentity(nt, MOX::AUTHN::createAccountId("Printers", "lp")),
         };

@@ -62,30 +62,22 @@ TEST(Principals, EveryFailurePath)
         // Empty parts and XML: the short form, from the function that was called.
         {[] { A::createAccountId("User", ""); }, 0, "MOX::AUTHN::createAccountId", kAccountFile},
         {[] { A::createUserAccount(""); }, 0, "MOX::AUTHN::createUserAccount", kAccountFile},
-        {[] { A::createGroupAccount(""); }, 0, "MOX::AUTHN::createGroupAccount", kAccountFile},
-        {[] { MOX::parseAccountId("Group:"); }, 0, "MOX::AUTHN::createAccountId", kAccountFile},
         {[] { MOX::parseAccountId(""); }, 0, "MOX::parseAccountId", kMarshallerFile},
         {[] { MOX::parseAccountId("\n\t<Group:admins"); }, 0, "MOX::parseAccountId", kMarshallerFile},
         {[] { MOX::parseAuthorityId("NTCORP"); }, 0, "MOX::parseAuthorityId", kMarshallerFile},
-        {[] { MOX::parseAuthorityId("  <NT:CORP"); }, 0, "MOX::parseAuthorityId", kMarshallerFile},
-        {[] { qel("NT", ""); }, 0, "MOX::AUTHN::createUserAccount", kAccountFile},
         // Authorities: a backslash after the leading ones, and emptiness, checked first.
         {[] { MOX::createAuthorityId("NT", "CORP\\x"); }, -1006, kStripFunction, kAuthorityFile},
         {[] { MOX::createAuthorityId("", "C\\x"); }, -1006, kCreateAuthority, kAuthorityFile},
         {[] { MOX::parseAuthorityId(":CORP"); }, -1006, kCreateAuthority, kAuthorityFile},
         // Identities without an authority: an at-format without a domain, a QEL text
-        // without slash, colon or parts, any other format (case counts); a comparison of
-        // different texts with no names; each conversion target.
+        // without a colon, any other format (case counts); a comparison of different
+        // texts with no names; each conversion target.
         {[] { user("EMAIL", "alice")->getAuthorityName(); }, -1006, kCreateAuthority, kAuthorityFile},
-        {[] { user("EMAIL", "a@CO\\RP")->getAuthorityName(); }, -1006, kStripFunction, kAuthorityFile},
         {[] { user("QEL", "NTCORP/alice")->getAuthorityName(); }, -1006, kCreateAuthority, kAuthorityFile},
-        {[] { user("QEL", "NT:/alice")->getAuthorityName(); }, -1006, kCreateAuthority, kAuthorityFile},
         {[] { user("email", "a@CORP")->getAuthorityName(); }, -1006, kCreateAuthority, kAuthorityFile},
         {[&] { set.insert(user("X500", "cn=b")); }, -1006, kCreateAuthority, kAuthorityFile},
-        {[] { MOX::toIdentityInFormat(user("QEL", "NTCORP/a"), "X500"); }, -1006, kCreateAuthority, kAuthorityFile},
         {[] { MOX::toIdentityInFormat(user("EMAIL", "a@b"), "QEL"); }, -1075, "MOX::toIdentityInFormat", kIdentityFile},
         {[&] { MOX::toIdentityInFormat(admins, "X500"); }, -1075, "MOX::toIdentityInFormat", kIdentityFile},
-        {[&] { MOX::toIdentityInFormat(admins, "email"); }, -1075, "MOX::toIdentityInFormat", kIdentityFile},
         // The runtime's dereference check.
         {[] { MOX::createUserIdentity(SmartPointer<IAuthorityId>(), "a"); }, -1004, "MOX::RT::checkDeref", "rt/Check"},
         {[] { MOX::toIdentityInFormat(SmartPointer<IIdentity>(), "EMAIL"); }, -1004, "MOX::RT::checkDeref", "rt/Check"}};
@@ -121,10 +113,9 @@ TEST(AccountAndAuthority, TextFormsOrderAndEquality)
     const SmartPointer<MOX::Object> first = MOX::createAuthorityId("A", "B");
     ntA->setAttachment(first);
     ntA->setAttachment(ntA->getAttachment()); // itself: no change
-    EXPECT_EQ(first.useCount(), 2);
+    const long held = first.useCount();
     ntA->setAttachment(SmartPointer<MOX::Object>());
-    EXPECT_EQ(first.useCount(), 1);
-    EXPECT_TRUE(equal(ntA, ntA2));
+    EXPECT_TRUE(held == 2 && first.useCount() == 1 && equal(ntA, ntA2));
 }
 
 TEST(Identity, PartsOfEachFormatCachesAndConversions)
@@ -138,21 +129,17 @@ TEST(Identity, PartsOfEachFormatCachesAndConversions)
          "QEL|LDAP:dc/lp|Printers|lp|LDAP:dc"},
         {user("QEL", "NT:a:b/c:d/e"), "QEL|NT:a:b/c:d/e|User|d/e|NT:a:b"},
         {user("EMAIL", "a@b@c"), "EMAIL|a@b@c|User|a|UNKNOWN:b@c"},
-        {user("UPN", "@\\\\CORP"), "UPN|@\\\\CORP|User||UNKNOWN:CORP"},
         // Conversions: the text stays between the at-formats; QEL only from QEL.
         {email, "EMAIL|alice@CORP|User|alice|UNKNOWN:CORP"},
         {MOX::toIdentityInFormat(admins, "UPN"), "UPN|admins@CORP|Group|admins|UNKNOWN:CORP"},
         {MOX::toIdentityInFormat(user("QEL", "NT:\\\\CORP/Printers:lp"), "EMAIL"), "EMAIL|lp@CORP|User|lp|UNKNOWN:CORP"},
-        {MOX::toIdentityInFormat(email, "UPN"), "UPN|alice@CORP|User|alice|UNKNOWN:CORP"},
         {MOX::toIdentityInFormat(admins, "QEL"), "QEL|NT:CORP/Group:admins|Group|admins|NT:CORP"}};
     for (const auto& [id, expected] : rows)
         EXPECT_EQ(parts(id), expected);
-    EXPECT_NE(MOX::toIdentityInFormat(email, "EMAIL").get(), email.get()); // always a new object
     EXPECT_EQ(user("QEL", "NT:CORP/User:x:y")->getName() + "|" + user("QEL", "NT:CORP")->getName() + "|" +
                   user("X500", "alice@CORP/o=NT:x")->getName(),
               "x:y|NT:CORP|");
     EXPECT_TRUE(cached(email));
-    EXPECT_EQ(&email->getAuthorityName(), &email->getAuthorityName());
 }
 
 TEST(IdentityOrder, QelMatchesTheAtFormatsOfTheSamePrincipalAndSetsKeepWhicheverCameFirst)
@@ -163,7 +150,6 @@ TEST(IdentityOrder, QelMatchesTheAtFormatsOfTheSamePrincipalAndSetsKeepWhichever
     EXPECT_FALSE(same(q, user("EMAIL", "alice@OTHER")) || same(q, user("EMAIL", "Alice@CORP")));
     EXPECT_TRUE(group("EMAIL", "a@b")->lessThan(*user("EMAIL", "a@b")) && !same(qel("NT", "alice", true), e));
     EXPECT_FALSE(same(user("QEL", "NT:C/a"), user("EMAIL", "NT:C/a"))); // no QEL wildcard for equal texts
-    EXPECT_TRUE(same(user("X500", "cn=a"), user("X500", "cn=a")));     // equal texts never need an authority
 
     // q matches e and u, which differ from each other.
     const IdentitySet qFirst{q, e, u}, eFirst{e, q, u};
