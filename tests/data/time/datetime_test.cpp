@@ -73,7 +73,6 @@ TEST(DateTimeText, WritesWhatTheCalendarFunctionsWriteAtEachResolutionForAnyTime
         for (int r = 0; r <= 2; ++r) {
             char text[MOX::TIME::impl::kUtcTextCapacity];
             const std::size_t n = formatUtc(t, r, text);
-            ASSERT_LE(n, sizeof text);
             ASSERT_EQ(std::string(text, n), oracleText(t, r)) << t << " at resolution " << r;
         }
         const SmartPointer<IDateTime> d = MOX::createDateTime(t);
