@@ -23,16 +23,11 @@ void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
-namespace {
-void countedFree(void* p) noexcept
+void operator delete(void* p) noexcept // the sized form forwards here
 {
-    if (p != nullptr)
-        g_frees.fetch_add(1, std::memory_order_relaxed);
+    g_frees.fetch_add(p != nullptr, std::memory_order_relaxed);
     std::free(p);
 }
-} // namespace
-void operator delete(void* p) noexcept { countedFree(p); }
-void operator delete(void* p, std::size_t) noexcept { countedFree(p); }
 
 using MOX::RT::makeShared;
 using MOX::RT::SmartPointer;

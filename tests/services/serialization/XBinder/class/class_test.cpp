@@ -97,12 +97,10 @@ TEST(ClassIdConverter, VersionIsPresentOnlyAboveOne)
         EXPECT_TRUE(cls.class_ == "C" && itf.class_ == "I" && cls.version.value_or(-1) == written &&
                     itf.version.value_or(-1) == written) << version;
         const SmartPointer<IInterfaceId> back = ClassIdConverter::toMOX(itf);
-        const int read = version > 1 ? version : 1;
-        EXPECT_EQ(ClassIdConverter::toMOX(cls)->getVersion() + back->getVersion(), 2 * read) << version;
-        EXPECT_EQ(back->getName(), "I");
+        EXPECT_TRUE(ClassIdConverter::toMOX(cls)->getVersion() == version && back->getVersion() == version &&
+                    back->getName() == "I") << version;
     }
-    // A version present in a document is taken as it stands, even 0.
-    EXPECT_EQ(ClassIdConverter::toMOX(idDoc<xbclass_id>("C", 0))->getVersion(), 0);
+    EXPECT_EQ(ClassIdConverter::toMOX(idDoc<xbclass_id>("C", 0))->getVersion(), 0); // taken as it stands, even 0
 }
 
 TEST(ClassIdConverter, LoaderOfAClassIdIsNeitherWrittenNorRead)
