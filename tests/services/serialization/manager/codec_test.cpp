@@ -213,13 +213,11 @@ TEST(CodecWriter, EscapesMarkupAndKeepsEveryCharacterThroughARoundTrip)
 TEST(CodecWriter, InvalidChoiceFailsWithMinus9AndTheNumber)
 {
     for (const auto& [t, object] : std::vector<std::pair<int, int>>{{7, 2}, {0, 0}, {2, 1}}) {
-        tdoc doc;
-        doc.entries.emplace_back();
-        if (object == 1)
-            doc.entries.back().u = std::make_unique<titem>(); // alternative 2 is a tnote
-        else if (object == 2)
-            doc.entries.back().u = std::make_unique<tnote>();
+        tdoc doc; // {2, 1}: alternative 2 is a tnote, the object a titem
+        doc.entries.push_back(object == 1 ? itemChoice("i") : noteChoice("n"));
         doc.entries.back().t = t;
+        if (object == 0)
+            doc.entries.back().u.reset();
         int status = 0;
         Params params;
         encodeDoc(doc, &status, &params);

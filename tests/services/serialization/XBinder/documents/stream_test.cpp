@@ -85,10 +85,7 @@ TEST(DocumentLimits, WritersRefuseWhatReadersRefuseAndCallersCanChangeThem)
 {
     using MOX::XB::DecodeLimits;
     const DecodeLimits saved = DecodeLimits::defaults();
-    DecodeLimits small = saved;
-    small.maxTextBytes = 1000;
-    small.maxAttributes = 3;
-    DecodeLimits::setDefaults(small);
+    DecodeLimits::setDefaults(DecodeLimits{saved.maxDepth, saved.maxErrors, 1000, 3});
 
     auto attribute = MOX::Attributes::createAttribute("a", "");
     attribute->addValue(std::string(1000, '&')); // escaped it is longer, read back it fits
