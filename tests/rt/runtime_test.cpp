@@ -148,13 +148,9 @@ TEST_F(LocalFileTest, HandlesAreCheckedBeforeUse)
     EXPECT_EQ(target.received, "");                                  // and an empty file hands over nothing
 }
 
-TEST_F(LocalFileTest, SystemFailuresRaiseSystemExceptionAndLeaveNoStrays)
+TEST_F(LocalFileTest, AFailedReplaceLeavesNoStrays)
 {
-    EXPECT_THROW(createLocalFile(dir + "/no-such-dir/cache.xml")->acquireHandle(), SystemException);
-    ASSERT_EQ(::mkdir(path.c_str(), 0700), 0); // a directory where the file should be
-    Recorder target;
-    EXPECT_THROW(createLocalFile(path)->readInto(target), SystemException);
-    // Renaming over the directory fails: the temporary file is removed again.
+    ASSERT_EQ(::mkdir(path.c_str(), 0700), 0); // a directory where the file should be: renaming over it fails
     EXPECT_THROW(write("x"), SystemException);
     EXPECT_EQ(strays(), 0);
 }
