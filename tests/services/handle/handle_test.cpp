@@ -31,12 +31,9 @@ TEST(HandleManager, AnObjectLivesExactlyWhileItsHandleIsOpen)
     EXPECT_EQ(HandleManager::newObjectHandle("Kept", object).getId(), 1);
     EXPECT_EQ(HandleManager::newObjectHandle("", nullptr).getId(), 2); // neither argument is checked
     object = nullptr;
-    EXPECT_EQ(HandleManager::getObject(1).get(), raw);
-    EXPECT_STREQ(HandleManager::findClassType(1), "Kept");
-
+    EXPECT_TRUE(HandleManager::getObject(1).get() == raw && std::string(HandleManager::findClassType(1)) == "Kept");
     EXPECT_TRUE(HandleManager::closeHandle(HandleId(1)));
-    EXPECT_EQ(destroyed, 1);
-    EXPECT_EQ(HandleManager::getOpenHandleCount(), 1u);
+    EXPECT_TRUE(destroyed == 1 && HandleManager::getOpenHandleCount() == 1u);
     EXPECT_TRUE(moxtest::throwsMox<InvalidHandleException>([] { HandleManager::getObject(1); }, 0,
                                                             "MOX::HDL::HandleManager::getObject"));
     EXPECT_FALSE(HandleManager::closeHandle(HandleId(1)) || HandleManager::findClassType(99));

@@ -49,13 +49,3 @@ TEST(XBinderManager, EncodeFailuresAndMismatchedBuffersRaiseWithTheStatusInTheDe
     EXPECT_EQ(manager.decode(element, usedUp), 0);
     EXPECT_TRUE(moxtest::throwsMox([&] { manager.decode(element, usedUp); }, -1056, nullptr, nullptr, "-22"));
 }
-
-TEST(XBinderManager, MissingDocumentElementRaisesMinus1057NamingTheCaller)
-{
-    tdoc doc;
-    doc_CC element(doc);
-    const MOX::EXCEPTIONS::SourceSite site{"data/x/Unit", 1, "MOX::unmarshalX"};
-    EXPECT_NO_THROW(XBinderManager::requireElement(&element, site));
-    EXPECT_TRUE(moxtest::throwsMox<SerializationException>([&] { XBinderManager::requireElement(nullptr, site); },
-                                                           -1057, "MOX::unmarshalX", "data/x/Unit"));
-}
