@@ -12,8 +12,7 @@
 #include <mox/rt/SmartPointer.h>
 
 namespace {
-std::atomic<long> g_allocations{0};
-std::atomic<long> g_frees{0};
+std::atomic<long> g_allocations{0}, g_frees{0};
 } // namespace
 
 void* operator new(std::size_t size)
