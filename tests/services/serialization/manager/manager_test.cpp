@@ -15,20 +15,16 @@ using namespace xbtest;
 
 const char kFile[] = "services/serialization/manager/XBinderManager";
 
-TEST(XBinderManager, DecodeFailuresRaiseMinus1056WithTheQuotedErrorInfo)
+TEST(XBinderManager, DecodeFailuresRaiseMinus1056WithTheDecoderStatus)
 {
     XBinderManager manager;
     tdoc doc;
     const std::string text = "<doc><box/></doc>";
     DecodeBuffer buffer = manager.makeDecodeBuffer(text);
     doc_CC element(doc);
-    try {
-        manager.decode(element, buffer);
-        ADD_FAILURE() << "no exception";
-    } catch (const SerializationException& e) {
-        EXPECT_TRUE(moxtest::isMox(e, -1056, "MOX::XB::XBinderManager::decode", kFile));
-        EXPECT_EQ(e.getDetail(), "Decoding failed - info: \"" + buffer.errorInfo() + "\"");
-    }
+    EXPECT_TRUE(moxtest::throwsMox<SerializationException>([&] { manager.decode(element, buffer); }, -1056,
+                                                           "MOX::XB::XBinderManager::decode", kFile,
+                                                           ("(status " + std::to_string(XB_MISSING_ATTRIBUTE) + ")").c_str()));
 }
 
 TEST(XBinderManager, EncodeFailuresAndMismatchedBuffersRaiseWithTheStatusInTheDetail)
