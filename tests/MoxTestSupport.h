@@ -50,9 +50,8 @@ template <class E = MOX::EXCEPTIONS::MoxException, class F>
 template <class F>
 ::testing::AssertionResult failsDecoding(F&& f, int status)
 {
-    const std::string detail = "(status " + std::to_string(status) + ")";
     return throwsMox<MOX::EXCEPTIONS::SerializationException>(f, -1056, "MOX::XB::XBinderManager::decode", nullptr,
-                                                              detail.c_str());
+                                                              ("(status " + std::to_string(status) + ")").c_str());
 }
 
 } // namespace moxtest

@@ -21,17 +21,12 @@ const std::vector<std::string> kTexts = {
 std::string roundTrip(const std::function<std::string(const std::string&)>& write,
                       const std::function<std::string(const std::string&)>& read, const std::string& text)
 {
-    std::string written;
+    std::string written = "refused";
     try {
         written = write(text);
-    } catch (const MoxException& e) {
-        EXPECT_EQ(e.getCode(), -1055) << e.what();
-        return "refused";
-    }
-    try {
         return read(written);
     } catch (const MoxException& e) {
-        return std::string("unreadable: ") + e.what() + " in " + written;
+        return written == "refused" && e.getCode() == -1055 ? written : "failed: " + std::string(e.what()) + " in " + written;
     }
 }
 
@@ -63,8 +58,6 @@ TEST(HostileText, EveryWriterRefusesOrReadsBackEqual)
         for (const std::string& text : kTexts) {
             SCOPED_TRACE(std::string(w.family) + ": " + text);
             const std::string back = roundTrip(w.write, w.read, text);
-            if (back != "refused") {
-                EXPECT_EQ(back, text);
-            }
+            EXPECT_TRUE(back == "refused" || back == text) << back;
         }
 }

@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/ILocalFile.h>

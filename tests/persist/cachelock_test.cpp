@@ -1,18 +1,23 @@
 // Cache locks over a local file: what each lock holds, what only saveChanges writes,
-// what each failure releases, and a writer killed in the middle of a save.
+// what each failure (special files included) releases, and a writer killed in the middle
+// of a save.
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <functional>
+#include <iterator>
 #include <thread>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <mox/persist/CacheReadLock.h>
 #include <mox/persist/CacheWriteLock.h>
+#include <mox/rt/ErrorCode.h>
 
 #include "persist/PersistTestSupport.h"
 
@@ -29,6 +34,21 @@ CachedState stored(const std::string& path)
     FilePtr file = MOX::RT::createLocalFile(path);
     { CacheReadLock lock(mutex, state, file); }
     return state;
+}
+
+// Whether `f` throws: the runtime's SystemException naming `path`, or for no path the
+// null-pointer exception.
+bool refused(const std::function<void()>& f, const std::string& path)
+{
+    try {
+        f();
+    } catch (const MOX::EXCEPTIONS::SystemException& e) {
+        return !path.empty() && e.getCode() == MOX::EXCEPTIONS::RuntimeSystemError &&
+               e.getMessage().find(path) != std::string::npos;
+    } catch (const MOX::EXCEPTIONS::NullPointerException&) {
+        return path.empty();
+    }
+    return false;
 }
 
 } // namespace
@@ -50,42 +70,59 @@ TEST(CacheLock, LocksHoldTheMutexAndOnlyWhatSaveChangesWritesIsStored)
     EXPECT_FALSE(heldElsewhere(mutex));
     {
         CacheWriteLock lock(mutex, state, file);
-        state.version = 2; // never saved
-    }
-    {
-        CacheWriteLock lock(mutex, state, file);
         EXPECT_EQ(state.version, 1); // read again on entry
         state.version = 3;
         state.failMarshal = true;
-        EXPECT_THROW(lock.saveChanges(), MOX::EXCEPTIONS::SerializationException);
+        EXPECT_THROW(lock.saveChanges(), MOX::EXCEPTIONS::SerializationException); // and never saved
         EXPECT_FALSE(lock.isSaved());
     }
-    CachedState read;
     {
+        CachedState read;
         CacheReadLock lock(mutex, read, file);
-        EXPECT_TRUE(heldElsewhere(mutex));
+        EXPECT_TRUE(heldElsewhere(mutex) && read.version == 1 && read.payload == std::string("with\0zero", 9));
     }
-    EXPECT_EQ(read.version, 1);
-    EXPECT_EQ(read.payload, std::string("with\0zero", 9));
 }
 
-TEST(CacheLock, FailuresOnEntryReleaseTheMutex)
+TEST(CacheLock, NoFileAndSpecialFilesAreRefusedOnEntryWithTheMutexReleased)
 {
     ScratchDir dir;
-    ASSERT_EQ(::mkdir((dir.path + "/dir").c_str(), 0700), 0);
-    FilePtr none, missing = MOX::RT::createLocalFile(dir.path + "/no/cache.txt"),
-                  directory = MOX::RT::createLocalFile(dir.path + "/dir");
+    const std::function<int(const std::string&)> rows[] = {
+        [](const std::string&) { return 0; },                               // a null file
+        [](const std::string& p) { return ::mkdir(p.c_str(), 0700); },      // a directory
+        [](const std::string& p) { return ::mkfifo(p.c_str(), 0600); },     // no writer: must not block
+        [](const std::string& p) { return ::symlink("/dev/zero", p.c_str()); },
+        [](const std::string& p) { // an oversize sparse file
+            const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+            const int rc = fd < 0 ? -1 : ::ftruncate(fd, MOX::RT::ILocalFile::MaxFileSize + 1);
+            return fd < 0 ? -1 : ::close(fd) | rc;
+        }};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const std::string path = dir.path + "/cache" + std::to_string(i);
+        ASSERT_EQ(rows[i](path), 0) << i;
+        FilePtr file = i == 0 ? FilePtr() : MOX::RT::createLocalFile(path);
+        MOX::RT::Mutex mutex;
+        CachedState state;
+        EXPECT_TRUE(refused([&] { CacheReadLock lock(mutex, state, file); }, i == 0 ? "" : path)) << i;
+        EXPECT_TRUE(refused([&] { CacheWriteLock lock(mutex, state, file); }, i == 0 ? "" : path)) << i;
+        EXPECT_TRUE(!heldElsewhere(mutex) && state.version == 0) << i;
+    }
+    // The handle of a failed entry was given up: the file can be locked and written again.
     MOX::RT::Mutex mutex;
     CachedState state;
-    EXPECT_THROW(CacheReadLock(mutex, state, none), MOX::EXCEPTIONS::NullPointerException);
-    EXPECT_THROW(CacheWriteLock(mutex, state, none), MOX::EXCEPTIONS::NullPointerException);
-    EXPECT_THROW(CacheReadLock(mutex, state, directory), MOX::EXCEPTIONS::SystemException);  // reading
-    EXPECT_THROW(CacheWriteLock(mutex, state, missing), MOX::EXCEPTIONS::SystemException);   // the handle
-    EXPECT_THROW(CacheWriteLock(mutex, state, directory), MOX::EXCEPTIONS::SystemException); // reading with it
-    EXPECT_FALSE(heldElsewhere(mutex));
-    // The handle was given up as well: the file can be locked and written again.
-    FilePtr good = MOX::RT::createLocalFile(dir.path + "/dir/cache.txt");
+    FilePtr good = MOX::RT::createLocalFile(dir.path + "/cache1/cache.txt");
     CacheWriteLock(mutex, state, good).saveChanges();
+}
+
+TEST(CacheLock, WritesNoFileTooLargeToReadBack)
+{
+    ScratchDir dir;
+    MOX::RT::Mutex mutex;
+    CachedState state;
+    FilePtr file = MOX::RT::createLocalFile(dir.path + "/cache");
+    CacheWriteLock lock(mutex, state, file);
+    state.payload.assign(MOX::RT::ILocalFile::MaxFileSize, 'x');
+    EXPECT_TRUE(refused([&] { lock.saveChanges(); }, dir.path + "/cache"));
+    EXPECT_FALSE(lock.isSaved());
 }
 
 TEST(CacheLock, AWriterKilledDuringSaveChangesLeavesTheOldOrTheNewStateWhole)

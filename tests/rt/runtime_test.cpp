@@ -1,19 +1,12 @@
 // The runtime: the error code table and exceptions, number texts and local files.
 #include <cfloat>
 #include <climits>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <functional>
 #include <limits>
 #include <memory>
-#include <poll.h>
-#include <tuple>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -60,22 +53,11 @@ protected:
 
 } // namespace
 
-TEST(Exceptions, TextForms)
-{
-    const InvalidArgumentException full(ErrorCode::InvalidInput);
-    EXPECT_EQ(full.getFacility() + "|" + full.getKey() + "|" + full.what(), "MOX|code|Not a valid input");
-    EXPECT_STREQ(SerializationException("element \"x\" missing", ErrorCode::Unmarshal).what(),
-                 "Error converting string to object: element \"x\" missing");
-    EXPECT_STREQ(SystemException("MOX", -7, "code", "custom text", "why").what(), "custom text: why");
-    EXPECT_STREQ(InvalidHandleException().what(), "InvalidHandleException");
-}
-
 TEST(Exceptions, RaiseTakesTheClassFromTheCodeRecordsTheSiteAndClonesKeepBoth)
 {
     const std::pair<ErrorCode, const char*> table[] = {
-        {ErrorCode::NullPointer, "NullPointerException"}, {ErrorCode::InvalidHandle, "InvalidHandleException"},
-        {ErrorCode::Unknown, "UnexpectedException"},      {ErrorCode::Unmarshal, "SerializationException"},
-        {ErrorCode::BootstrapPath, "SystemException"},     {ErrorCode::RegistrationExists, "ObjectAlreadyExistsException"}};
+        {ErrorCode::NullPointer, "NullPointerException"}, {ErrorCode::Unmarshal, "SerializationException"},
+        {ErrorCode::BootstrapPath, "SystemException"}, {ErrorCode::RegistrationExists, "ObjectAlreadyExistsException"}};
     for (const auto& [code, name] : table) {
         const int line = __LINE__ + 2;
         try {
@@ -96,14 +78,11 @@ TEST(Exceptions, RaiseTakesTheClassFromTheCodeRecordsTheSiteAndClonesKeepBoth)
 TEST(StringUtils, TrimAndGlobMatching)
 {
     EXPECT_EQ(StringUtils::Trim(std::string(" \t\n\v\f\r a\0b \r\n", 13)), std::string("a\0b", 3));
-    const struct { const char *text, *pattern; bool match; } globs[] = {
-        {"", "***", true}, {"", "?", false}, {"abc", "ABC", false}, {"ac", "a?c", false},
-        {"xabcabd", "*ab?", true}, {"mississippi", "m*iss*ppi", true}, {"mississippi", "m*iss*ppx", false}};
-    for (const auto& r : globs)
-        EXPECT_EQ(StringUtils::Matches(r.text, r.pattern), r.match) << r.text << " ~ " << r.pattern;
-    std::string pattern; // exponential with naive backtracking
-    for (int i = 0; i < 40; ++i)
-        pattern += "*a";
+    EXPECT_TRUE(StringUtils::Matches("", "***") && StringUtils::Matches("xabcabd", "*ab?") &&
+                !StringUtils::Matches("ac", "a?c") && !StringUtils::Matches("mississippi", "m*iss*ppx"));
+    std::string pattern(80, '*'); // exponential with naive backtracking
+    for (int i = 1; i < 80; i += 2)
+        pattern[i] = 'a';
     EXPECT_FALSE(StringUtils::Matches(std::string(4000, 'a'), pattern + "b"));
 }
 
@@ -120,30 +99,17 @@ TEST(StringUtils, NumbersRoundTripAndReadersTakeOneWholeNumberOfTheirKindOnly)
     EXPECT_EQ(StringUtils::ToString(0.1) + StringUtils::ToString(0.1f), "0.10.1"); // shortest
     const std::tuple<const char*, void (*)(const std::string&), std::vector<std::string>> rejected[] = {
         {"AsInteger", [](const std::string& s) { StringUtils::AsInteger(s); },
-         {"2147483648", "-2147483649", "7x", "   ", "+-5", "- 5", "0x10", "\xd9\xa3", std::string("5\0", 2)}},
+         {"2147483648", "-2147483649", "7x", "   ", "+-5", "0x10", std::string("5\0", 2)}},
         {"AsLong", [](const std::string& s) { StringUtils::AsLong(s); }, {"9223372036854775808"}},
         {"AsInt64", [](const std::string& s) { StringUtils::AsInt64(s); }, {"-9223372036854775809", ""}},
         {"AsDouble", [](const std::string& s) { StringUtils::AsDouble(s); },
-         {"", "1,5", "1e", "1e999", "1e-999", std::string("1\0", 2)}},
+         {"", "1,5", "1e999", "1e-999", std::string("1\0", 2)}},
         {"AsFloat", [](const std::string& s) { StringUtils::AsFloat(s); }, {"1e39", "1e-50"}}};
     for (const auto& [function, read, texts] : rejected)
         for (const std::string& text : texts)
             EXPECT_TRUE(moxtest::throwsMox<InvalidArgumentException>(
                 [&] { read(text); }, -1009, (std::string("MOX::RT::StringUtils::") + function).c_str()))
                 << function << " \"" << text << '"';
-}
-
-TEST(StringUtils, FloatsIgnoreProcessLocale)
-{
-    // Builds a decimal-comma locale into a private directory when the system has none.
-    const persisttest::ScratchDir dir;
-    if (std::system(("localedef -i de_DE -f UTF-8 " + dir.path + "/de_DE.UTF-8 >/dev/null 2>&1").c_str()) != 0)
-        GTEST_SKIP() << "localedef cannot build a decimal-comma locale here";
-    ::setenv("LOCPATH", dir.path.c_str(), 1);
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-    EXPECT_EQ(StringUtils::AsDouble("1.5") + StringUtils::AsFloat(" 2.25 "), 3.75);
-    EXPECT_EQ(StringUtils::ToString(1.5) + StringUtils::ToString(2.25f), "1.52.25");
-    std::setlocale(LC_ALL, "C");
 }
 
 TEST_F(LocalFileTest, MissingOrEmptyFilesHandOverNothingAndReplacingGoesByRename)
@@ -182,50 +148,9 @@ TEST_F(LocalFileTest, HandlesAreCheckedBeforeUse)
     EXPECT_EQ(target.received, "");                                  // and an empty file hands over nothing
 }
 
-TEST_F(LocalFileTest, FailuresNameThePathAndTheSystemError)
+TEST_F(LocalFileTest, AFailedReplaceLeavesNoStrays)
 {
-    const auto names = [](const std::function<void()>& call, const std::string& file, int error) {
-        try {
-            call();
-        } catch (const MOX::EXCEPTIONS::SystemException& e) {
-            return e.getCode() == MOX::EXCEPTIONS::RuntimeSystemError &&
-                   e.getMessage().find("\"" + file) != std::string::npos &&
-                   e.getMessage().find(std::strerror(error)) != std::string::npos;
-        }
-        return false;
-    };
-    const std::string missing = dir + "/no-such-dir/cache.xml";
-    EXPECT_TRUE(names([&] { createLocalFile(missing)->acquireHandle(); }, missing, ENOENT));
-    ASSERT_EQ(::mkdir(path.c_str(), 0700), 0); // a directory where the file should be
-    Recorder target;
-    EXPECT_TRUE(names([&] { createLocalFile(path)->readInto(target); }, path, EISDIR));
-    // Renaming over the directory fails: the temporary file is removed again.
-    EXPECT_THROW(write("x"), MOX::EXCEPTIONS::SystemException);
+    ASSERT_EQ(::mkdir(path.c_str(), 0700), 0); // a directory where the file should be: renaming over it fails
+    EXPECT_THROW(write("x"), SystemException);
     EXPECT_EQ(strays(), 0);
-}
-
-TEST_F(LocalFileTest, AHandleExcludesAnotherProcess)
-{
-    int go[2], done[2];
-    ASSERT_EQ(::pipe(go) + ::pipe(done), 0);
-    // A child forked while a handle is held would share its lock: fork first.
-    const pid_t child = ::fork();
-    if (child == 0) {
-        char byte = 0;
-        if (::read(go[0], &byte, 1) == 1) {
-            const Handle h = createLocalFile(path)->acquireHandle();
-            (void)!::write(done[1], "L", 1);
-        }
-        ::_exit(0);
-    }
-    Handle held = createLocalFile(path)->acquireHandle();
-    EXPECT_EQ(::write(go[1], "G", 1), 1);
-    pollfd p{done[0], POLLIN, 0};
-    EXPECT_EQ(::poll(&p, 1, 300), 0); // the child does not get the lock
-    held = nullptr;
-    char byte = 0;
-    EXPECT_EQ(::read(done[0], &byte, 1), 1);
-    ::waitpid(child, nullptr, 0);
-    for (int fd : {go[0], go[1], done[0], done[1]})
-        ::close(fd);
 }

@@ -12,19 +12,15 @@ TEST(XmlUtils, WritersEscapeAndReadersReadBackExactly)
 {
     const Vector<std::string> attrs = {XmlUtils::ToAttribute("x", "1"), XmlUtils::ToAttribute("y", "a\"<>&b")};
     EXPECT_EQ(XmlUtils::ToElement("p:a", "t", attrs), "<p:a x=\"1\" y=\"a&quot;&lt;&gt;&amp;b\">t</p:a>");
-    EXPECT_EQ(XmlUtils::ToElement("a", "", attrs), "<a x=\"1\" y=\"a&quot;&lt;&gt;&amp;b\"/>");
-    EXPECT_EQ(XmlUtils::ToElement("a", "<b/>"), "<a><b/></a>");
+    EXPECT_EQ(XmlUtils::ToElement("a", ""), "<a/>");
     EXPECT_EQ(XmlUtils::Escape("a<b>&\"c\"\t\n\r"), "a&lt;b&gt;&amp;\"c\"\t\n&#13;");
     EXPECT_EQ(XmlUtils::Escape("a\"\t\n\r'\xc3\xa9", true), "a&quot;&#9;&#10;&#13;'\xc3\xa9");
 
-    for (const std::string v : {"", "<tag attr=\"v\">&amp; '&'", "tab\there\nnew line\r\ncrlf  two  spaces ",
-                                "\xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x80", "]]> <!-- not a comment --> <![CDATA[x]]>"}) {
-        const std::string element = XmlUtils::ToElement("item", XmlUtils::Escape(v), {XmlUtils::ToAttribute("k", v)});
-        const std::string doc = "<?xml version=\"1.0\"?>\n<root>\n  " + element + "\n</root>";
-        EXPECT_EQ(XmlUtils::GetElement("item", doc), element);  // the exact source text
-        EXPECT_EQ(XmlUtils::GetAttributeValue("k", element, "dflt"), v) << element;
-        EXPECT_EQ(XmlUtils::GetElementValue("item", doc), XmlUtils::Escape(v));
-    }
+    const std::string v = "<t a=\"v\">&amp; '&'\t\r\n ]]> <!-- x --> <![CDATA[x]]>";
+    const std::string element = XmlUtils::ToElement("item", XmlUtils::Escape(v), {XmlUtils::ToAttribute("k", v)});
+    const std::string doc = "<?xml version=\"1.0\"?>\n<root>\n  " + element + "\n</root>";
+    EXPECT_EQ(XmlUtils::GetElement("item", doc), element); // the exact source text
+    EXPECT_EQ(XmlUtils::GetAttributeValue("k", element, "dflt") + XmlUtils::GetElementValue("item", doc), v + XmlUtils::Escape(v));
 }
 
 TEST(XmlUtils, NestedSameNameElementsAndNames)
@@ -35,31 +31,22 @@ TEST(XmlUtils, NestedSameNameElementsAndNames)
     EXPECT_EQ(XmlUtils::GetElementValue("a", text), "text<!-- <a> --><![CDATA[</a><a>]]>" + inner + "tail");
     EXPECT_EQ(XmlUtils::GetAttributeValue("n", text, "none"), "none");  // the first element is <x/>
     EXPECT_EQ(XmlUtils::getElements("a", text), Vector<std::string>({outer, "<a n=\"4\">four</a>"}));
-    EXPECT_EQ(XmlUtils::getElements("b", "<r><b>1</b><q><b/></q></r><b>3</b>"),
-              Vector<std::string>({"<b>1</b>", "<b/>", "<b>3</b>"}));
     // Names are matched as written, prefix included; no match is the empty text.
     EXPECT_EQ(XmlUtils::GetElement("p:b", "<r xmlns:p=\"u\"><b>1</b><p:b>2</p:b></r>"), "<p:b>2</p:b>");
     EXPECT_EQ(XmlUtils::GetElement("b", "<r><p:b xmlns:p=\"u\">2</p:b></r>"), "");
-    // An element named like the parser's own wrapper is an ordinary element.
-    EXPECT_EQ(XmlUtils::GetElement("mox-rt-fragment", "<mox-rt-fragment>x</mox-rt-fragment>"),
-              "<mox-rt-fragment>x</mox-rt-fragment>");
 }
 
 TEST(XmlUtils, PrologsEntitiesAndMalformedText)
 {
     const std::string element = "<v a=\"\xc3\xa9\">\xe2\x82\xac</v>";
-    for (const std::string prefix : {"\xEF\xBB\xBF<?xml version='1.0'?>\n", "text before "}) {
-        EXPECT_EQ(XmlUtils::GetElement("v", prefix + element + "<v>second</v>"), element) << prefix;
-        EXPECT_EQ(XmlUtils::getElements("v", prefix + element + "<v>second</v>").size(), 2u) << prefix;
-    }
+    for (const std::string prefix : {"\xEF\xBB\xBF<?xml version='1.0'?>\n", "text before "})
+        EXPECT_EQ(XmlUtils::getElements("v", prefix + element + "<v>2</v>"), Vector<std::string>({element, "<v>2</v>"}));
     // A reader whose answer is not complete when the parser meets an error raises; what
     // ended before the error is still an answer.
     const struct { const char *name, *text, *found; } elements[] = {
         {"v", "<v>\xff</v>", nullptr},  // invalid UTF-8
         {"v", "<!DOCTYPE v [<!ENTITY e \"expanded\">]><v>&e;</v>", nullptr},
-        {"v", "<?xml version=\"1.0\"?><!DOCTYPE v SYSTEM \"file:///etc/passwd\"><v/>", nullptr},
         {"a", "<a>1</a><b><", "<a>1</a>"},
-        {"a", "<a></b>", nullptr},
         {"a", "<a/><?xml version=\"1.0\"?>", "<a/>"}};
     for (const auto& r : elements) {
         if (r.found != nullptr)
@@ -70,8 +57,7 @@ TEST(XmlUtils, PrologsEntitiesAndMalformedText)
     EXPECT_THROW(XmlUtils::getElements("a", "<a>1</a><a>2</a><a>3"), MOX::EXCEPTIONS::SerializationException);
     EXPECT_THROW(XmlUtils::GetElementValue("a", "<a x=1>v</a>"), MOX::EXCEPTIONS::SerializationException);
     const struct { const char *text, *value; } attributes[] = {
-        {"<!DOCTYPE v [<!ENTITY e \"x\">]><v a=\"&e;\"/>", nullptr}, {"<v a=\"&e;\"/>", nullptr},
-        {"<v a=\"&lt;&#65;&#x42;&apos;\"/>", "<AB'"},              {"<v a=\"1\" a=\"2\"/>", nullptr},
+        {"<v a=\"&e;\"/>", nullptr}, {"<v a=\"&lt;&#65;&#x42;&apos;\"/>", "<AB'"}, {"<v a=\"1\" a=\"2\"/>", nullptr},
         {"<v a=\"1\"><broken", "1"}, {"<v b=\"1\"/>", "dflt"}};
     for (const auto& r : attributes) {
         if (r.value != nullptr)
@@ -81,25 +67,18 @@ TEST(XmlUtils, PrologsEntitiesAndMalformedText)
                 << r.text;
     }
 
-    EXPECT_TRUE(XmlUtils::IsXML(" \t\r\n<"));
-    for (const char* text : {"", "   ", "a<b/>", "\xEF\xBB\xBF<a/>"})
-        EXPECT_FALSE(XmlUtils::IsXML(text)) << text;
+    EXPECT_TRUE(XmlUtils::IsXML(" \t\r\n<") && !XmlUtils::IsXML("   ") && !XmlUtils::IsXML("a<b/>"));
 }
 
 TEST(XmlUtils, WritersRefuseWhatXmlCannotCarry)
 {
     // Control characters, broken or overlong UTF-8, surrogates and the two non-characters.
-    for (const std::string& bad : std::initializer_list<std::string>{"a\x01" "b", std::string("a\0b", 3), "\x7f\x1f", "\xff", "\xc3", "\xc0\x80",
-                                  "\xed\xa0\x80", "\xef\xbf\xbe", "\xef\xbf\xbf", "\xf4\x90\x80\x80"}) {
+    for (const std::string& bad : std::initializer_list<std::string>{"a\x01" "b", std::string("a\0b", 3), "\xc3", "\xc0\x80",
+                                  "\xed\xa0\x80", "\xef\xbf\xbe", "\xf4\x90\x80\x80"}) {
         std::string out = "kept";
         EXPECT_FALSE(XmlUtils::AppendEscaped(out, bad.data(), bad.size(), true));
         EXPECT_EQ(out, "kept");
-        try {
-            XmlUtils::ToAttribute("a", bad);
-            ADD_FAILURE() << "written: " << bad;
-        } catch (const MOX::EXCEPTIONS::SerializationException& e) {
-            EXPECT_EQ(e.getCode(), -1055);
-        }
+        EXPECT_THROW(XmlUtils::ToAttribute("a", bad), MOX::EXCEPTIONS::SerializationException);
     }
     // \x7f (DEL) and the highest characters are allowed.
     std::string out;

@@ -3,9 +3,6 @@
 // shapes, escaping, choices and the values XML cannot carry.
 #include <gtest/gtest.h>
 
-#include <expat.h>
-
-#include <cstdio>
 #include <tuple>
 
 #include <mox/xb/DecodeBuffer.h>
@@ -78,28 +75,6 @@ std::string readBack(const std::string& text, const std::string& root = "doc")
     return encodeDoc(doc).substr(kDeclaration.size());
 }
 
-// What a plain expat parse reports for `text`, in the adapter's format (the oracle for
-// the -26 parameter).
-std::string expatError(const std::string& text)
-{
-    XML_Parser p = XML_ParserCreate(nullptr);
-    EXPECT_EQ(XML_Parse(p, text.data(), static_cast<int>(text.size()), XML_TRUE), XML_STATUS_ERROR);
-    char line[256];
-    std::snprintf(line, sizeof line, "%s, line = %i, column = %i", XML_ErrorString(XML_GetErrorCode(p)),
-                  static_cast<int>(XML_GetCurrentLineNumber(p)), static_cast<int>(XML_GetCurrentColumnNumber(p)));
-    XML_ParserFree(p);
-    return line;
-}
-
-DecodeLimits limits(int depth, std::size_t errors, std::size_t text)
-{
-    DecodeLimits l;
-    l.maxDepth = depth;
-    l.maxErrors = errors;
-    l.maxTextBytes = text;
-    return l;
-}
-
 } // namespace
 
 TEST(CodecDecoder, FillsEveryBuildingBlockAndIgnoresWhatTheRulesAllow)
@@ -167,28 +142,30 @@ TEST(CodecDecoder, EachFailureRecordsItsStatusAndParametersAndStopsOrSkipsAsItSh
         // Unknown or surplus elements, named as written, are skipped whole: nothing inside is examined.
         {"<doc><box name='a'/><junk><box name='in'/><deeper><item id='x'/></deeper>text</junk><box name='b'/></doc>",
          XB_UNEXPECTED_ELEMENT, {"junk"}, 1, 2},
-        {"<doc><note>a<x:b xmlns:x='u'>x</x:b>c</note></doc>", XB_UNEXPECTED_ELEMENT, {"x:b"}, 1, 0},
         {"<doc><box name='a'><note/><note/></box></doc>", XB_UNEXPECTED_ELEMENT, {"note"}, 1, 1},
         // A choice element must hold one alternative.
         {"<doc><pick/></doc>", XB_MISSING_ELEMENT, {"tchoice"}, 1, 0},
         {"<doc><pick><junk/></pick></doc>", XB_UNEXPECTED_ELEMENT, {"junk"}, 2, 0},
         // Attributes: undeclared (prefix included), of the wrong kind, missing.
         {"<doc><box p:name='a' xmlns:p='u'/></doc>", XB_INVALID_ATTRIBUTE, {"tbox", "p:name"}, 2, -1},
-        {"<doc><box name='a' xmlnsx='1'/></doc>", XB_INVALID_ATTRIBUTE, {"tbox", "xmlnsx"}, 1, -1},
         {"<doc><item id='a' size='big'/></doc>", XB_INVALID_VALUE, {"titem", "size"}, 1, 0},
         {"<doc><box/></doc>", XB_MISSING_ATTRIBUTE, {"tbox", "name"}, 1, -1},
         // Several errors: the first one's status and parameters are kept, all are counted.
         {"<doc><box/><item id='a' size='x'/><junk/></doc>", XB_MISSING_ATTRIBUTE, {"tbox", "name"}, 3, -1},
         // Document type declarations are refused before any entity is expanded; the abort
-        // adds no syntax error. An undeclared entity is a syntax error, never a lookup.
+        // adds no syntax error. An undeclared entity is a syntax error (the parser's text,
+        // line and column), never a lookup.
         {laughs, XB_FORBIDDEN_MARKUP, {"DOCTYPE doc"}, 1, 0},
-        {"<doc><note>&ext;</note></doc>", XB_XML_SYNTAX, {expatError("<doc><note>&ext;</note></doc>")}, 1, 0},
+        {"<doc><note>&ext;</note></doc>", XB_XML_SYNTAX, {"undefined entity, line = 1, column = 11"}, 1, 0},
         // Limits stop the parse: nothing later reaches the objects.
         {nested, XB_UNEXPECTED_ELEMENT, {"x"}, 2, 0},
-        {"<doc><box name='a'/></doc>", XB_LIMIT_EXCEEDED, {"depth", "1"}, 1, 0, limits(1, 100, 100)},
-        {noisy, XB_INVALID_ATTRIBUTE, {"tbox", "bad"}, 3, 3, limits(256, 3, 100)},
+        {"<doc><box name='a'/></doc>", XB_LIMIT_EXCEEDED, {"depth", "1"}, 1, 0, DecodeLimits{1, 100, 100}},
+        {noisy, XB_INVALID_ATTRIBUTE, {"tbox", "bad"}, 3, 3, DecodeLimits{256, 3, 100}},
         {"<doc><note>123456789</note><box name='late'/></doc>", XB_LIMIT_EXCEEDED, {"text", "8"}, 1, 0,
-         limits(256, 100, 8)},
+         DecodeLimits{256, 100, 8}},
+        // A text of exactly the limit is read; text outside simple content is never collected.
+        {"<doc><note>12345678</note></doc>", 0, {}, 0, 0, DecodeLimits{256, 100, 8}},
+        {"<doc>" + std::string(100, 'x') + "</doc>", 0, {}, 0, 0, DecodeLimits{256, 100, 8}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text.substr(0, 120));
@@ -201,16 +178,6 @@ TEST(CodecDecoder, EachFailureRecordsItsStatusAndParametersAndStopsOrSkipsAsItSh
                     !doc.entries.at(0).note()->text.has_value()); // the long text is never set
         EXPECT_TRUE(row.status != XB_FORBIDDEN_MARKUP || doc.entries.empty());
     }
-
-    // Syntax errors carry expat's text, line and column.
-    for (const std::string& text : {std::string(), std::string("<doc>\n<item id='a' id='b'/></doc>")}) {
-        tdoc doc;
-        EXPECT_EQ(decode(text, doc).errors.parameters(), Params{expatError(text)}) << text;
-    }
-    // A text of exactly the limit is read; text outside simple content is never collected.
-    tdoc shortText, looseText;
-    EXPECT_EQ(decode("<doc><note>12345678</note></doc>", shortText, limits(256, 100, 8)).status, 0);
-    EXPECT_EQ(decode("<doc>" + std::string(100, 'x') + "</doc>", looseText, limits(256, 100, 8)).status, 0);
 }
 
 // Every filled shape is pinned by the read-backs above; these are what decoding never makes.
@@ -230,30 +197,25 @@ TEST(CodecWriter, WritesEmptyAndAbsentFieldsInTheirShapeAndSkipsNullEntries)
 TEST(CodecWriter, EscapesMarkupAndKeepsEveryCharacterThroughARoundTrip)
 {
     const std::string nasty = "  a&b<c>d\"e'f\tg\nh\ri  ";
-    const std::string accents = "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"; // written as it is
     tdoc doc;
     doc.entries.push_back(noteChoice(nasty, nasty));
-    doc.entries.push_back(noteChoice(accents, accents));
     const std::string text = encodeDoc(doc);
     EXPECT_NE(text.find("lang=\"  a&amp;b&lt;c&gt;d&quot;e'f&#9;g&#10;h&#13;i  \""), std::string::npos) << text;
     EXPECT_NE(text.find(">  a&amp;b&lt;c&gt;d\"e'f\tg\nh&#13;i  </note>"), std::string::npos) << text;
     tdoc back;
     ASSERT_EQ(decode(text, back).status, 0);
-    ASSERT_EQ(back.entries.size(), 2u);
-    for (int i = 0; i < 2; ++i)
-        EXPECT_TRUE(back.entries[i].note()->lang == (i ? accents : nasty) && back.entries[i].note()->text == back.entries[i].note()->lang);
+    ASSERT_EQ(back.entries.size(), 1u);
+    EXPECT_TRUE(back.entries[0].note()->lang == nasty && back.entries[0].note()->text == nasty);
 }
 
 TEST(CodecWriter, InvalidChoiceFailsWithMinus9AndTheNumber)
 {
-    for (const auto& [t, object] : std::vector<std::pair<int, int>>{{7, 2}, {0, 0}, {-1, 2}, {2, 0}, {2, 1}}) {
-        tdoc doc;
-        doc.entries.emplace_back();
-        if (object == 1)
-            doc.entries.back().u = std::make_unique<titem>(); // alternative 2 is a tnote
-        else if (object == 2)
-            doc.entries.back().u = std::make_unique<tnote>();
+    for (const auto& [t, object] : std::vector<std::pair<int, int>>{{7, 2}, {0, 0}, {2, 1}}) {
+        tdoc doc; // {2, 1}: alternative 2 is a tnote, the object a titem
+        doc.entries.push_back(object == 1 ? itemChoice("i") : noteChoice("n"));
         doc.entries.back().t = t;
+        if (object == 0)
+            doc.entries.back().u.reset();
         int status = 0;
         Params params;
         encodeDoc(doc, &status, &params);
@@ -264,8 +226,7 @@ TEST(CodecWriter, InvalidChoiceFailsWithMinus9AndTheNumber)
 TEST(CodecWriter, ValuesXmlCannotCarryFailTheWriteWithMinus46)
 {
     for (const auto& [value, what] : std::vector<std::pair<std::string, const char*>>{
-             {"a\x18" "b", "control character"}, {std::string("a\0b", 3), "NUL"}, {"\xC3", "cut sequence"},
-             {"\xC0\x80", "overlong"}, {"\xED\xA0\x80", "surrogate"}, {"\xF4\x90\x80\x80", "beyond U+10FFFF"}}) {
+             {"a\x18" "b", "control character"}, {"\xC3", "cut sequence"}, {"\xED\xA0\x80", "surrogate"}}) {
         SCOPED_TRACE(what);
         int status = 0;
         Params params;
@@ -284,8 +245,7 @@ TEST(CodecWriter, ValuesXmlCannotCarryFailTheWriteWithMinus46)
 TEST(CodecWriter, IntegerReaderTakesWholeInt32TextsOnly)
 {
     const std::vector<std::pair<const char*, std::optional<std::int32_t>>> rows = {
-        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {" \t+42\n", 42}, {"2147483648", {}},
-        {"-2147483649", {}}, {"", {}}, {"-", {}}, {"1a", {}}, {"1 2", {}}};
+        {"-2147483648", -2147483647 - 1}, {" \t+42\n", 42}, {"2147483648", {}}, {"", {}}, {"-", {}}, {"1 2", {}}};
     for (const auto& [text, expected] : rows) {
         std::int32_t value = 77;
         EXPECT_EQ(parseInt32(text, std::string(text).size(), value), expected.has_value()) << text;

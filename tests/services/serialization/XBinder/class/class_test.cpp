@@ -87,7 +87,7 @@ const XBType& xbcomponent::schema()
 
 TEST(ClassIdConverter, VersionIsPresentOnlyAboveOne)
 {
-    for (int version : {0, 1, 2, 40}) {
+    for (int version : {1, 2}) {
         xbclass_id cls;
         xbinterface_id itf;
         cls.version = itf.version = 77; // a stale value must not survive
@@ -97,33 +97,24 @@ TEST(ClassIdConverter, VersionIsPresentOnlyAboveOne)
         EXPECT_TRUE(cls.class_ == "C" && itf.class_ == "I" && cls.version.value_or(-1) == written &&
                     itf.version.value_or(-1) == written) << version;
         const SmartPointer<IInterfaceId> back = ClassIdConverter::toMOX(itf);
-        const int read = version > 1 ? version : 1;
-        EXPECT_EQ(ClassIdConverter::toMOX(cls)->getVersion() + back->getVersion(), 2 * read) << version;
-        EXPECT_EQ(back->getName(), "I");
+        EXPECT_TRUE(ClassIdConverter::toMOX(cls)->getVersion() == version && back->getVersion() == version &&
+                    back->getName() == "I") << version;
     }
-    // A version present in a document is taken as it stands, even 0.
-    EXPECT_EQ(ClassIdConverter::toMOX(idDoc<xbclass_id>("C", 0))->getVersion(), 0);
-    // The pointer-returning forms fill the same way.
-    const std::unique_ptr<xbclass_id> made(ClassIdConverter::toXB(MOX::createClassId("M", 3)));
-    EXPECT_EQ(made->class_.value_or("") + std::to_string(made->version.value_or(-9)), "M3");
+    EXPECT_EQ(ClassIdConverter::toMOX(idDoc<xbclass_id>("C", 0))->getVersion(), 0); // taken as it stands, even 0
 }
 
 TEST(ClassIdConverter, LoaderOfAClassIdIsNeitherWrittenNorRead)
 {
-    const SmartPointer<IClassId> withLoader = MOX::parseClassId("<class-id class='C' version='2' loader='Boot'/>");
-    ASSERT_EQ(MOX::getClassIdLoader(withLoader), "Boot");
     xbclass_id preset;
     preset.loader = "Kept";
-    ClassIdConverter::toXB(preset, withLoader);
+    ClassIdConverter::toXB(preset, MOX::parseClassId("<class-id class='C' version='2' loader='Boot'/>"));
     EXPECT_EQ(preset.loader, "Kept");
-    // A document that holds one: toMOX drops it.
-    EXPECT_EQ(MOX::getClassIdLoader(ClassIdConverter::toMOX(preset)), "");
+    EXPECT_EQ(MOX::getClassIdLoader(ClassIdConverter::toMOX(preset)), ""); // a document's loader is dropped
 }
 
 TEST(ClassIdConverter, ConversionsCheckTheirArguments)
 {
     using MOX::EXCEPTIONS::InvalidArgumentException;
-    EXPECT_THROW(ClassIdConverter::toXB(SmartPointer<IClassId>()), MOX::EXCEPTIONS::NullPointerException);
     xbclass_id untouched = idDoc<xbclass_id>("Before", std::nullopt);
     EXPECT_THROW(ClassIdConverter::toXB(untouched, SmartPointer<IClassId>()), MOX::EXCEPTIONS::NullPointerException);
     EXPECT_EQ(untouched.class_, "Before");
@@ -135,46 +126,29 @@ TEST(ClassIdConverter, ConversionsCheckTheirArguments)
 
 TEST(ClassIdConverter, LoaderTravelsByNameOnly)
 {
-    const MOX::LoaderId boot("Boot", "/opt/boot.so");
     xbloader_id doc;
-    ClassIdConverter::toXB(doc, boot);
-    EXPECT_EQ(doc.loader, "Boot");
+    ClassIdConverter::toXB(doc, MOX::LoaderId("Boot", "/opt/boot.so"));
     MOX::LoaderId target("Old", "/keep/me.so");
     ClassIdConverter::toMOX(target, doc);
     EXPECT_EQ(target.getName() + "|" + target.getFile(), "Boot|/keep/me.so");
-    const MOX::LoaderId fresh = ClassIdConverter::toMOX(doc);
-    EXPECT_EQ(fresh.getName() + "|" + fresh.getFile(), "Boot|");
-    // A loader document never filled reads as an empty loader.
-    EXPECT_TRUE(ClassIdConverter::toMOX(xbloader_id()).isEmpty());
+    EXPECT_EQ(ClassIdConverter::toMOX(doc).getFile(), "");
+    EXPECT_TRUE(ClassIdConverter::toMOX(xbloader_id()).isEmpty()); // never filled: an empty loader
 }
 
-TEST(ClassDocument, WritesAttributesInSchemaOrderOnlyWhenPresentAndReadsThemBack)
+TEST(ClassDocument, ReadsAttributesInAnyOrderAndWritesThemInSchemaOrderOnlyWhenPresent)
 {
     xbcomponent doc;
-    doc.implementation.reset(new xbclass_id());
-    doc.implementation->loader = "Boot";
-    doc.implementation->version = 2;
-    doc.implementation->class_ = "Printer";
-    doc.provides.resize(2);
-    doc.provides[0].class_ = "IPrint";
-    doc.provides[1].class_ = "IScan<&>";
-    doc.provides[1].version = -4;
-    doc.provider.reset(new xbloader_id());
-    doc.provider->loader = "Boot \"2\"";
-    const std::string text = encode(doc);
-    EXPECT_EQ(text, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<component><implementation class=\"Printer\" version=\"2\" "
+    ASSERT_EQ(decode("<component><implementation loader='Boot' version='2' class='Printer'/><provides class='IPrint'/>"
+                     "<provides version='-4' class='IScan&lt;&amp;>'/><provider loader='Boot \"2\"'/></component>", doc), 0);
+    EXPECT_EQ(encode(doc), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<component><implementation class=\"Printer\" version=\"2\" "
                     "loader=\"Boot\"/><provides class=\"IPrint\"/><provides class=\"IScan&lt;&amp;&gt;\" version=\"-4\"/>"
                     "<provider loader=\"Boot &quot;2&quot;\"/></component>");
-    xbcomponent back;
-    ASSERT_EQ(decode(text, back), 0);
-    EXPECT_EQ(encode(back), text);
 }
 
 TEST(ClassDocument, RecordsEveryReadingErrorWithTypeAndAttribute)
 {
     const std::tuple<std::string, int, Params> rows[] = {
         {"<provides class='I' loader='L'/>", XB_INVALID_ATTRIBUTE, {"xbinterface_id", "loader"}},
-        {"<provider loader='L' class='C'/>", XB_INVALID_ATTRIBUTE, {"xbloader_id", "class"}},
         {"<implementation class='K' version='two'/>", XB_INVALID_VALUE, {"xbclass_id", "version"}},
         {"<implementation version='2'/>", XB_MISSING_ATTRIBUTE, {"xbclass_id", "class"}},
         {"<implementation class='K'><x:child xmlns:x='u'/></implementation>", XB_UNEXPECTED_ELEMENT, {"x:child"}},
