@@ -1,5 +1,7 @@
 #include <mox/rt/DllManager.h>
 
+#include <cstdlib>
+#include <memory>
 #include <utility>
 
 #include <dlfcn.h>
@@ -45,6 +47,22 @@ Vector<std::string> directories(const std::string& searchPath, const Tracer& tra
     return result;
 }
 
+// The private folder of service libraries: "mox" next to the file this code was loaded
+// from (libmox-rt in <libdir>, in the build tree as in an installed one), or the folder
+// it was installed to when that file cannot be told.
+std::string pluginDirectory()
+{
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void*>(&pluginDirectory), &info) != 0 && info.dli_fname != nullptr) {
+        const std::unique_ptr<char, decltype(&std::free)> real(::realpath(info.dli_fname, nullptr), &std::free);
+        const std::string file = real ? real.get() : "";
+        const std::size_t slash = file.rfind('/');
+        if (!file.empty() && file[0] == '/' && slash != std::string::npos)
+            return file.substr(0, slash + 1) + MOX_PLUGIN_SUBDIR;
+    }
+    return MOX_PLUGIN_INSTALL_DIR;
+}
+
 std::string join(const std::string& directory, const std::string& file)
 {
     if (!directory.empty() && directory.back() == '/')
@@ -72,7 +90,9 @@ SmartPointer<DynamicLibraryImpl> DllManager::loadLibrary(const Library& library)
     if (name.find('/') != std::string::npos) {
         candidates.push_back(name);
     } else if (!name.empty()) {
-        for (const std::string& directory : directories(library.getSearchPath(), tracer))
+        Vector<std::string> places = directories(library.getSearchPath(), tracer);
+        places.push_back(pluginDirectory());
+        for (const std::string& directory : places)
             for (const std::string& file : fileNames(name))
                 candidates.push_back(join(directory, file));
         for (const std::string& file : fileNames(name))
@@ -83,8 +103,10 @@ SmartPointer<DynamicLibraryImpl> DllManager::loadLibrary(const Library& library)
     Failure shown;
     for (const std::string& candidate : candidates) {
         tried.push_back(candidate);
-        if (void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL))
+        if (void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+            tracer.printf("loaded \"%s\" from %s", name.c_str(), candidate.c_str());
             return SmartPointer<DynamicLibraryImpl>(new DynamicLibraryImpl(handle, candidate, std::move(tried)));
+        }
         const char* error = ::dlerror();
         Failure failure{error ? error : "unknown error",
                         candidate.find('/') != std::string::npos && ::access(candidate.c_str(), F_OK) == 0};
