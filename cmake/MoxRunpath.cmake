@@ -6,18 +6,15 @@
 # RUNPATH also keeps CMake from padding the build RUNPATH with empty entries, which the
 # dynamic loader would read as the current directory.
 #
-# With MOX_INSTALL_RPATH OFF (distribution packages) the build tree keeps absolute
-# build RUNPATHs and the installed files carry none.
+# With MOX_INSTALL_RPATH OFF (distribution packages) the installed files lose their
+# RUNPATH at the end of the installation (mox_strip_installed_runpaths). CMake's own
+# install-time rewriting is never used: it needs a build RUNPATH padded or ended with
+# empty entries.
 
 # Relative path from the program folder to the library folder.
 file(RELATIVE_PATH MOX_BIN_TO_LIB ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
 
-if(MOX_INSTALL_RPATH)
-  set(CMAKE_BUILD_WITH_INSTALL_RPATH ON)
-else()
-  set(CMAKE_SKIP_INSTALL_RPATH ON)
-endif()
-set(CMAKE_BUILD_RPATH_USE_ORIGIN ON)
+set(CMAKE_BUILD_WITH_INSTALL_RPATH ON)
 
 # mox_apply_runpaths(DIR): gives every binary target defined in DIR and below the
 # RUNPATH of its kind: programs look in <libdir>, libraries next to themselves, modules
@@ -64,4 +61,22 @@ function(mox_pkgconfig_dirs)
       set(MOX_PC_${kind} "\${prefix}/${CMAKE_INSTALL_${kind}}" PARENT_SCOPE)
     endif()
   endforeach()
+endfunction()
+
+# mox_strip_installed_runpaths(): with MOX_INSTALL_RPATH OFF, removes the RUNPATH of
+# every ELF file installed so far; call it after every other install rule.
+function(mox_strip_installed_runpaths)
+  if(MOX_INSTALL_RPATH)
+    return()
+  endif()
+  install(CODE [[
+    foreach(file IN LISTS CMAKE_INSTALL_MANIFEST_FILES)
+      if(NOT IS_SYMLINK "${file}" AND EXISTS "${file}")
+        file(READ "${file}" magic LIMIT 4 HEX)
+        if(magic STREQUAL "7f454c46")
+          file(RPATH_REMOVE FILE "${file}")
+        endif()
+      endif()
+    endforeach()
+  ]])
 endfunction()
