@@ -40,7 +40,14 @@ std::string describe(const MOX::EXCEPTIONS::MoxException& e)
     std::string text = e.getName();
     if (e.getCode() != 0)
         text += ' ' + std::to_string(e.getCode());
-    std::string reason = !e.getMessage().empty() ? e.getMessage() : lastTraceLine();
+    // The message is the code's general text; the detail (printed below it) or else the
+    // traced line, when there is one, is the particular reason.
+    const std::string traced = e.getDetail().empty() ? lastTraceLine() : std::string();
+    std::string reason = e.getMessage();
+    if (reason.empty())
+        reason = traced;
+    else if (!traced.empty() && traced != reason)
+        reason += " (" + traced + ")";
     if (reason.empty())
         reason = "refused by " + (e.getFunction().empty() ? std::string("the library") : e.getFunction());
     text += ": " + reason;
@@ -92,7 +99,11 @@ int usageError(const CLI::App& app, const CLI::ParseError& e)
                   << " --help')\n";
         return moxctl::kExitUsage;
     }
-    std::cerr << "moxctl: " << e.what() << "\nRun with --help for more information.\n";
+    std::string path;
+    for (const CLI::App* a = at; a->get_parent() != nullptr; a = a->get_parent())
+        path = a->get_name() + (path.empty() ? "" : " " + path);
+    std::cerr << "moxctl: " << (path.empty() ? "" : path + ": ") << e.what() << "\nRun 'moxctl "
+              << (path.empty() ? "" : path + " ") << "--help' for more information.\n";
     return moxctl::kExitUsage;
 }
 

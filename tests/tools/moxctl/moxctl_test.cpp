@@ -106,7 +106,7 @@ TEST_F(Moxctl, CommandsPrintTheirResultOrSayWhyTheyFailed)
         {{"--version"}, "", 0, "moxctl 2.1.0.0 (library 2.1.0.0)\n", ""},
         {{"frob"}, "", 2, "", "unknown command 'frob' for 'moxctl'"},
         {{"time", "frob"}, "", 2, "", "unknown command 'frob' for 'moxctl time'"},
-        {{"attributes", "find"}, list, 2, "", ""},
+        {{"attributes", "find"}, list, 2, "", "moxctl: attributes find: name is required\n"},
         {{"attributes", "validate", "/nonexistent/a.xml"}, "", 2, "",
          "moxctl: cannot read '/nonexistent/a.xml': No such file or directory\n"},
         {{"attributes", "validate", "/"}, "", 2, "", "moxctl: cannot read '/': Is a directory\n"},
@@ -141,7 +141,8 @@ TEST_F(Moxctl, CommandsPrintTheirResultOrSayWhyTheyFailed)
          "moxctl: reading the identity '///' as authority '' and account '//': InvalidArgumentException"},
         {{"identity", "convert", "NT:CORP/alice", "--to", "EMAIL"}, "", 0, "alice@CORP\n", ""},
         {{"identity", "convert", "alice@CORP", "--to", "QEL"}, "", 1, "",
-         "moxctl: converting the identity 'alice@CORP' to QEL: InvalidArgumentException -1075: Not a valid input\n"},
+         "moxctl: converting the identity 'alice@CORP' to QEL: InvalidArgumentException -1075: Not a valid input "
+         "(Identity in format EMAIL is not convertable to MOX_FORMAT_QEL)\n"},
         {{"identity", "xml", "NT:CORP/Group:admins"}, "", 0,
          "<GroupIdentifier format=\"QEL\">NT:CORP/Group:admins</GroupIdentifier>\n", ""},
         {{"identities", "validate", "--json"}, kDocuments.at("ids"), 0, "{\"valid\": true, \"identities\": 2}\n", ""},
