@@ -4,12 +4,13 @@
 #include <mox/app/IApplicationId.h>
 #include <mox/app/IProductId.h>
 
+MOX_SOURCE_FILE("c/ApplicationBinding")
+
 using MOX::APP::IApplicationId;
 using MOX::APP::IProductId;
 using namespace moxc;
 
 namespace {
-constexpr const char kFile[] = "c/ApplicationBinding";
 }
 
 extern "C" {
@@ -18,10 +19,10 @@ int mox_product_id_create(const char* name, const char* component, const char* v
 {
     reset(out);
     return guarded([&] {
-        constexpr const char* fn = "mox_product_id_create";
-        mox_handle* target = requireOut(out, kFile, fn);
-        const auto product = MOX::createProductId(requireText(name, kFile, fn), requireText(component, kFile, fn),
-                                                  requireText(version, kFile, fn));
+        const Site site = MOX_SITE("mox_product_id_create");
+        mox_handle* target = requireOut(out, site);
+        const auto product = MOX::createProductId(requireText(name, site), requireText(component, site),
+                                                  requireText(version, site));
         handOut(product, kProductIdClass, target);
     });
 }
@@ -30,9 +31,9 @@ int mox_product_id_parse(const char* xml, mox_handle* out)
 {
     reset(out);
     return guarded([&] {
-        constexpr const char* fn = "mox_product_id_parse";
-        mox_handle* target = requireOut(out, kFile, fn);
-        handOut(MOX::parseProductId(requireText(xml, kFile, fn)), kProductIdClass, target);
+        const Site site = MOX_SITE("mox_product_id_parse");
+        mox_handle* target = requireOut(out, site);
+        handOut(MOX::parseProductId(requireText(xml, site)), kProductIdClass, target);
     });
 }
 
@@ -40,9 +41,9 @@ int mox_product_id_marshal(mox_handle product, char** xml)
 {
     reset(xml);
     return guarded([&] {
-        constexpr const char* fn = "mox_product_id_marshal";
-        char** target = requireOut(xml, kFile, fn);
-        handOut(objectOf<IProductId>(product, kFile, fn)->marshal(), target);
+        const Site site = MOX_SITE("mox_product_id_marshal");
+        char** target = requireOut(xml, site);
+        handOut(objectOf<IProductId>(product, site)->marshal(), target);
     });
 }
 
@@ -50,10 +51,10 @@ int mox_application_id_create(mox_handle product, const char* name, mox_handle* 
 {
     reset(out);
     return guarded([&] {
-        constexpr const char* fn = "mox_application_id_create";
-        mox_handle* target = requireOut(out, kFile, fn);
-        const std::string text = requireText(name, kFile, fn);
-        handOut(MOX::createApplicationId(objectOf<IProductId>(product, kFile, fn), text), kApplicationIdClass, target);
+        const Site site = MOX_SITE("mox_application_id_create");
+        mox_handle* target = requireOut(out, site);
+        const std::string text = requireText(name, site);
+        handOut(MOX::createApplicationId(objectOf<IProductId>(product, site), text), kApplicationIdClass, target);
     });
 }
 
@@ -61,9 +62,9 @@ int mox_application_id_parse(const char* xml, mox_handle* out)
 {
     reset(out);
     return guarded([&] {
-        constexpr const char* fn = "mox_application_id_parse";
-        mox_handle* target = requireOut(out, kFile, fn);
-        handOut(MOX::parseApplicationId(requireText(xml, kFile, fn)), kApplicationIdClass, target);
+        const Site site = MOX_SITE("mox_application_id_parse");
+        mox_handle* target = requireOut(out, site);
+        handOut(MOX::parseApplicationId(requireText(xml, site)), kApplicationIdClass, target);
     });
 }
 
@@ -71,9 +72,9 @@ int mox_application_id_marshal(mox_handle application, char** xml)
 {
     reset(xml);
     return guarded([&] {
-        constexpr const char* fn = "mox_application_id_marshal";
-        char** target = requireOut(xml, kFile, fn);
-        handOut(objectOf<IApplicationId>(application, kFile, fn)->marshal(), target);
+        const Site site = MOX_SITE("mox_application_id_marshal");
+        char** target = requireOut(xml, site);
+        handOut(objectOf<IApplicationId>(application, site)->marshal(), target);
     });
 }
 

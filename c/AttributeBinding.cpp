@@ -3,12 +3,12 @@
 
 #include <mox/attr/Attributes.h>
 
+MOX_SOURCE_FILE("c/AttributeBinding")
+
 using MOX::Attributes::AttributeList;
 using namespace moxc;
 
 namespace {
-
-constexpr const char kFile[] = "c/AttributeBinding";
 
 // An attribute list is a vector, not an object: this holder lets a handle stand for one.
 // Its text form is the attributes document.
@@ -30,10 +30,10 @@ int mox_attributes_parse(const char* document, mox_handle* out)
 {
     reset(out);
     return guarded([&] {
-        constexpr const char* fn = "mox_attributes_parse";
-        mox_handle* target = requireOut(out, kFile, fn);
+        const Site site = MOX_SITE("mox_attributes_parse");
+        mox_handle* target = requireOut(out, site);
         MOX::RT::SmartPointer<AttributeListObject> holder(
-            new AttributeListObject(MOX::Attributes::unmarshal(requireText(document, kFile, fn))));
+            new AttributeListObject(MOX::Attributes::unmarshal(requireText(document, site))));
         handOut(holder, kAttributeListClass, target);
     });
 }
@@ -42,9 +42,9 @@ int mox_attributes_marshal(mox_handle list, char** document)
 {
     reset(document);
     return guarded([&] {
-        constexpr const char* fn = "mox_attributes_marshal";
-        char** target = requireOut(document, kFile, fn);
-        handOut(MOX::Attributes::marshal(objectOf<AttributeListObject>(list, kFile, fn)->list()), target);
+        const Site site = MOX_SITE("mox_attributes_marshal");
+        char** target = requireOut(document, site);
+        handOut(MOX::Attributes::marshal(objectOf<AttributeListObject>(list, site)->list()), target);
     });
 }
 
@@ -53,9 +53,9 @@ int mox_attributes_count(mox_handle list, size_t* count)
     if (count != nullptr)
         *count = 0;
     return guarded([&] {
-        constexpr const char* fn = "mox_attributes_count";
-        size_t* target = requireOut(count, kFile, fn);
-        *target = objectOf<AttributeListObject>(list, kFile, fn)->list().size();
+        const Site site = MOX_SITE("mox_attributes_count");
+        size_t* target = requireOut(count, site);
+        *target = objectOf<AttributeListObject>(list, site)->list().size();
     });
 }
 

@@ -1,9 +1,12 @@
 // The binding's core: failure recording, handles of any kind, errors and memory.
 #include "Binding.h"
+#include <mox/rt/Raise.h>
 
 #include <cstdlib>
 
 #include <mox/rt/ErrorCode.h>
+
+MOX_SOURCE_FILE("c/Binding")
 
 using MOX::HDL::HandleManager;
 using namespace MOX::EXCEPTIONS;
@@ -11,8 +14,6 @@ using namespace MOX::EXCEPTIONS;
 namespace moxc {
 
 namespace {
-
-constexpr const char kFile[] = "c/Binding";
 
 static_assert(MOX_E_NULL_POINTER == static_cast<int>(ErrorCode::NullPointer), "code table");
 static_assert(MOX_E_CLASS_CAST == static_cast<int>(ErrorCode::ClassCast), "code table");
@@ -40,12 +41,6 @@ int recordShortForm(const MoxException& e)
     if (dynamic_cast<const InvalidArgumentException*>(&e) != nullptr) {
         HandleManager::invalidArgument();
         return MOX_E_INVALID_ARGUMENTS;
-    }
-    if (dynamic_cast<const NullPointerException*>(&e) != nullptr) {
-        NullPointerException full(ErrorCode::NullPointer);
-        full.setSourceLocation(e.getFile(), e.getLine(), e.getFunction());
-        HandleManager::setException(full);
-        return MOX_E_NULL_POINTER;
     }
     HandleManager::unexpectedError();
     return MOX_E_UNKNOWN;
@@ -77,20 +72,10 @@ int recordUnexpected() noexcept
     return MOX_E_UNKNOWN;
 }
 
-void throwNull(const char* file, const char* function)
-{
-    MOX_THROW(InvalidArgumentException(ErrorCode::NullPointer), file, function);
-}
-
-void throwClassCast(const char* file, const char* function)
-{
-    MOX_THROW(ClassCastException(ErrorCode::ClassCast), file, function);
-}
-
-std::string requireText(const char* text, const char* file, const char* function)
+std::string requireText(const char* text, const Site& site)
 {
     if (text == nullptr)
-        throwNull(file, function);
+        raise(ErrorCode::NullPointer, site);
     return std::string(text);
 }
 
@@ -106,10 +91,11 @@ int mox_to_string(mox_handle handle, char** text)
 {
     reset(text);
     return guarded([&] {
-        char** target = requireOut(text, kFile, "mox_to_string");
+        const Site site = MOX_SITE("mox_to_string");
+        char** target = requireOut(text, site);
         const auto object = HandleManager::getObject(handle);
         if (object.isNull())
-            throwNull(kFile, "mox_to_string");
+            raise(ErrorCode::NullPointer, site);
         handOut(object->toString(), target);
     });
 }
@@ -118,12 +104,13 @@ int mox_handle_class(mox_handle handle, char** classname)
 {
     reset(classname);
     return guarded([&] {
-        char** target = requireOut(classname, kFile, "mox_handle_class");
+        const Site site = MOX_SITE("mox_handle_class");
+        char** target = requireOut(classname, site);
         // The text lives in the handle's record: like any use of a handle, this must not
         // race with closing the same handle on another thread.
         const char* name = HandleManager::findClassType(handle);
         if (name == nullptr)
-            MOX_THROW(InvalidHandleException(ErrorCode::InvalidHandle), kFile, "mox_handle_class");
+            raise(ErrorCode::InvalidHandle, site);
         handOut(std::string(name), target);
     });
 }
@@ -132,7 +119,7 @@ int mox_close_handle(mox_handle handle)
 {
     return guarded([&] {
         if (!HandleManager::closeHandle(MOX::HandleId(handle)))
-            MOX_THROW(InvalidHandleException(ErrorCode::InvalidHandle), kFile, "mox_close_handle");
+            raise(ErrorCode::InvalidHandle, MOX_SITE("mox_close_handle"));
     });
 }
 
@@ -140,7 +127,7 @@ int mox_open_handle_count(unsigned int* count)
 {
     if (count != nullptr)
         *count = 0;
-    return guarded([&] { *requireOut(count, kFile, "mox_open_handle_count") = HandleManager::getOpenHandleCount(); });
+    return guarded([&] { *requireOut(count, MOX_SITE("mox_open_handle_count")) = HandleManager::getOpenHandleCount(); });
 }
 
 int mox_get_error(char** message)

@@ -7,6 +7,7 @@
 #include <mox/handle/HandleManager.h>
 #include <mox/mox_c.h>
 #include <mox/rt/Exceptions.h>
+#include <mox/rt/Raise.h>
 #include <mox/rt/Object.h>
 #include <mox/rt/SmartPointer.h>
 
@@ -40,31 +41,30 @@ int guarded(Body&& body) noexcept
     }
 }
 
-/// Throws InvalidArgumentException (-1004) from `function` of `file`.
-[[noreturn]] void throwNull(const char* file, const char* function);
-/// Throws ClassCastException (-1005) from `function` of `file`.
-[[noreturn]] void throwClassCast(const char* file, const char* function);
+/// The site an entry point reports its failures from (one per entry point, made with
+/// MOX_SITE("mox_...")).
+using Site = MOX::EXCEPTIONS::SourceSite;
 
-/// `text` as a string; NULL throws InvalidArgumentException (-1004).
-std::string requireText(const char* text, const char* file, const char* function);
+/// `text` as a string; NULL throws NullPointerException (-1004).
+std::string requireText(const char* text, const Site& site);
 
-/// `out` itself; NULL throws InvalidArgumentException (-1004).
+/// `out` itself; NULL throws NullPointerException (-1004).
 template <class T>
-T* requireOut(T* out, const char* file, const char* function)
+T* requireOut(T* out, const Site& site)
 {
     if (out == nullptr)
-        throwNull(file, function);
+        MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::NullPointer, site);
     return out;
 }
 
 /// The object of `handle` as a T: an unknown handle throws InvalidHandleException, an
 /// object of another kind ClassCastException (-1005).
 template <class T>
-MOX::RT::SmartPointer<T> objectOf(mox_handle handle, const char* file, const char* function)
+MOX::RT::SmartPointer<T> objectOf(mox_handle handle, const Site& site)
 {
     MOX::RT::SmartPointer<T> typed = MOX::HDL::HandleManager::getObject(handle).template dynamicCast<T>();
     if (typed.isNull())
-        throwClassCast(file, function);
+        MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::ClassCast, site);
     return typed;
 }
 

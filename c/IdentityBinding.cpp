@@ -4,12 +4,12 @@
 #include <mox/authn/IIdentity.h>
 #include <mox/authn/IdentityDocuments.h>
 
+MOX_SOURCE_FILE("c/IdentityBinding")
+
 using MOX::AUTHN::IIdentity;
 using namespace moxc;
 
 namespace {
-
-constexpr const char kFile[] = "c/IdentityBinding";
 
 // An identity fills its name and authority caches on first use, without a lock. A handle
 // can be used from any thread, so the caches are filled here, before the handle exists.
@@ -23,13 +23,13 @@ void warm(const MOX::RT::SmartPointer<IIdentity>& identity)
     }
 }
 
-int createIdentity(bool group, const char* format, const char* value, mox_handle* out, const char* fn)
+int createIdentity(bool group, const char* format, const char* value, mox_handle* out, const Site& site)
 {
     reset(out);
     return guarded([&] {
-        mox_handle* target = requireOut(out, kFile, fn);
-        const std::string formatText = requireText(format, kFile, fn);
-        const std::string valueText = requireText(value, kFile, fn);
+        mox_handle* target = requireOut(out, site);
+        const std::string formatText = requireText(format, site);
+        const std::string valueText = requireText(value, site);
         const auto identity = group ? MOX::createGroupIdentity(formatText, valueText)
                                     : MOX::createUserIdentity(formatText, valueText);
         warm(identity);
@@ -43,21 +43,21 @@ extern "C" {
 
 int mox_identity_create_user(const char* format, const char* value, mox_handle* out)
 {
-    return createIdentity(false, format, value, out, "mox_identity_create_user");
+    return createIdentity(false, format, value, out, MOX_SITE("mox_identity_create_user"));
 }
 
 int mox_identity_create_group(const char* format, const char* value, mox_handle* out)
 {
-    return createIdentity(true, format, value, out, "mox_identity_create_group");
+    return createIdentity(true, format, value, out, MOX_SITE("mox_identity_create_group"));
 }
 
 int mox_identity_parse(const char* text, mox_handle* out)
 {
     reset(out);
     return guarded([&] {
-        constexpr const char* fn = "mox_identity_parse";
-        mox_handle* target = requireOut(out, kFile, fn);
-        const auto identity = MOX::parseIdentity(requireText(text, kFile, fn));
+        const Site site = MOX_SITE("mox_identity_parse");
+        mox_handle* target = requireOut(out, site);
+        const auto identity = MOX::parseIdentity(requireText(text, site));
         warm(identity);
         handOut(identity, kIdentityClass, target);
     });
@@ -67,9 +67,9 @@ int mox_identity_marshal(mox_handle identity, char** xml)
 {
     reset(xml);
     return guarded([&] {
-        constexpr const char* fn = "mox_identity_marshal";
-        char** target = requireOut(xml, kFile, fn);
-        handOut(MOX::marshalIdentity(objectOf<IIdentity>(identity, kFile, fn)), target);
+        const Site site = MOX_SITE("mox_identity_marshal");
+        char** target = requireOut(xml, site);
+        handOut(MOX::marshalIdentity(objectOf<IIdentity>(identity, site)), target);
     });
 }
 

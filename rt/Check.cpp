@@ -1,4 +1,7 @@
 #include <mox/rt/Check.h>
+#include <mox/rt/Raise.h>
+
+MOX_SOURCE_FILE("rt/Check")
 
 namespace MOX {
 namespace RT {
@@ -6,13 +9,13 @@ namespace RT {
 void throwNullPointer()
 {
     using namespace EXCEPTIONS;
-    MOX_THROW(NullPointerException(ErrorCode::NullPointer), "rt/Check", "MOX::RT::checkDeref");
+    EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::NullPointer, MOX_SITE("MOX::RT::checkDeref"));
 }
 
 void throwClassCast()
 {
     using namespace EXCEPTIONS;
-    MOX_THROW(ClassCastException(ErrorCode::ClassCast), "rt/Check", "MOX::RT::checkCast");
+    EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::ClassCast, MOX_SITE("MOX::RT::checkCast"));
 }
 
 } // namespace RT

@@ -1,4 +1,5 @@
 #include <mox/rt/DllManager.h>
+#include <mox/rt/Raise.h>
 
 #include <cstdlib>
 #include <memory>
@@ -9,6 +10,8 @@
 
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Tracer.h>
+
+MOX_SOURCE_FILE("rt/DllManager")
 
 namespace MOX {
 namespace RT {
@@ -126,7 +129,7 @@ SmartPointer<DynamicLibraryImpl> DllManager::loadLibrary(const Library& library)
     }
     tracer.printf("%s", message.c_str());
     using namespace EXCEPTIONS;
-    MOX_THROW(SystemException(errorFacility(), LoadFailed, errorKey(), message), "rt/DllManager", kFunction);
+    EXCEPTIONS::raise(SystemException(errorFacility(), LoadFailed, errorKey(), message), MOX_SITE(kFunction));
 }
 
 } // namespace RT

@@ -1,4 +1,5 @@
 #include <mox/rt/ILocalFile.h>
+#include <mox/rt/Raise.h>
 
 #include <cerrno>
 #include <cstring>
@@ -14,6 +15,8 @@
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Tracer.h>
 
+MOX_SOURCE_FILE("rt/LocalFile")
+
 namespace MOX {
 namespace RT {
 
@@ -22,8 +25,6 @@ ILocalFile::~ILocalFile() = default;
 
 namespace {
 
-constexpr const char kFile[] = "rt/LocalFile";
-
 // Throws the SystemException of a failed system call on `path`; `error` is its errno.
 [[noreturn]] void throwSystem(const char* function, const char* action, const std::string& path, int error)
 {
@@ -31,7 +32,7 @@ constexpr const char kFile[] = "rt/LocalFile";
     Tracer tracer(function, true);
     tracer.printf("%s", message.c_str());
     using namespace EXCEPTIONS;
-    MOX_THROW(SystemException(errorFacility(), RuntimeSystemError, errorKey(), message), kFile, function);
+    EXCEPTIONS::raise(SystemException(errorFacility(), RuntimeSystemError, errorKey(), message), MOX_SITE(function));
 }
 
 // A file descriptor closed when the holder ends.
@@ -141,7 +142,7 @@ private:
             Tracer tracer(function, true);
             tracer.printf("the update handle does not lock \"%s\"", m_path.c_str());
             using namespace EXCEPTIONS;
-            MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kFile, function);
+            EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE(function));
         }
     }
 
@@ -225,7 +226,7 @@ SmartPointer<ILocalFile> createLocalFile(const std::string& path)
 {
     if (path.empty()) {
         using namespace EXCEPTIONS;
-        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kFile, "MOX::RT::createLocalFile");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::RT::createLocalFile"));
     }
     return SmartPointer<ILocalFile>(new LocalFile(path));
 }

@@ -1,4 +1,5 @@
 #include <mox/rt/PropertiesImpl.h>
+#include <mox/rt/Raise.h>
 
 #include <algorithm>
 #include <utility>
@@ -6,6 +7,8 @@
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/StringUtils.h>
 #include <mox/rt/XmlUtils.h>
+
+MOX_SOURCE_FILE("rt/PropertiesImpl")
 
 namespace MOX {
 namespace RT {
@@ -74,8 +77,7 @@ void PropertiesImpl::unmarshal(const std::string& text)
 {
     if (!StringUtils::Trim(text).empty() && !XmlUtils::IsXML(text)) {
         using namespace EXCEPTIONS;
-        MOX_THROW(SerializationException("properties text is not XML", ErrorCode::Unmarshal), "rt/PropertiesImpl",
-                  "MOX::RT::PropertiesImpl::unmarshal");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Unmarshal, MOX_SITE("MOX::RT::PropertiesImpl::unmarshal"), "properties text is not XML");
     }
     // Filled aside and swapped in, so a failure leaves the old contents whole.
     PropertiesImpl fresh;

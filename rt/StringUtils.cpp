@@ -1,4 +1,5 @@
 #include <mox/rt/StringUtils.h>
+#include <mox/rt/Raise.h>
 
 #include <cerrno>
 #include <charconv>
@@ -11,18 +12,19 @@
 
 #include <mox/rt/Exceptions.h>
 
+MOX_SOURCE_FILE("rt/StringUtils")
+
 namespace MOX {
 namespace RT {
 
 namespace {
 
-constexpr const char kFile[] = "rt/StringUtils";
 constexpr const char kWhiteSpace[] = " \t\n\v\f\r";
 
 [[noreturn]] void throwNotANumber(const char* function)
 {
     using namespace EXCEPTIONS;
-    MOX_THROW(InvalidArgumentException(ErrorCode::NotAnInteger), kFile, function);
+    EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::NotAnInteger, MOX_SITE(function));
 }
 
 // Reads a whole decimal integer of type T from the trimmed text, or throws.

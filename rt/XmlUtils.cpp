@@ -1,10 +1,14 @@
 #include <mox/rt/XmlUtils.h>
+#include <mox/rt/Raise.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <new>
 
 #include <expat.h>
+
+MOX_SOURCE_FILE("rt/XmlUtils")
 
 namespace MOX {
 namespace RT {
@@ -22,6 +26,73 @@ constexpr std::size_t kOpenLength = sizeof kOpen - 1;
 constexpr std::size_t kChunk = std::size_t(1) << 30;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// How the writer treats each byte: copied as part of a run, replaced by a reference,
+// refused, or the lead byte of a multi-byte UTF-8 sequence to check.
+enum ByteClass : unsigned char { Plain, Reference, Refused, Lead };
+
+struct ByteTable {
+    ByteClass classes[2][256];
+    constexpr ByteTable() : classes()
+    {
+        for (int attribute = 0; attribute < 2; ++attribute) {
+            for (int c = 0; c < 256; ++c)
+                classes[attribute][c] = c >= 0x80 ? Lead : (c < 0x20 ? Refused : Plain);
+            for (unsigned char c : {'&', '<', '>', '\r'})
+                classes[attribute][c] = Reference;
+            classes[attribute]['\t'] = attribute ? Reference : Plain;
+            classes[attribute]['\n'] = attribute ? Reference : Plain;
+            classes[attribute]['"'] = attribute ? Reference : Plain;
+        }
+    }
+};
+constexpr ByteTable kBytes;
+
+const char* referenceFor(unsigned char c) noexcept
+{
+    switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '\r': return "&#13;";
+    case '"': return "&quot;";
+    case '\t': return "&#9;";
+    default: return "&#10;";
+    }
+}
+
+// The length of the well-formed UTF-8 sequence at `text` that encodes a character XML
+// 1.0 allows (at most `left` bytes are there); 0 when there is none.
+std::size_t xmlCharLength(const unsigned char* text, std::size_t left) noexcept
+{
+    const unsigned char lead = text[0];
+    std::size_t length;
+    unsigned long code;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (left < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((text[i] & 0xC0u) != 0x80u)
+            return 0;
+        code = (code << 6) | (text[i] & 0x3Fu);
+    }
+    // Overlong forms, surrogates, U+FFFE/U+FFFF and beyond U+10FFFF are refused.
+    if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+        (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE || code == 0xFFFF)
+        return 0;
+    return length;
+}
 
 // Where the fragment proper starts: after a byte-order mark, white space and an XML
 // declaration (which would not be allowed inside the wrapper). A text declaration
@@ -63,11 +134,13 @@ public:
     {
     }
 
-    void run()
+    // Parses the fragment; false when the parser met an error (see error()) before a
+    // listener stopped it.
+    bool run()
     {
         XML_Parser parser = XML_ParserCreate("UTF-8");
         if (parser == nullptr)
-            return;
+            throw std::bad_alloc();
         m_parser = parser;
         XML_SetUserData(parser, this);
         XML_SetElementHandler(parser, &FragmentParser::onStart, &FragmentParser::onEnd);
@@ -83,12 +156,25 @@ public:
         }
         XML_ParserFree(parser);
         m_parser = nullptr;
+        return m_error.empty();
     }
+
+    // The parser's message with line and column; "" when the parse succeeded or a
+    // listener stopped it.
+    const std::string& error() const noexcept { return m_error; }
 
 private:
     bool feed(const char* data, std::size_t length, bool final)
     {
-        return XML_Parse(m_parser, data, static_cast<int>(length), final) == XML_STATUS_OK;
+        if (XML_Parse(m_parser, data, static_cast<int>(length), final) == XML_STATUS_OK)
+            return true;
+        if (m_doctype)
+            m_error = "a document type declaration is not accepted";
+        else if (!m_stopped)
+            m_error = std::string(XML_ErrorString(XML_GetErrorCode(m_parser))) + ", line = " +
+                      std::to_string(XML_GetCurrentLineNumber(m_parser)) + ", column = " +
+                      std::to_string(XML_GetCurrentColumnNumber(m_parser));
+        return false;
     }
 
     // Offset in the caller's text of expat's current event, clamped into the text.
@@ -134,7 +220,7 @@ private:
     static void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int)
     {
         auto* self = static_cast<FragmentParser*>(data);
-        self->m_stopped = true;
+        self->m_doctype = true;
         self->stop();
     }
 
@@ -144,7 +230,15 @@ private:
     XML_Parser m_parser = nullptr;
     int m_depth = 0;
     bool m_stopped = false;
+    bool m_doctype = false;
+    std::string m_error;
 };
+
+// Raises -1056 for a fragment that is not well-formed.
+[[noreturn]] void raiseMalformed(const std::string& error, const char* function)
+{
+    EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Unmarshal, MOX_SITE(function), error);
+}
 
 // The extent of one element and of its content.
 struct Span {
@@ -214,11 +308,16 @@ private:
     const std::string& m_name;
 };
 
-Vector<Span> collect(const std::string& name, const std::string& text, bool firstOnly)
+// The matching elements; raises when the parser meets an error before the answer is
+// complete (any error for all matches, an error before the first match for one).
+Vector<Span> collect(const std::string& name, const std::string& text, bool firstOnly, const char* function)
 {
     ElementCollector collector(name, firstOnly);
-    if (!name.empty())
-        FragmentParser(text, collector).run();
+    if (name.empty())
+        return {};
+    FragmentParser parser(text, collector);
+    if (!parser.run() && (!firstOnly || collector.found.empty()))
+        raiseMalformed(parser.error(), function);
     return std::move(collector.found);
 }
 
@@ -253,32 +352,50 @@ std::string XmlUtils::ToAttribute(const std::string& name, const std::string& va
 std::string XmlUtils::Escape(const std::string& text, bool forAttribute)
 {
     std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const char* reference = nullptr;
-        switch (c) {
-        case '&': reference = "&amp;"; break;
-        case '<': reference = "&lt;"; break;
-        case '>': reference = "&gt;"; break;
-        // Attribute values are normalised on reading: quotes would end the value and
-        // raw white space would turn into spaces, so they go as references.
-        case '"': reference = forAttribute ? "&quot;" : nullptr; break;
-        case '\t': reference = forAttribute ? "&#9;" : nullptr; break;
-        case '\n': reference = forAttribute ? "&#10;" : nullptr; break;
-        case '\r': reference = forAttribute ? "&#13;" : nullptr; break;
-        default: break;
-        }
-        if (reference)
-            out += reference;
-        else
-            out += c;
-    }
+    out.reserve(text.size() + 16);
+    if (!AppendEscaped(out, text.data(), text.size(), forAttribute))
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Marshal, MOX_SITE("MOX::RT::XmlUtils::Escape"),
+                          "text XML 1.0 cannot carry (not UTF-8, or a control or non-character)");
     return out;
+}
+
+bool XmlUtils::AppendEscaped(std::string& out, const char* text, std::size_t length, bool forAttribute)
+{
+    const ByteClass* classes = kBytes.classes[forAttribute ? 1 : 0];
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const std::size_t mark = out.size();
+    std::size_t run = 0; // start of the pending run of bytes copied as they are
+    for (std::size_t i = 0; i < length;) {
+        switch (classes[bytes[i]]) {
+        case Plain:
+            ++i;
+            break;
+        case Lead: {
+            const std::size_t n = xmlCharLength(bytes + i, length - i);
+            if (n == 0) {
+                out.resize(mark);
+                return false;
+            }
+            i += n;
+            break;
+        }
+        case Reference:
+            out.append(text + run, i - run);
+            out.append(referenceFor(bytes[i]));
+            run = ++i;
+            break;
+        case Refused:
+            out.resize(mark);
+            return false;
+        }
+    }
+    out.append(text + run, length - run);
+    return true;
 }
 
 std::string XmlUtils::GetElement(const std::string& name, const std::string& text)
 {
-    const Vector<Span> found = collect(name, text, true);
+    const Vector<Span> found = collect(name, text, true, "MOX::RT::XmlUtils::GetElement");
     if (found.empty())
         return std::string();
     return text.substr(found.front().begin, found.front().end - found.front().begin);
@@ -288,13 +405,15 @@ std::string XmlUtils::GetAttributeValue(const std::string& name, const std::stri
                                         const std::string& defaultValue)
 {
     AttributeReader reader(name);
-    FragmentParser(element, reader).run();
+    FragmentParser parser(element, reader);
+    if (!parser.run())
+        raiseMalformed(parser.error(), "MOX::RT::XmlUtils::GetAttributeValue");
     return reader.found ? reader.value : defaultValue;
 }
 
 std::string XmlUtils::GetElementValue(const std::string& name, const std::string& text)
 {
-    const Vector<Span> found = collect(name, text, true);
+    const Vector<Span> found = collect(name, text, true, "MOX::RT::XmlUtils::GetElementValue");
     if (found.empty())
         return std::string();
     return text.substr(found.front().contentBegin, found.front().contentEnd - found.front().contentBegin);
@@ -303,7 +422,7 @@ std::string XmlUtils::GetElementValue(const std::string& name, const std::string
 Vector<std::string> XmlUtils::getElements(const std::string& name, const std::string& text)
 {
     Vector<std::string> result;
-    for (const Span& span : collect(name, text, false))
+    for (const Span& span : collect(name, text, false, "MOX::RT::XmlUtils::getElements"))
         result.push_back(text.substr(span.begin, span.end - span.begin));
     return result;
 }

@@ -1,5 +1,6 @@
 // The library's entry point, exported under its plain C name.
 #include <mox/app/IApplicationId.h>
+#include <mox/rt/Raise.h>
 #include <mox/app/IServiceHelper.h>
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Export.h>
@@ -8,12 +9,13 @@
 
 #include "ServiceHelper.h"
 
+MOX_SOURCE_FILE("sm/EntryPoint")
+
 extern "C" MOX_HELPER_EXPORT MOX::I::IServiceHelper* loadServiceHelper(
     MOX::RT::SmartPointer<MOX::APP::IApplicationId>& applicationId)
 {
     if (applicationId.isNull())
-        MOX_THROW(MOX::EXCEPTIONS::InvalidArgumentException(MOX::EXCEPTIONS::ErrorCode::NullPointer), "sm/EntryPoint",
-                  "loadServiceHelper");
+        MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::NullPointer, MOX_SITE("loadServiceHelper"));
     return new MOX::SM::ServiceHelper(*applicationId);
 }
 

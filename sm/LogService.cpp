@@ -1,9 +1,12 @@
 #include "LogService.h"
+#include <mox/rt/Raise.h>
 
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/StringUtils.h>
 
 #include "LogEntry.h"
+
+MOX_SOURCE_FILE("sm/LogService")
 
 namespace MOX {
 namespace SM {
@@ -21,8 +24,7 @@ void LogService::submit(const RT::SmartPointer<Object>& entry)
 {
     const auto* logEntry = dynamic_cast<const LogEntry*>(entry.get());
     if (logEntry == nullptr)
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), "sm/LogService",
-                  "MOX::SM::LogService::submit");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::SM::LogService::submit"));
     const std::string& name = logEntry->getName();
     std::lock_guard<std::mutex> lock(m_mutex);
     if (StringUtils::StartsWith(name, PAUSE)) {

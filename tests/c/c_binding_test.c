@@ -140,7 +140,7 @@ static void group_bad_input(void)
     CHECK_INT(mox_product_id_create("p", "", "1", &product), MOX_OK);
     before = open_count();
 
-#define NULL_FAILS(call) CHECK_FAILURE((call), MOX_E_NULL_POINTER, "InvalidArgumentException", MSG_NULL)
+#define NULL_FAILS(call) CHECK_FAILURE((call), MOX_E_NULL_POINTER, "NullPointerException", MSG_NULL)
     NULL_FAILS(mox_product_id_create(NULL, "c", "1", &out));
     NULL_FAILS(mox_product_id_create("n", NULL, "1", &out));
     NULL_FAILS(mox_product_id_create("n", "c", NULL, &out));

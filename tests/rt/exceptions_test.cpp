@@ -1,5 +1,6 @@
 #include <memory>
 #include <string>
+#include <utility>
 #include <typeinfo>
 
 #include <gtest/gtest.h>
@@ -7,6 +8,9 @@
 #include <mox/rt/Check.h>
 #include <mox/rt/ErrorCode.h>
 #include <mox/rt/Exceptions.h>
+#include <mox/rt/Raise.h>
+
+MOX_SOURCE_FILE("data/y/Cast")
 
 using namespace MOX::EXCEPTIONS;
 
@@ -41,19 +45,29 @@ TEST(Exceptions, MessageTableAndForms)
     EXPECT_EQ(twice.getSecond(), "event-1b");
 }
 
-TEST(Exceptions, ThrowSiteIsRecordedOutsideWhat)
+TEST(Exceptions, RaiseTakesTheClassFromTheCodeAndRecordsTheSite)
 {
-    int line = 0;
-    try {
-        line = __LINE__ + 1;
-        MOX_THROW(ClassCastException(ErrorCode::ClassCast), "data/y/Cast", "MOX::Y::cast");
-    } catch (const MoxException& caught) {
-        EXPECT_EQ(caught.getName(), "ClassCastException");
-        EXPECT_EQ(caught.getFile(), "data/y/Cast");
-        EXPECT_EQ(caught.getLine(), line);
-        EXPECT_EQ(caught.getFunction(), "MOX::Y::cast");
-        EXPECT_STREQ(caught.what(), "Cast conversion failed");
+    const std::pair<ErrorCode, const char*> table[] = {
+        {ErrorCode::NullPointer, "NullPointerException"},       {ErrorCode::ClassCast, "ClassCastException"},
+        {ErrorCode::InvalidArguments, "InvalidArgumentException"}, {ErrorCode::InvalidHandle, "InvalidHandleException"},
+        {ErrorCode::Unknown, "UnexpectedException"},            {ErrorCode::Unmarshal, "SerializationException"},
+        {ErrorCode::BootstrapPath, "SystemException"},           {ErrorCode::RegistrationExists, "ObjectAlreadyExistsException"},
+    };
+    for (const auto& [code, name] : table) {
+        int line = 0;
+        try {
+            line = __LINE__ + 1;
+            raise(code, MOX_SITE("MOX::Y::cast"), "why");
+        } catch (const MoxException& caught) {
+            EXPECT_EQ(caught.getName(), name);
+            EXPECT_EQ(caught.getCode(), static_cast<int>(code));
+            EXPECT_EQ(caught.getMessage(), errorMessage(code));
+            EXPECT_EQ(caught.getFile() + ":" + std::to_string(caught.getLine()) + ":" + caught.getFunction(),
+                      "data/y/Cast:" + std::to_string(line) + ":MOX::Y::cast");
+        }
     }
+    // A missing value is also a bad argument: callers catching either class see it.
+    EXPECT_THROW(raise(ErrorCode::NullPointer, MOX_SITE("f")), InvalidArgumentException);
 }
 
 TEST(Exceptions, ClonesKeepTheirDynamicClassAndEveryField)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <mox/rt/Exceptions.h>
 #include <mox/rt/XmlUtils.h>
 
 using MOX::Vector;
@@ -13,7 +14,7 @@ TEST(XmlUtils, WritersEscapeAndReadersReadBackExactly)
     EXPECT_EQ(XmlUtils::ToElement("p:a", "t", attrs), "<p:a x=\"1\" y=\"a&quot;&lt;&gt;&amp;b\">t</p:a>");
     EXPECT_EQ(XmlUtils::ToElement("a", "", attrs), "<a x=\"1\" y=\"a&quot;&lt;&gt;&amp;b\"/>");
     EXPECT_EQ(XmlUtils::ToElement("a", "<b/>"), "<a><b/></a>");
-    EXPECT_EQ(XmlUtils::Escape("a<b>&\"c\"\t\n\r"), "a&lt;b&gt;&amp;\"c\"\t\n\r");
+    EXPECT_EQ(XmlUtils::Escape("a<b>&\"c\"\t\n\r"), "a&lt;b&gt;&amp;\"c\"\t\n&#13;");
     EXPECT_EQ(XmlUtils::Escape("a\"\t\n\r'\xc3\xa9", true), "a&quot;&#9;&#10;&#13;'\xc3\xa9");
 
     for (const std::string v : {"", "<tag attr=\"v\">&amp; '&'", "tab\there\nnew line\r\ncrlf  two  spaces ",
@@ -51,25 +52,56 @@ TEST(XmlUtils, PrologsEntitiesAndMalformedText)
         EXPECT_EQ(XmlUtils::GetElement("v", prefix + element + "<v>second</v>"), element) << prefix;
         EXPECT_EQ(XmlUtils::getElements("v", prefix + element + "<v>second</v>").size(), 2u) << prefix;
     }
+    // A reader whose answer is not complete when the parser meets an error raises; what
+    // ended before the error is still an answer.
     const struct { const char *name, *text, *found; } elements[] = {
-        {"v", "<v>\xff</v>", ""},  // invalid UTF-8
-        {"v", "<!DOCTYPE v [<!ENTITY e \"expanded\">]><v>&e;</v>", ""},
-        {"v", "<?xml version=\"1.0\"?><!DOCTYPE v SYSTEM \"file:///etc/passwd\"><v/>", ""},
-        {"a", "<a>1</a><b><", "<a>1</a>"},  // what ended before the error
-        {"a", "<a></b>", ""},
+        {"v", "<v>\xff</v>", nullptr},  // invalid UTF-8
+        {"v", "<!DOCTYPE v [<!ENTITY e \"expanded\">]><v>&e;</v>", nullptr},
+        {"v", "<?xml version=\"1.0\"?><!DOCTYPE v SYSTEM \"file:///etc/passwd\"><v/>", nullptr},
+        {"a", "<a>1</a><b><", "<a>1</a>"},
+        {"a", "<a></b>", nullptr},
         {"a", "<a/><?xml version=\"1.0\"?>", "<a/>"}};
-    for (const auto& r : elements)
-        EXPECT_EQ(XmlUtils::GetElement(r.name, r.text), r.found) << r.text;
-    EXPECT_EQ(XmlUtils::getElements("a", "<a>1</a><a>2</a><a>3"), Vector<std::string>({"<a>1</a>", "<a>2</a>"}));
-    EXPECT_EQ(XmlUtils::GetElementValue("a", "<a x=1>v</a>"), "");
+    for (const auto& r : elements) {
+        if (r.found != nullptr)
+            EXPECT_EQ(XmlUtils::GetElement(r.name, r.text), r.found) << r.text;
+        else
+            EXPECT_THROW(XmlUtils::GetElement(r.name, r.text), MOX::EXCEPTIONS::SerializationException) << r.text;
+    }
+    EXPECT_THROW(XmlUtils::getElements("a", "<a>1</a><a>2</a><a>3"), MOX::EXCEPTIONS::SerializationException);
+    EXPECT_THROW(XmlUtils::GetElementValue("a", "<a x=1>v</a>"), MOX::EXCEPTIONS::SerializationException);
     const struct { const char *text, *value; } attributes[] = {
-        {"<!DOCTYPE v [<!ENTITY e \"x\">]><v a=\"&e;\"/>", "dflt"}, {"<v a=\"&e;\"/>", "dflt"},
-        {"<v a=\"&lt;&#65;&#x42;&apos;\"/>", "<AB'"},              {"<v a=\"1\" a=\"2\"/>", "dflt"},
-        {"<v a=\"1\"><broken", "1"}};
-    for (const auto& r : attributes)
-        EXPECT_EQ(XmlUtils::GetAttributeValue("a", r.text, "dflt"), r.value) << r.text;
+        {"<!DOCTYPE v [<!ENTITY e \"x\">]><v a=\"&e;\"/>", nullptr}, {"<v a=\"&e;\"/>", nullptr},
+        {"<v a=\"&lt;&#65;&#x42;&apos;\"/>", "<AB'"},              {"<v a=\"1\" a=\"2\"/>", nullptr},
+        {"<v a=\"1\"><broken", "1"}, {"<v b=\"1\"/>", "dflt"}};
+    for (const auto& r : attributes) {
+        if (r.value != nullptr)
+            EXPECT_EQ(XmlUtils::GetAttributeValue("a", r.text, "dflt"), r.value) << r.text;
+        else
+            EXPECT_THROW(XmlUtils::GetAttributeValue("a", r.text, "dflt"), MOX::EXCEPTIONS::SerializationException)
+                << r.text;
+    }
 
     EXPECT_TRUE(XmlUtils::IsXML(" \t\r\n<"));
     for (const char* text : {"", "   ", "a<b/>", "\xEF\xBB\xBF<a/>"})
         EXPECT_FALSE(XmlUtils::IsXML(text)) << text;
+}
+
+TEST(XmlUtils, WritersRefuseWhatXmlCannotCarry)
+{
+    // Control characters, broken or overlong UTF-8, surrogates and the two non-characters.
+    for (const std::string& bad : std::initializer_list<std::string>{"a\x01" "b", std::string("a\0b", 3), "\x7f\x1f", "\xff", "\xc3", "\xc0\x80",
+                                  "\xed\xa0\x80", "\xef\xbf\xbe", "\xef\xbf\xbf", "\xf4\x90\x80\x80"}) {
+        std::string out = "kept";
+        EXPECT_FALSE(XmlUtils::AppendEscaped(out, bad.data(), bad.size(), true));
+        EXPECT_EQ(out, "kept");
+        try {
+            XmlUtils::ToAttribute("a", bad);
+            ADD_FAILURE() << "written: " << bad;
+        } catch (const MOX::EXCEPTIONS::SerializationException& e) {
+            EXPECT_EQ(e.getCode(), -1055);
+        }
+    }
+    // \x7f (DEL) and the highest characters are allowed.
+    std::string out;
+    EXPECT_TRUE(XmlUtils::AppendEscaped(out, "\x7f\xf4\x8f\xbf\xbf\xef\xbf\xbd", 8, false));
 }

@@ -14,7 +14,7 @@ namespace EXCEPTIONS {
 /// key ("code"), a message and optionally a detail text. The short form carries only
 /// the source location: its code is 0 and its facility, key, message and detail are
 /// empty. Both carry the source location (file, line, function), which the thrower sets
-/// with `setSourceLocation` just before the throw (see `throwAt`).
+/// with `setSourceLocation` just before the throw (see `raise` in <mox/rt/Raise.h>).
 ///
 /// `what()` is the message, followed by ": " and the detail when there is one; for the
 /// short form it is the class name (for example "InvalidArgumentException").
@@ -82,16 +82,17 @@ private:
 };
 
 // Declares one concrete exception class with the constructors of its base.
-#define MOX_DECLARE_EXCEPTION(Name)                                                     \
-    class MOX_RT_API Name : public MoxException {                                       \
+#define MOX_DECLARE_EXCEPTION_OF(Name, Base)                                            \
+    class MOX_RT_API Name : public Base {                                               \
     public:                                                                             \
-        using MoxException::MoxException;                                               \
+        using Base::Base;                                                               \
         Name() = default;                                                               \
         ~Name() override;                                                               \
         const char* className() const noexcept override;                                \
         Name* clone() const override;                                                   \
         [[noreturn]] void raise() const override;                                       \
     }
+#define MOX_DECLARE_EXCEPTION(Name) MOX_DECLARE_EXCEPTION_OF(Name, MoxException)
 
 /// Bad argument (codes -1004, -1006, -1009, -1075, or the short form).
 MOX_DECLARE_EXCEPTION(InvalidArgumentException);
@@ -120,8 +121,9 @@ public:
 MOX_DECLARE_EXCEPTION(SystemException);
 /// Allocation failed (short form).
 MOX_DECLARE_EXCEPTION(BadAllocException);
-/// Null pointer met (-1004).
-MOX_DECLARE_EXCEPTION(NullPointerException);
+/// Null pointer met (-1004). It is an InvalidArgumentException too: a missing value is a
+/// bad argument, and callers that catch either class see it.
+MOX_DECLARE_EXCEPTION_OF(NullPointerException, InvalidArgumentException);
 
 /// Already registered (-1106). Carries two leading strings (for example the event id
 /// twice); the first is the detail.
@@ -146,17 +148,5 @@ private:
     std::string m_second;
 };
 
-/// Sets the source location of `e` and throws it by value.
-template <class E>
-[[noreturn]] void throwAt(E e, const char* file, int line, const char* function)
-{
-    e.setSourceLocation(file, line, function);
-    throw e;
-}
-
 } // namespace EXCEPTIONS
 } // namespace MOX
-
-/// Throws `exc` with the source location (`file`, this line, `function`), for example
-/// `MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), "data/class/ClassIdImpl", "MOX::createClassId")`.
-#define MOX_THROW(exc, file, function) ::MOX::EXCEPTIONS::throwAt((exc), (file), __LINE__, (function))

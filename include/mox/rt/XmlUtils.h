@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include <mox/rt/Collections.h>
@@ -10,10 +11,18 @@ namespace RT {
 /// Small XML helpers for single elements. Writers escape; readers parse with expat
 /// (never by scanning for tags) and read back what the writers write.
 ///
+/// Every writer of the platform, these helpers and the document codec alike, escapes
+/// through AppendEscaped, so that no writer produces text an XML parser would refuse:
+/// a value XML 1.0 cannot carry is refused with SerializationException -1055 ("Error
+/// converting object to string"), never written.
+///
 /// The readers accept a fragment: the text may hold several top-level elements and may
 /// start with an XML declaration. A document type declaration is refused (no DTDs or
-/// entities are ever loaded). Text that is not well-formed yields what was found before
-/// the error: an element that ended before the error is returned, otherwise nothing.
+/// entities are ever loaded). Text that is not well-formed is never turned into a value:
+/// a reader whose answer is not complete when the parser meets the error raises
+/// SerializationException -1056 ("Error converting string to object") with the parser's
+/// message, line and column as detail. (GetElement, GetElementValue and
+/// GetAttributeValue stop at their answer, so an error after it is not seen.)
 class MOX_RT_API XmlUtils {
 public:
     /// `<name attrs>content</name>`, or `<name attrs/>` when `content` is empty.
@@ -23,9 +32,16 @@ public:
                                  const Vector<std::string>& attributes = Vector<std::string>());
     /// `name="value"` with the value escaped for an attribute.
     static std::string ToAttribute(const std::string& name, const std::string& value);
-    /// `text` with &, <, > escaped, and in attribute mode also " and the white-space
-    /// characters \t, \n, \r as character references (so they survive normalisation).
+    /// `text` escaped as AppendEscaped does; text XML 1.0 cannot carry raises
+    /// SerializationException -1055 naming the first bad byte's offset.
     static std::string Escape(const std::string& text, bool forAttribute = false);
+    /// Appends `length` bytes at `text` to `out`: &, <, > and carriage return as
+    /// references, and with `forAttribute` also ", tab and line feed (so that they survive
+    /// attribute-value normalisation); runs of other bytes are copied at once. Returns
+    /// false, leaving `out` as it was, when the text is not well-formed UTF-8 or holds a
+    /// character XML 1.0 cannot carry: a control character other than tab, line feed and
+    /// carriage return, an encoded surrogate, U+FFFE or U+FFFF.
+    static bool AppendEscaped(std::string& out, const char* text, std::size_t length, bool forAttribute);
 
     /// The exact source text of the first element called `name` (name as written,
     /// prefix included) in `text`, from its start tag to its end tag; "" when none.

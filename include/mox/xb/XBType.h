@@ -72,19 +72,20 @@
 #include <vector>
 
 #include <mox/rt/Export.h>
+#include <mox/rt/XmlUtils.h>
 #include <mox/xb/XBChoice.h>
 #include <mox/xb/XBObject.h>
 
 namespace MOX {
 namespace XB {
 
-/// Appends `text` to `out` escaped for character data (`attribute` false: &, <, > and
-/// carriage return) or for a double-quoted attribute value (also ", tab and line feed).
-/// Returns false, with `out` then holding an unspecified prefix, when `text` is not
-/// well-formed UTF-8 or holds a character that XML 1.0 cannot carry (control
-/// characters other than tab, line feed and carriage return, U+FFFE, U+FFFF): such a
-/// document could not be read back.
-MOX_API bool appendEscaped(std::string& out, const char* text, std::size_t length, bool attribute);
+/// Appends `text` to `out` escaped for character data or for a double-quoted attribute
+/// value: the platform's one escaping check (RT::XmlUtils::AppendEscaped). False when the
+/// text cannot be carried by XML 1.0 (the writer then records status -46).
+inline bool appendEscaped(std::string& out, const char* text, std::size_t length, bool attribute)
+{
+    return RT::XmlUtils::AppendEscaped(out, text, length, attribute);
+}
 
 /// Reads a decimal 32-bit signed integer with optional sign and surrounding XML white
 /// space; false when `text` is anything else or out of range.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include <mox/rt/Export.h>
+#include <mox/rt/Raise.h>
 #include <mox/xb/DecodeBuffer.h>
 
 namespace MOX {
@@ -33,9 +34,9 @@ public:
     DecodeBuffer makeDecodeBuffer(const std::string& text);
     DecodeBuffer makeDecodeBuffer(std::string&&) = delete;
 
-    /// Throws SerializationException -1057 ("Failed to created unmarshaller") naming
-    /// `file` and `function` when `element` is null (a document element could not be made).
-    static void requireElement(const DocumentElement* element, const char* file, const char* function);
+    /// Throws SerializationException -1057 ("Failed to created unmarshaller") located at
+    /// `site` when `element` is null (a document element could not be made).
+    static void requireElement(const DocumentElement* element, const EXCEPTIONS::SourceSite& site);
 };
 
 } // namespace XB

@@ -1,5 +1,6 @@
 // The application id factories: every id they return is the registry's instance.
 #include <mox/app/IApplicationId.h>
+#include <mox/rt/Raise.h>
 
 #include <memory>
 
@@ -8,20 +9,21 @@
 #include "data/application/impl/ApplicationIdImpl.h"
 #include "data/application/impl/ApplicationRegistry.h"
 
+MOX_SOURCE_FILE("data/application/ApplicationId")
+
 namespace MOX {
 
 using EXCEPTIONS::ErrorCode;
 using EXCEPTIONS::InvalidArgumentException;
 
 namespace {
-const char kSourceFile[] = "data/application/ApplicationId";
 }
 
 RT::SmartPointer<APP::IApplicationId> createApplicationId(const RT::SmartPointer<APP::IProductId>& product,
                                                           const std::string& name)
 {
     if (product.isNull())
-        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kSourceFile, "MOX::createApplicationId");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::createApplicationId"));
     APP::ApplicationRegistry& registry = APP::ApplicationRegistry::instance();
     // Most calls ask for an id registered long ago: look it up with a candidate on the
     // stack, and build (and register) a heap one only when it is new.
@@ -35,7 +37,7 @@ RT::SmartPointer<APP::IApplicationId> createApplicationId(const RT::SmartPointer
 RT::SmartPointer<APP::IApplicationId> parseApplicationId(const std::string& xml)
 {
     if (xml.empty())
-        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kSourceFile, "MOX::parseApplicationId");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::parseApplicationId"));
     auto id = std::make_unique<APP::ApplicationIdImpl>();
     id->unmarshal(xml);
     return APP::ApplicationRegistry::instance().registerId(id.release());

@@ -1,8 +1,11 @@
 // The attribute interface's key function and the attribute factories.
 #include <mox/attr/Attributes.h>
+#include <mox/rt/Raise.h>
 #include <mox/rt/Exceptions.h>
 
 #include "data/attribute/AttributeImpl.h"
+
+MOX_SOURCE_FILE("data/attribute/Attribute")
 
 namespace MOX {
 
@@ -23,8 +26,7 @@ SmartPointer<IAttribute> createAttribute(const SmartPointer<IQualifiedName>& nam
 SmartPointer<IAttribute> createAttribute(const std::string& name, const std::string& /*second*/)
 {
     if (name.empty())
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments),
-                  "data/attribute/Attribute", "MOX::Attributes::createAttribute");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::Attributes::createAttribute"));
     return createAttribute(createQualifiedName(name, std::string(), std::string()));
 }
 

@@ -1,8 +1,11 @@
 // The qualified-name interface's key function and the qualified-name factories.
 #include <mox/attr/Attributes.h>
+#include <mox/rt/Raise.h>
 #include <mox/rt/Exceptions.h>
 
 #include "data/attribute/QualifiedNameImpl.h"
+
+MOX_SOURCE_FILE("data/attribute/QualifiedName")
 
 namespace MOX {
 
@@ -17,15 +20,13 @@ ATTR::IQualifiedName::~IQualifiedName() = default;
 namespace Attributes {
 
 namespace {
-constexpr const char kFile[] = "data/attribute/QualifiedName";
 }
 
 SmartPointer<IQualifiedName> createQualifiedName(const std::string& name, const std::string& format,
                                                  const std::string& scope)
 {
     if (name.empty())
-        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kFile,
-                  "MOX::Attributes::createQualifiedName");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::Attributes::createQualifiedName"));
     return SmartPointer<IQualifiedName>(
         new QualifiedNameImpl(name, format.empty() ? QualifiedNameImpl::defaultFormat() : format, scope));
 }
@@ -33,7 +34,7 @@ SmartPointer<IQualifiedName> createQualifiedName(const std::string& name, const 
 SmartPointer<IQualifiedName> parseQualifiedName(const std::string& text)
 {
     if (text.empty())
-        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kFile, "MOX::Attributes::parseQualifiedName");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::Attributes::parseQualifiedName"));
     SmartPointer<IQualifiedName> name(new QualifiedNameImpl());
     name->unmarshal(text);
     return name;

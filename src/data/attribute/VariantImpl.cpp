@@ -1,7 +1,10 @@
 #include "data/attribute/VariantImpl.h"
+#include <mox/rt/Raise.h>
 
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/StringUtils.h>
+
+MOX_SOURCE_FILE("data/attribute/VariantImpl")
 
 namespace MOX {
 namespace ATTR {
@@ -53,7 +56,7 @@ void VariantImpl::setValue(double number) { setValue(StringUtils::ToString(numbe
 void VariantImpl::requireType(const char* kind, const char* function) const
 {
     if (!isType(kind))
-        MOX_THROW(InvalidArgumentException(ErrorCode::NotAnInteger), "data/attribute/VariantImpl", function);
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::NotAnInteger, MOX_SITE(function));
 }
 
 int VariantImpl::asInteger() const

@@ -1,5 +1,6 @@
 // Accounts: the value class and the account factories of MOX::AUTHN.
 #include "data/authentication/AccountIdImpl.h"
+#include <mox/rt/Raise.h>
 
 #include <mox/authn/IdentityFormats.h>
 #include <mox/rt/Check.h>
@@ -7,19 +8,20 @@
 
 #include <utility>
 
+MOX_SOURCE_FILE("data/authentication/AccountIdImpl")
+
 namespace MOX {
 namespace AUTHN {
 
 using EXCEPTIONS::InvalidArgumentException;
 
 namespace {
-const char kSourceFile[] = "data/authentication/AccountIdImpl";
 
 // Accounts are rejected with the short form: the location is the whole report.
 RT::SmartPointer<IAccountId> makeAccount(const std::string& type, const std::string& name, const char* function)
 {
     if (type.empty() || name.empty())
-        MOX_THROW(InvalidArgumentException(), kSourceFile, function);
+        EXCEPTIONS::raise(InvalidArgumentException(), MOX_SITE(function));
     return RT::SmartPointer<IAccountId>(new AccountIdImpl(type, name));
 }
 } // namespace

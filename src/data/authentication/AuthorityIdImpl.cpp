@@ -1,9 +1,12 @@
 // Authorities: the value class and createAuthorityId with its leading-backslash rule.
 #include "data/authentication/AuthorityIdImpl.h"
+#include <mox/rt/Raise.h>
 
 #include <mox/rt/Exceptions.h>
 
 #include <utility>
+
+MOX_SOURCE_FILE("data/authentication/AuthorityIdImpl")
 
 namespace MOX {
 
@@ -11,7 +14,6 @@ using EXCEPTIONS::ErrorCode;
 using EXCEPTIONS::InvalidArgumentException;
 
 namespace {
-const char kSourceFile[] = "data/authentication/AuthorityIdImpl";
 
 // Domain names may arrive in the \\DOMAIN form of a network path: a leading backslash
 // costs the first two characters. A backslash anywhere else is not a name we can vouch
@@ -22,8 +24,7 @@ std::string stripLeadingDoubleSlash(const std::string& name)
     if (slash == std::string::npos)
         return name;
     if (slash != 0)
-        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kSourceFile,
-                  "`anonymous-namespace'::stripLeadingDoubleSlash");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("`anonymous-namespace'::stripLeadingDoubleSlash"));
     return name.size() > 2 ? name.substr(2) : std::string();
 }
 } // namespace
@@ -61,7 +62,7 @@ std::string AuthorityIdImpl::toString() const { return m_format + ":" + m_name; 
 RT::SmartPointer<AUTHN::IAuthorityId> createAuthorityId(const std::string& format, const std::string& name)
 {
     if (format.empty() || name.empty())
-        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidArguments), kSourceFile, "MOX::createAuthorityId");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::createAuthorityId"));
     return RT::SmartPointer<AUTHN::IAuthorityId>(new AUTHN::AuthorityIdImpl(format, stripLeadingDoubleSlash(name)));
 }
 

@@ -1,5 +1,6 @@
 // Identities: the value class, its order, and the identity functions of MOX.
 #include "data/authentication/IdentityImpl.h"
+#include <mox/rt/Raise.h>
 
 #include <mox/authn/IdentityFormats.h>
 #include <mox/rt/Check.h>
@@ -7,6 +8,8 @@
 #include <mox/rt/Tracer.h>
 
 #include <utility>
+
+MOX_SOURCE_FILE("data/authentication/IdentityImpl")
 
 namespace MOX {
 
@@ -16,7 +19,6 @@ using EXCEPTIONS::InvalidArgumentException;
 namespace AUTHN {
 
 namespace {
-const char kSourceFile[] = "data/authentication/IdentityImpl";
 
 bool isQel(const std::string& format) { return format == MOX_FORMAT_QEL; }
 
@@ -215,7 +217,7 @@ RT::SmartPointer<IIdentity> toIdentityInFormat(const RT::SmartPointer<IIdentity>
     const IIdentity& source = RT::checkDeref(identity);
     if (format == MOX_FORMAT_QEL && source.getFormat() != MOX_FORMAT_QEL) {
         trace.printf("Identity in format %s is not convertable to MOX_FORMAT_QEL", source.getFormat().c_str());
-        MOX_THROW(InvalidArgumentException(ErrorCode::InvalidInput), AUTHN::kSourceFile, "MOX::toIdentityInFormat");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidInput, MOX_SITE("MOX::toIdentityInFormat"));
     }
     // Worked out for every target, QEL included: a source without a valid authority
     // is never converted.
@@ -225,7 +227,7 @@ RT::SmartPointer<IIdentity> toIdentityInFormat(const RT::SmartPointer<IIdentity>
     if (format == MOX_FORMAT_EMAIL || format == MOX_FORMAT_UPN)
         return makeIdentity(format, std::move(email), source.getType());
     trace.printf("Unsupported identity format %s", format.c_str());
-    MOX_THROW(InvalidArgumentException(ErrorCode::InvalidInput), AUTHN::kSourceFile, "MOX::toIdentityInFormat");
+    EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidInput, MOX_SITE("MOX::toIdentityInFormat"));
 }
 
 } // namespace MOX

@@ -1,16 +1,17 @@
 // The class id interface and its free functions.
 #include <mox/class/IClassId.h>
+#include <mox/rt/Raise.h>
 #include <mox/rt/Check.h>
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/XmlUtils.h>
 
 #include "data/class/ClassIdImpl.h"
 
+MOX_SOURCE_FILE("data/class/ClassId")
+
 namespace MOX {
 
 namespace {
-
-constexpr const char kFile[] = "data/class/ClassId";
 
 const CLASS::ClassIdImpl& implOf(const RT::SmartPointer<CLASS::IClassId>& id)
 {
@@ -24,16 +25,14 @@ CLASS::IClassId::~IClassId() = default;
 RT::SmartPointer<CLASS::IClassId> createClassId(const std::string& name, int version)
 {
     if (name.empty() || version < 0)
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), kFile,
-                  "MOX::createClassId");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::createClassId"));
     return RT::SmartPointer<CLASS::IClassId>(new CLASS::ClassIdImpl(name, version));
 }
 
 RT::SmartPointer<CLASS::IClassId> parseClassId(const std::string& text)
 {
     if (text.empty())
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), kFile,
-                  "MOX::parseClassId");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::parseClassId"));
     CLASS::ClassIdImpl* id = new CLASS::ClassIdImpl();
     RT::SmartPointer<CLASS::IClassId> result(id);
     if (RT::XmlUtils::IsXML(text))

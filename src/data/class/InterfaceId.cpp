@@ -1,14 +1,15 @@
 // The interface id interface, its free functions and its comparison with texts.
 #include <mox/class/IInterfaceId.h>
+#include <mox/rt/Raise.h>
 #include <mox/rt/Exceptions.h>
 
 #include "data/class/InterfaceIdImpl.h"
 
+MOX_SOURCE_FILE("data/class/InterfaceId")
+
 namespace MOX {
 
 namespace {
-
-constexpr const char kFile[] = "data/class/InterfaceId";
 
 bool sameInterface(const std::string& text, const RT::SmartPointer<CLASS::IInterfaceId>& id) noexcept
 {
@@ -32,16 +33,14 @@ CLASS::IInterfaceId::~IInterfaceId() = default;
 RT::SmartPointer<CLASS::IInterfaceId> createInterfaceId(const std::string& name, int version)
 {
     if (name.empty() || version < 0)
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), kFile,
-                  "MOX::createInterfaceId");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::createInterfaceId"));
     return RT::SmartPointer<CLASS::IInterfaceId>(new CLASS::InterfaceIdImpl(name, version));
 }
 
 RT::SmartPointer<CLASS::IInterfaceId> parseInterfaceId(const std::string& text)
 {
     if (text.empty())
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), kFile,
-                  "MOX::parseInterfaceId");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::parseInterfaceId"));
     CLASS::InterfaceIdImpl* id = new CLASS::InterfaceIdImpl();
     RT::SmartPointer<CLASS::IInterfaceId> result(id);
     id->unmarshal(text);

@@ -1,4 +1,5 @@
 #include "data/time/DateTimeImpl.h"
+#include <mox/rt/Raise.h>
 
 #include <cstdio>
 #include <cstring>
@@ -8,12 +9,12 @@
 
 #include "data/time/impl/UtcText.h"
 
+MOX_SOURCE_FILE("data/time/DateTimeImpl")
+
 namespace MOX {
 namespace TIME {
 
 namespace {
-
-constexpr const char kFile[] = "data/time/DateTimeImpl";
 
 inline bool isTrimSpace(char c) noexcept
 {
@@ -37,8 +38,7 @@ int getFormatResolution(const std::string& text)
     const std::size_t length = static_cast<std::size_t>(last - first);
     if (length == 0 || last[-1] != 'Z' || std::memchr(first, '+', length) != nullptr) {
         tracer.printf("%s is not a supported UTC date-time format", text.c_str());
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidInput), kFile,
-                  "getFormatResolution");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidInput, MOX_SITE("getFormatResolution"));
     }
     const char* dot = static_cast<const char*>(std::memchr(first, '.', length));
     if (dot == nullptr)
@@ -55,11 +55,11 @@ long long utcToTime(const std::string& text, int resolution)
     const int scanned = impl::scanUtc(text.c_str(), resolution, fields);
     if (scanned == EOF || scanned != impl::utcFieldCount(resolution)) {
         tracer.printf("%s is not a supoprted UTC date-time format", text.c_str());
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidInput), kFile, "utcToTime");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidInput, MOX_SITE("utcToTime"));
     }
     if (fields.month < 1 || fields.month > 12) {
         tracer.printf("Illegal month value %d in UTC timestamp", fields.month);
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(), kFile, "utcToTime");
+        EXCEPTIONS::raise(EXCEPTIONS::InvalidArgumentException(), MOX_SITE("utcToTime"));
     }
     return impl::utcTime(fields, resolution);
 }

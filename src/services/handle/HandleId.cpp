@@ -1,8 +1,11 @@
 #include <mox/handle/HandleId.h>
+#include <mox/rt/Raise.h>
 
 #include <limits>
 
 #include <mox/rt/Exceptions.h>
+
+MOX_SOURCE_FILE("services/handle/HandleId")
 
 namespace MOX {
 
@@ -14,7 +17,7 @@ HandleId::HandleId()
     // Stop at the top of the positive range instead of overflowing: a wrapped counter
     // would hand out negative numbers and, later, numbers already in use.
     if (LastId == std::numeric_limits<int>::max())
-        MOX_THROW(EXCEPTIONS::BadAllocException(), "services/handle/HandleId", "MOX::HandleId::HandleId");
+        EXCEPTIONS::raise(EXCEPTIONS::BadAllocException(), MOX_SITE("MOX::HandleId::HandleId"));
     id = ++LastId;
 }
 

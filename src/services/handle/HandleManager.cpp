@@ -1,4 +1,5 @@
 #include <mox/handle/HandleManager.h>
+#include <mox/rt/Raise.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,8 @@
 #include <mox/rt/Thread.h>
 
 #include "services/handle/HandleHolder.h"
+
+MOX_SOURCE_FILE("services/handle/HandleManager")
 
 namespace MOX {
 namespace HDL {
@@ -24,19 +27,19 @@ using RT::SmartPointer;
 
 namespace {
 
-constexpr const char* kSourceFile = "services/handle/HandleManager";
-
 // The calling thread's key in the last-exception table: its kernel thread id as a
 // signed 32-bit number (Linux thread ids never exceed that range).
 int callerKey() noexcept { return static_cast<int>(RT::Thread::myThreadID()); }
 
-// Builds the fixed exception of one recording operation and records it.
-template <class E>
-void recordFixed(ErrorCode code, int line, const char* function)
+// Records the exception that `code` raises at `site`, as the one raising mechanism
+// builds it.
+void recordFixed(ErrorCode code, const EXCEPTIONS::SourceSite& site)
 {
-    E e(code);
-    e.setSourceLocation(kSourceFile, line, function);
-    HandleManager::setException(e);
+    try {
+        EXCEPTIONS::raise(code, site);
+    } catch (MoxException& e) {
+        HandleManager::setException(e);
+    }
 }
 
 } // namespace
@@ -103,7 +106,7 @@ SmartPointer<Object> HandleManager::getObject(const int& handle)
     // getHandle reaches the instance again: table mutex before instance lock.
     Handle* record = getHandle(handle);
     if (record == nullptr)
-        MOX_THROW(InvalidHandleException(), kSourceFile, "MOX::HDL::HandleManager::getObject");
+        EXCEPTIONS::raise(InvalidHandleException(), MOX_SITE("MOX::HDL::HandleManager::getObject"));
     // newObjectHandle is the only maker of records, so every record is an object holder.
     return static_cast<ObjectHandleHolder*>(record)->getValue();
 }
@@ -141,7 +144,7 @@ char* HandleManager::copyString(const std::string& text, char** out)
 {
     char* buffer = static_cast<char*>(std::calloc(text.size() + 1, 1));
     if (buffer == nullptr)
-        MOX_THROW(BadAllocException(), kSourceFile, "MOX::HDL::HandleManager::copyString");
+        EXCEPTIONS::raise(BadAllocException(), MOX_SITE("MOX::HDL::HandleManager::copyString"));
     if (!text.empty())
         std::memcpy(buffer, text.data(), text.size());
     if (out != nullptr)
@@ -154,7 +157,7 @@ char** HandleManager::toChar(const Vector<std::string>& texts)
     const std::size_t n = texts.size();
     char** array = static_cast<char**>(std::calloc(n + 1, sizeof(char*)));
     if (array == nullptr)
-        MOX_THROW(BadAllocException(), kSourceFile, "MOX::HDL::HandleManager::toChar");
+        EXCEPTIONS::raise(BadAllocException(), MOX_SITE("MOX::HDL::HandleManager::toChar"));
     try {
         for (std::size_t i = 0; i < n; ++i)
             array[i] = copyString(texts[i], nullptr);
@@ -173,7 +176,7 @@ std::string HandleManager::getString(const char* text, bool required)
     if (text != nullptr)
         return std::string(text);
     if (required)
-        MOX_THROW(InvalidArgumentException(), kSourceFile, "MOX::HDL::HandleManager::getString");
+        EXCEPTIONS::raise(InvalidArgumentException(), MOX_SITE("MOX::HDL::HandleManager::getString"));
     return std::string();
 }
 
@@ -189,23 +192,22 @@ void HandleManager::setException(MoxException& e)
 
 void HandleManager::classCast()
 {
-    recordFixed<ClassCastException>(ErrorCode::ClassCast, __LINE__, "MOX::HDL::HandleManager::classCast");
+    recordFixed(ErrorCode::ClassCast, MOX_SITE("MOX::HDL::HandleManager::classCast"));
 }
 
 void HandleManager::invalidHandle()
 {
-    recordFixed<InvalidHandleException>(ErrorCode::InvalidHandle, __LINE__, "MOX::HDL::HandleManager::invalidHandle");
+    recordFixed(ErrorCode::InvalidHandle, MOX_SITE("MOX::HDL::HandleManager::invalidHandle"));
 }
 
 void HandleManager::invalidArgument()
 {
-    recordFixed<InvalidArgumentException>(ErrorCode::InvalidArguments, __LINE__,
-                                          "MOX::HDL::HandleManager::invalidArgument");
+    recordFixed(ErrorCode::InvalidArguments, MOX_SITE("MOX::HDL::HandleManager::invalidArgument"));
 }
 
 void HandleManager::unexpectedError()
 {
-    recordFixed<UnexpectedException>(ErrorCode::Unknown, __LINE__, "MOX::HDL::HandleManager::unexpectedError");
+    recordFixed(ErrorCode::Unknown, MOX_SITE("MOX::HDL::HandleManager::unexpectedError"));
 }
 
 const SmartPointer<MoxException> HandleManager::getLastException()
@@ -224,7 +226,7 @@ int HandleManager::getError(char** message)
     if (message != nullptr) {
         *message = ::strdup(text);
         if (*message == nullptr)
-            MOX_THROW(BadAllocException(), kSourceFile, "MOX::HDL::HandleManager::getError");
+            EXCEPTIONS::raise(BadAllocException(), MOX_SITE("MOX::HDL::HandleManager::getError"));
     }
     return e.isNull() ? 0 : e->getCode();
 }

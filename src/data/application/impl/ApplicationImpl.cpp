@@ -1,4 +1,5 @@
 #include "data/application/impl/ApplicationImpl.h"
+#include <mox/rt/Raise.h>
 
 #include <exception>
 #include <utility>
@@ -13,6 +14,8 @@
 #include <mox/rt/Tracer.h>
 #include <mox/rt/XmlUtils.h>
 
+MOX_SOURCE_FILE("data/application/impl/ApplicationImpl")
+
 namespace MOX {
 namespace APP {
 
@@ -22,7 +25,6 @@ using StateLock = std::lock_guard<std::mutex>;
 
 namespace {
 
-const char kSourceFile[] = "data/application/impl/ApplicationImpl";
 const char kPasswordPrompt[] = "Enter keystash passphrase";
 
 } // namespace
@@ -169,8 +171,7 @@ void ApplicationImpl::initialize()
     if (m_initialized.load())
         return;
     if (!hasBootstrapPath())
-        MOX_THROW(EXCEPTIONS::SystemException(ErrorCode::BootstrapPath), kSourceFile,
-                  "MOX::APP::ApplicationImpl::initialize");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::BootstrapPath, MOX_SITE("MOX::APP::ApplicationImpl::initialize"));
     loadServiceLibrary();
 }
 
@@ -243,13 +244,12 @@ void ApplicationImpl::registerCallback(const std::string& eventId, ApplicationCa
     RT::MutexGrabber guard(m_mutex);
     if (callback == nullptr) {
         tracer.printf("null callback for event id '%s'", eventId.c_str());
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(ErrorCode::NullPointer), kSourceFile, kFunction);
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::NullPointer, MOX_SITE(kFunction));
     }
     StateLock lock(m_stateMutex);
     if (m_callbacks.count(eventId) != 0) {
         tracer.printf("event id '%s' is already registered", eventId.c_str());
-        MOX_THROW(EXCEPTIONS::ObjectAlreadyExistsException(eventId, eventId, ErrorCode::RegistrationExists),
-                  kSourceFile, kFunction);
+        EXCEPTIONS::raise(EXCEPTIONS::ObjectAlreadyExistsException(eventId, eventId, ErrorCode::RegistrationExists), MOX_SITE(kFunction));
     }
     m_callbacks.emplace(eventId, callback);
 }

@@ -1,5 +1,6 @@
 // The identities document functions: the identities marshalling unit of the codec.
 #include <mox/authn/IdentityDocuments.h>
+#include <mox/rt/Raise.h>
 
 #include <atomic>
 #include <memory>
@@ -11,6 +12,8 @@
 #include <mox/xb/IdentityConverter.h>
 #include <mox/xb/XBinderManager.h>
 
+MOX_SOURCE_FILE("data/authentication/impl/IdentityMarshaller")
+
 namespace MOX {
 
 using AUTHN::IIdentity;
@@ -21,7 +24,6 @@ using XB::XBinderManager;
 
 namespace {
 
-constexpr const char* kSourceFile = "data/authentication/impl/IdentityMarshaller";
 constexpr const char* kRootName = "identities";
 
 // The identities unit's codec manager, made on first use.
@@ -51,7 +53,7 @@ Set<SmartPointer<IIdentity>> parseIdentities(const std::string& text)
     XB::xbidentities list;
     XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
     const std::unique_ptr<XB::identities_CC> element(new (std::nothrow) XB::identities_CC(list));
-    XBinderManager::requireElement(element.get(), kSourceFile, "MOX::parseIdentities");
+    XBinderManager::requireElement(element.get(), MOX_SITE("MOX::parseIdentities"));
     manager.decode(*element, buffer);
     return XB::IdentityConverter::toMOX(list);
 }
@@ -59,17 +61,17 @@ Set<SmartPointer<IIdentity>> parseIdentities(const std::string& text)
 SmartPointer<IIdentity> parseIdentity(const std::string& text)
 {
     if (text.empty())
-        MOX_THROW(InvalidArgumentException(), kSourceFile, "MOX::parseIdentity");
+        EXCEPTIONS::raise(InvalidArgumentException(), MOX_SITE("MOX::parseIdentity"));
     if (XmlUtils::IsXML(text)) {
         // Item elements as marshalIdentity writes them: read them as a document.
         const Set<SmartPointer<IIdentity>> identities = parseIdentities(XmlUtils::ToElement(kRootName, text));
         if (identities.empty())
-            MOX_THROW(InvalidArgumentException(), kSourceFile, "MOX::parseIdentity");
+            EXCEPTIONS::raise(InvalidArgumentException(), MOX_SITE("MOX::parseIdentity"));
         return *identities.begin();
     }
     const std::string::size_type slash = text.find('/');
     if (slash == std::string::npos)
-        MOX_THROW(InvalidArgumentException(), kSourceFile, "MOX::parseIdentity");
+        EXCEPTIONS::raise(InvalidArgumentException(), MOX_SITE("MOX::parseIdentity"));
     const auto authority = parseAuthorityId(text.substr(0, slash));
     const auto account = parseAccountId(text.substr(slash + 1));
     return createIdentity(authority, account);

@@ -1,22 +1,24 @@
 // Reading accounts and authorities from their one-line text forms.
 #include <mox/authn/IAccountId.h>
+#include <mox/rt/Raise.h>
 #include <mox/authn/IAuthorityId.h>
 #include <mox/authn/IdentityFormats.h>
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/XmlUtils.h>
+
+MOX_SOURCE_FILE("data/authentication/impl/IdentityMarshaller")
 
 namespace MOX {
 
 using EXCEPTIONS::InvalidArgumentException;
 
 namespace {
-const char kSourceFile[] = "data/authentication/impl/IdentityMarshaller";
 
 // Accounts and authorities have no XML form, so XML is as unusable as no text at all.
 void requirePlainText(const std::string& text, const char* function)
 {
     if (text.empty() || RT::XmlUtils::IsXML(text))
-        MOX_THROW(InvalidArgumentException(), kSourceFile, function);
+        EXCEPTIONS::raise(InvalidArgumentException(), MOX_SITE(function));
 }
 } // namespace
 
@@ -35,7 +37,7 @@ RT::SmartPointer<AUTHN::IAuthorityId> parseAuthorityId(const std::string& text)
     requirePlainText(text, "MOX::parseAuthorityId");
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos)
-        MOX_THROW(InvalidArgumentException(), kSourceFile, "MOX::parseAuthorityId");
+        EXCEPTIONS::raise(InvalidArgumentException(), MOX_SITE("MOX::parseAuthorityId"));
     return createAuthorityId(text.substr(0, colon), text.substr(colon + 1));
 }
 

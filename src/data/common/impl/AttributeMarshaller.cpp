@@ -7,6 +7,7 @@
 // first and decoding the whole document first: a decoding error anywhere wins over a
 // conversion error, and a failure returns no list.
 #include <mox/attr/Attributes.h>
+#include <mox/rt/Raise.h>
 
 #include <atomic>
 #include <exception>
@@ -22,6 +23,8 @@
 
 #include "services/serialization/XBinder/AttributeStreaming.h"
 
+MOX_SOURCE_FILE("data/common/impl/AttributeMarshaller")
+
 namespace MOX {
 namespace Attributes {
 
@@ -30,8 +33,6 @@ using RT::SmartPointer;
 using XB::XBinderManager;
 
 namespace {
-
-constexpr const char kFile[] = "data/common/impl/AttributeMarshaller";
 
 std::atomic<XBinderManager*> s_manager{nullptr};
 
@@ -79,7 +80,7 @@ AttributeList unmarshal(const std::string& text)
     Collector collector;
     XB::xbattributes_reader top(&Collector::take, &collector);
     const std::unique_ptr<XB::attributes_CC> element(new (std::nothrow) XB::attributes_CC(top));
-    XBinderManager::requireElement(element.get(), kFile, "MOX::Attributes::unmarshal");
+    XBinderManager::requireElement(element.get(), MOX_SITE("MOX::Attributes::unmarshal"));
     manager.decode(*element, buffer);
     top.finish();
     if (collector.error)
@@ -95,12 +96,10 @@ std::string marshal(const SmartPointer<IAttribute>& attribute)
 SmartPointer<IAttribute> parseAttribute(const std::string& text)
 {
     if (text.empty())
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), kFile,
-                  "MOX::Attributes::parseAttribute");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::Attributes::parseAttribute"));
     const AttributeList list = unmarshal(RT::XmlUtils::ToElement("attributes", text));
     if (list.empty())
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), kFile,
-                  "MOX::Attributes::parseAttribute");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::Attributes::parseAttribute"));
     return list.front();
 }
 

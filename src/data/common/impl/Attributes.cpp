@@ -1,7 +1,10 @@
 // The functions over attribute lists: search, comparison, matching and cloning.
 #include <mox/attr/Attributes.h>
+#include <mox/rt/Raise.h>
 #include <mox/rt/Check.h>
 #include <mox/rt/Exceptions.h>
+
+MOX_SOURCE_FILE("data/common/impl/Attributes")
 
 namespace MOX {
 namespace Attributes {
@@ -12,12 +15,10 @@ using RT::SmartPointer;
 
 namespace {
 
-constexpr const char kFile[] = "data/common/impl/Attributes";
-
 void requireName(const std::string& name, const char* function)
 {
     if (name.empty())
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), kFile, function);
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE(function));
 }
 
 SmartPointer<IAttribute> findByName(const std::string& name, const AttributeList& list)

@@ -1,5 +1,6 @@
 // Writing and reading properties documents through the codec manager.
 #include <mox/xb/PropertiesDocument.h>
+#include <mox/rt/Raise.h>
 
 #include <atomic>
 #include <memory>
@@ -10,12 +11,12 @@
 #include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/XBinderManager.h>
 
+MOX_SOURCE_FILE("services/serialization/XBinder/PropertiesDocument")
+
 namespace MOX {
 namespace XB {
 
 namespace {
-
-constexpr const char kFile[] = "services/serialization/XBinder/PropertiesDocument";
 
 std::atomic<XBinderManager*> s_manager{nullptr};
 
@@ -24,8 +25,7 @@ std::atomic<XBinderManager*> s_manager{nullptr};
 std::string marshalProperties(const I::IProperties& properties, const std::string& rootName)
 {
     if (rootName.empty())
-        MOX_THROW(EXCEPTIONS::InvalidArgumentException(EXCEPTIONS::ErrorCode::InvalidArguments), kFile,
-                  "MOX::XB::marshalProperties");
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::XB::marshalProperties"));
     XBinderManager& manager = XBinderManager::instance(s_manager);
     EncodeBuffer buffer;
     const std::unique_ptr<xb_properties> top(AttributeConverter::toXB(properties));
@@ -39,7 +39,7 @@ void unmarshalProperties(const std::string& text, const std::string& rootName, I
     xb_properties top;
     DecodeBuffer buffer = manager.makeDecodeBuffer(text);
     const std::unique_ptr<properties_CC> element(new (std::nothrow) properties_CC(rootName, top));
-    XBinderManager::requireElement(element.get(), kFile, "MOX::XB::unmarshalProperties");
+    XBinderManager::requireElement(element.get(), MOX_SITE("MOX::XB::unmarshalProperties"));
     manager.decode(*element, buffer); // throws before anything is set
     AttributeConverter::toMOX(properties, top);
 }

@@ -1,9 +1,12 @@
 #include <mox/xb/XBinderManager.h>
+#include <mox/rt/Raise.h>
 
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Tracer.h>
 #include <mox/xb/DocumentElement.h>
 #include <mox/xb/EncodeBuffer.h>
+
+MOX_SOURCE_FILE("services/serialization/manager/XBinderManager")
 
 namespace MOX {
 namespace XB {
@@ -12,7 +15,6 @@ using EXCEPTIONS::ErrorCode;
 using EXCEPTIONS::SerializationException;
 
 namespace {
-constexpr const char* kSourceFile = "services/serialization/manager/XBinderManager";
 }
 
 XBinderManager& XBinderManager::instance(std::atomic<XBinderManager*>& slot)
@@ -36,7 +38,7 @@ std::string XBinderManager::encode(DocumentElement& element, CodecBuffer& buffer
         return static_cast<EncodeBuffer&>(buffer).text();
     const std::string info = buffer.errorInfo();
     trace.printf("Encoding failed: %s", info.c_str());
-    MOX_THROW(SerializationException(info, ErrorCode::Marshal), kSourceFile, "MOX::XB::XBinderManager::encode");
+    EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Marshal, MOX_SITE("MOX::XB::XBinderManager::encode"), info);
 }
 
 int XBinderManager::decode(DocumentElement& element, CodecBuffer& buffer)
@@ -47,7 +49,7 @@ int XBinderManager::decode(DocumentElement& element, CodecBuffer& buffer)
         return XB_OK;
     const std::string detail = "Decoding failed - info: \"" + buffer.errorInfo() + "\"";
     trace.printf("Deoding failed: %s", detail.c_str());
-    MOX_THROW(SerializationException(detail, ErrorCode::Unmarshal), kSourceFile, "MOX::XB::XBinderManager::decode");
+    EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Unmarshal, MOX_SITE("MOX::XB::XBinderManager::decode"), detail);
 }
 
 DecodeBuffer XBinderManager::makeDecodeBuffer(const std::string& text)
@@ -60,10 +62,10 @@ DecodeBuffer XBinderManager::makeDecodeBuffer(const std::string& text)
     return buffer;
 }
 
-void XBinderManager::requireElement(const DocumentElement* element, const char* file, const char* function)
+void XBinderManager::requireElement(const DocumentElement* element, const EXCEPTIONS::SourceSite& site)
 {
     if (element == nullptr)
-        MOX_THROW(SerializationException(ErrorCode::CreateUnmarshaller), file, function);
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::CreateUnmarshaller, site);
 }
 
 } // namespace XB

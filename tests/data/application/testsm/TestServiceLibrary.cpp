@@ -11,6 +11,7 @@
 // variable TESTSM_EVENTS_FILE is set, also appended to that file one per line, so a
 // parent process can read what happened while a child process exited.
 #include <chrono>
+#include <mox/rt/Raise.h>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -23,6 +24,8 @@
 #include <mox/app/IServiceHelper.h>
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Export.h>
+
+MOX_SOURCE_FILE("testsm")
 
 namespace {
 
@@ -72,7 +75,7 @@ public:
     {
         record("submit:" + (entry.isNull() ? std::string("null") : entry->toString()));
         if (m_throwing)
-            MOX_THROW(EX::InvalidArgumentException(EX::ErrorCode::InvalidArguments), "testsm", "TestLog::submit");
+            EX::raise(EX::ErrorCode::InvalidArguments, MOX_SITE("TestLog::submit"));
     }
     SmartPointer<Object> createEntry(const std::string& name, const std::string& value) override
     {
@@ -102,7 +105,7 @@ public:
     {
         record("getServiceManager");
         if (m_mode == "manager-throws")
-            MOX_THROW(EX::SystemException(EX::ErrorCode::Unknown), "testsm", "TestHelper::getServiceManager");
+            EX::raise(EX::SystemException(EX::ErrorCode::Unknown), MOX_SITE("TestHelper::getServiceManager"));
         return m_manager;
     }
     SmartPointer<MOX::I::ILogService> getLogService() override { return m_log; }
@@ -113,7 +116,7 @@ public:
         if (m_mode == "slow-start")
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         if (m_mode == "start-throws")
-            MOX_THROW(EX::InvalidArgumentException(EX::ErrorCode::InvalidInput), "testsm", "TestHelper::start");
+            EX::raise(EX::ErrorCode::InvalidInput, MOX_SITE("TestHelper::start"));
         return true;
     }
     std::string toString() const override { return "TestHelper(" + m_mode + ")"; }
@@ -131,7 +134,7 @@ extern "C" MOX_HELPER_EXPORT MOX::I::IServiceHelper* loadServiceHelper(SmartPoin
     const std::string mode = id->getApplication()->getProperty("TestSM.Mode", "");
     record("entry " + id->getName() + (mode.empty() ? "" : " mode=" + mode));
     if (mode == "entry-throws")
-        MOX_THROW(EX::UnexpectedException(EX::ErrorCode::Unknown), "testsm", "TestSM::loadServiceHelper");
+        EX::raise(EX::ErrorCode::Unknown, MOX_SITE("TestSM::loadServiceHelper"));
     return new TestHelper(mode);
 }
 

@@ -124,8 +124,9 @@ TEST(XBinderManager, MissingDocumentElementRaisesMinus1057NamingTheCaller)
 {
     tdoc doc;
     doc_CC element(doc);
-    EXPECT_NO_THROW(XBinderManager::requireElement(&element, "f", "g"));
-    const auto e = raised([] { XBinderManager::requireElement(nullptr, "data/x/Unit", "MOX::unmarshalX"); });
+    const MOX::EXCEPTIONS::SourceSite site{"data/x/Unit", 1, "MOX::unmarshalX"};
+    EXPECT_NO_THROW(XBinderManager::requireElement(&element, site));
+    const auto e = raised([&] { XBinderManager::requireElement(nullptr, site); });
     ASSERT_TRUE(e.has_value());
     EXPECT_TRUE(moxtest::isMox(*e, -1057, "MOX::unmarshalX", "data/x/Unit"));
     EXPECT_TRUE(e->getDetail().empty());
