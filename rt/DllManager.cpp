@@ -50,19 +50,32 @@ Vector<std::string> directories(const std::string& searchPath, const Tracer& tra
     return result;
 }
 
-// The private folder of service libraries: "mox" next to the file this code was loaded
-// from (libmox-rt in <libdir>, in the build tree as in an installed one), or the folder
-// it was installed to when that file cannot be told.
+// The folder of the file at `path` after resolving links; empty when unknown.
+std::string realFolder(const char* path)
+{
+    const std::unique_ptr<char, decltype(&std::free)> real(path ? ::realpath(path, nullptr) : nullptr, &std::free);
+    const std::string file = real ? real.get() : "";
+    const std::size_t slash = file.rfind('/');
+    return !file.empty() && file[0] == '/' && slash != std::string::npos ? file.substr(0, slash + 1) : "";
+}
+
+// The private folder of service libraries: "mox" next to libmox-rt in <libdir> (in the
+// build tree as in an installed one). A static runtime is part of the program, so the
+// folder is then <libdir>/mox as seen from the program's folder; the folder installed
+// to when neither can be told.
 std::string pluginDirectory()
 {
+#if MOX_RT_SHARED
     Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&pluginDirectory), &info) != 0 && info.dli_fname != nullptr) {
-        const std::unique_ptr<char, decltype(&std::free)> real(::realpath(info.dli_fname, nullptr), &std::free);
-        const std::string file = real ? real.get() : "";
-        const std::size_t slash = file.rfind('/');
-        if (!file.empty() && file[0] == '/' && slash != std::string::npos)
-            return file.substr(0, slash + 1) + MOX_PLUGIN_SUBDIR;
-    }
+    const std::string folder =
+        ::dladdr(reinterpret_cast<void*>(&pluginDirectory), &info) != 0 ? realFolder(info.dli_fname) : "";
+    if (!folder.empty())
+        return folder + MOX_PLUGIN_SUBDIR;
+#else
+    const std::string folder = realFolder("/proc/self/exe");
+    if (!folder.empty())
+        return folder + MOX_BIN_TO_LIB "/" MOX_PLUGIN_SUBDIR;
+#endif
     return MOX_PLUGIN_INSTALL_DIR;
 }
 
