@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 30
 PRESET ?= default
 
 # What `make run` and `make test` need; the other targets add their own packages.
-DEBIAN_PACKAGES := build-essential cmake ninja-build pkg-config python3 \
+DEBIAN_PACKAGES := build-essential cmake ninja-build pkg-config python3 python3-pytest \
   libexpat1-dev libcli11-dev libgtest-dev libgmock-dev
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libpugixml-dev
 BENCH_PACKAGES := libbenchmark-dev libpugixml-dev

@@ -23,6 +23,7 @@
 
 #include "DocumentBench.h"
 #include "RatioReporter.h"
+#include "services/serialization/XBinder/AttributeStreaming.h"
 
 namespace {
 
@@ -155,7 +156,7 @@ void BM_ReadCodecOnly(benchmark::State& state)
     const std::string& text = document(sizeOf(state));
     for (auto _ : state) {
         std::size_t values = 0;
-        MOX::XB::xbattributes_reader reader(
+        MOX::XB::xbattributes_stream reader(
             [](void* context, MOX::XB::xbattribute& item) noexcept {
                 *static_cast<std::size_t*>(context) += item.value_list.size();
             },

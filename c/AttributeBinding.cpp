@@ -1,10 +1,12 @@
-// Attribute lists in the C binding.
+// Qualified names, attributes and attribute lists in the C binding.
 #include "Binding.h"
 
 #include <mox/attr/Attributes.h>
 
 MOX_SOURCE_FILE("c/AttributeBinding")
 
+using MOX::ATTR::IAttribute;
+using MOX::ATTR::IQualifiedName;
 using MOX::Attributes::AttributeList;
 using namespace moxc;
 
@@ -16,46 +18,198 @@ class AttributeListObject : public MOX::Object {
 public:
     explicit AttributeListObject(AttributeList list) : m_list(std::move(list)) {}
     std::string toString() const override { return MOX::Attributes::marshal(m_list); }
-    const AttributeList& list() const noexcept { return m_list; }
+    AttributeList& list() noexcept { return m_list; }
 
 private:
-    const AttributeList m_list;
+    AttributeList m_list;
 };
+
+MOX::RT::SmartPointer<AttributeListObject> holding(AttributeList list)
+{
+    return MOX::RT::SmartPointer<AttributeListObject>(new AttributeListObject(std::move(list)));
+}
+
+// The name, format and scope texts of a new qualified name.
+MOX::RT::SmartPointer<IQualifiedName> qualifiedName(const char* name, const char* format, const char* scope,
+                                                    const Site& site)
+{
+    const std::string nameText = requireText(name, site);
+    const std::string formatText = requireText(format, site);
+    return MOX::Attributes::createQualifiedName(nameText, formatText, requireText(scope, site));
+}
 
 } // namespace
 
 extern "C" {
 
+int mox_qualified_name_create(const char* name, const char* format, const char* scope, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_qualified_name_create");
+    return makeHandle(out, kQualifiedNameClass, site, [&] { return qualifiedName(name, format, scope, site); });
+}
+
+int mox_qualified_name_parse(const char* text, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_qualified_name_parse");
+    return makeHandle(out, kQualifiedNameClass, site,
+                      [&] { return MOX::Attributes::parseQualifiedName(requireText(text, site)); });
+}
+
+int mox_qualified_name_name(mox_handle qname, char** out)
+{
+    const Site site = MOX_SITE("mox_qualified_name_name");
+    return readText<IQualifiedName>(qname, out, site, [](const IQualifiedName& q) { return q.getName(); });
+}
+
+int mox_qualified_name_format(mox_handle qname, char** out)
+{
+    const Site site = MOX_SITE("mox_qualified_name_format");
+    return readText<IQualifiedName>(qname, out, site, [](const IQualifiedName& q) { return q.getFormat(); });
+}
+
+int mox_qualified_name_scope(mox_handle qname, char** out)
+{
+    const Site site = MOX_SITE("mox_qualified_name_scope");
+    return readText<IQualifiedName>(qname, out, site, [](const IQualifiedName& q) { return q.getScope(); });
+}
+
+int mox_qualified_name_matches(mox_handle qname, mox_handle pattern, int* out)
+{
+    const Site site = MOX_SITE("mox_qualified_name_matches");
+    return readValue<IQualifiedName>(qname, out, site, [&](const IQualifiedName& q) {
+        return q.matches(objectOf<IQualifiedName>(pattern, site)) ? 1 : 0;
+    });
+}
+
+int mox_attribute_create(const char* name, const char* format, const char* scope, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_attribute_create");
+    return makeHandle(out, kAttributeClass, site,
+                      [&] { return MOX::Attributes::createAttribute(qualifiedName(name, format, scope, site)); });
+}
+
+int mox_attribute_parse(const char* xml, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_attribute_parse");
+    return makeHandle(out, kAttributeClass, site,
+                      [&] { return MOX::Attributes::parseAttribute(requireText(xml, site)); });
+}
+
+int mox_attribute_marshal(mox_handle attribute, char** xml)
+{
+    const Site site = MOX_SITE("mox_attribute_marshal");
+    reset(xml);
+    return guarded([&] {
+        char** target = requireOut(xml, site);
+        handOut(MOX::Attributes::marshal(objectOf<IAttribute>(attribute, site)), target);
+    });
+}
+
+int mox_attribute_add_value(mox_handle attribute, const char* value)
+{
+    const Site site = MOX_SITE("mox_attribute_add_value");
+    return change<IAttribute>(attribute, site, [&](IAttribute& a) { a.addValue(requireText(value, site)); });
+}
+
+int mox_attribute_name(mox_handle attribute, char** out)
+{
+    const Site site = MOX_SITE("mox_attribute_name");
+    return readText<IAttribute>(attribute, out, site, [](const IAttribute& a) { return a.getName(); });
+}
+
+int mox_attribute_format(mox_handle attribute, char** out)
+{
+    const Site site = MOX_SITE("mox_attribute_format");
+    return readText<IAttribute>(attribute, out, site, [](const IAttribute& a) { return a.getFormat(); });
+}
+
+int mox_attribute_scope(mox_handle attribute, char** out)
+{
+    const Site site = MOX_SITE("mox_attribute_scope");
+    return readText<IAttribute>(attribute, out, site, [&](const IAttribute& a) {
+        const auto name = a.getQualifiedName();
+        if (name.isNull())
+            MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::NullPointer, site);
+        return name->getScope();
+    });
+}
+
+int mox_attribute_qualified_name(mox_handle attribute, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_attribute_qualified_name");
+    return makeHandle(out, kQualifiedNameClass, site, [&] {
+        const auto name = objectOf<IAttribute>(attribute, site)->getQualifiedName();
+        if (name.isNull())
+            MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::NullPointer, site);
+        return name;
+    });
+}
+
+int mox_attribute_value_count(mox_handle attribute, size_t* out)
+{
+    const Site site = MOX_SITE("mox_attribute_value_count");
+    return readValue<IAttribute>(attribute, out, site, [](const IAttribute& a) { return a.getValueCount(); });
+}
+
+int mox_attribute_value(mox_handle attribute, size_t index, char** out)
+{
+    const Site site = MOX_SITE("mox_attribute_value");
+    return readText<IAttribute>(attribute, out, site, [&](const IAttribute& a) {
+        return a.getValue(requireIndex(index, a.getValueCount(), site));
+    });
+}
+
+int mox_attributes_create(mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_attributes_create");
+    return makeHandle(out, kAttributeListClass, site, [] { return holding(AttributeList()); });
+}
+
 int mox_attributes_parse(const char* document, mox_handle* out)
 {
-    reset(out);
-    return guarded([&] {
-        const Site site = MOX_SITE("mox_attributes_parse");
-        mox_handle* target = requireOut(out, site);
-        MOX::RT::SmartPointer<AttributeListObject> holder(
-            new AttributeListObject(MOX::Attributes::unmarshal(requireText(document, site))));
-        handOut(holder, kAttributeListClass, target);
-    });
+    const Site site = MOX_SITE("mox_attributes_parse");
+    return makeHandle(out, kAttributeListClass, site,
+                      [&] { return holding(MOX::Attributes::unmarshal(requireText(document, site))); });
 }
 
 int mox_attributes_marshal(mox_handle list, char** document)
 {
-    reset(document);
-    return guarded([&] {
-        const Site site = MOX_SITE("mox_attributes_marshal");
-        char** target = requireOut(document, site);
-        handOut(MOX::Attributes::marshal(objectOf<AttributeListObject>(list, site)->list()), target);
-    });
+    const Site site = MOX_SITE("mox_attributes_marshal");
+    return readText<AttributeListObject>(list, document, site, [](const AttributeListObject& l) { return l.toString(); });
 }
 
 int mox_attributes_count(mox_handle list, size_t* count)
 {
-    if (count != nullptr)
-        *count = 0;
+    const Site site = MOX_SITE("mox_attributes_count");
+    return readValue<AttributeListObject>(list, count, site, [](AttributeListObject& l) { return l.list().size(); });
+}
+
+int mox_attributes_add(mox_handle list, mox_handle attribute)
+{
+    const Site site = MOX_SITE("mox_attributes_add");
+    return change<AttributeListObject>(
+        list, site, [&](AttributeListObject& l) { l.list().push_back(objectOf<IAttribute>(attribute, site)); });
+}
+
+int mox_attributes_get(mox_handle list, size_t index, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_attributes_get");
+    return makeHandle(out, kAttributeClass, site, [&] {
+        AttributeList& held = objectOf<AttributeListObject>(list, site)->list();
+        return held[requireIndex(index, held.size(), site)];
+    });
+}
+
+int mox_attributes_find(mox_handle list, const char* name, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_attributes_find");
+    reset(out);
     return guarded([&] {
-        const Site site = MOX_SITE("mox_attributes_count");
-        size_t* target = requireOut(count, site);
-        *target = objectOf<AttributeListObject>(list, site)->list().size();
+        mox_handle* target = requireOut(out, site);
+        const std::string wanted = requireText(name, site);
+        const auto found = MOX::Attributes::findAttribute(wanted, objectOf<AttributeListObject>(list, site)->list());
+        if (!found.isNull())
+            handOut(found, kAttributeClass, target);
     });
 }
 

@@ -81,6 +81,53 @@ std::string requireText(const char* text, const Site& site)
 
 void handOut(const std::string& text, char** out) { HandleManager::copyString(text, out); }
 
+std::size_t requireIndex(std::size_t index, std::size_t count, const Site& site)
+{
+    if (index >= count)
+        raise(ErrorCode::InvalidArguments, site, "index " + std::to_string(index) + " of " + std::to_string(count));
+    return index;
+}
+
+namespace {
+
+// The calling thread's error as mox_error_last hands it out: the texts live here until
+// the thread's next call reads them again.
+struct ErrorRecord {
+    mox_error view{};
+    std::string name;
+    std::string message;
+    std::string detail;
+    std::string function;
+};
+
+thread_local ErrorRecord t_error;
+
+const mox_error* fillErrorRecord()
+{
+    ErrorRecord& record = t_error;
+    const auto last = HandleManager::getLastException();
+    if (last.isNull()) {
+        record.name = HandleManager::getLastExceptionName();
+        record.message.clear();
+        record.detail.clear();
+        record.function.clear();
+        record.view.code = 0;
+    } else {
+        record.name = last->getName();
+        record.message = last->getMessage();
+        record.detail = last->getDetail();
+        record.function = last->getFunction();
+        record.view.code = last->getCode();
+    }
+    record.view.name = record.name.c_str();
+    record.view.message = record.message.c_str();
+    record.view.detail = record.detail.c_str();
+    record.view.function = record.function.c_str();
+    return &record.view;
+}
+
+} // namespace
+
 } // namespace moxc
 
 using namespace moxc;
@@ -161,5 +208,27 @@ int mox_last_error_name(char** name)
 }
 
 void mox_free(void* memory) { std::free(memory); }
+
+const char* mox_version(void) { return MOX_VERSION_STRING; }
+
+const mox_error* mox_error_last(void)
+{
+    // Only running out of memory can fail here; the record then says so without texts.
+    static const mox_error outOfMemory = {MOX_E_UNKNOWN, "UnexpectedException", "", "", ""};
+    try {
+        return fillErrorRecord();
+    } catch (...) {
+        return &outOfMemory;
+    }
+}
+
+void mox_error_clear(void)
+{
+    // Closing any handle clears the thread's error first; 0 is never open.
+    try {
+        HandleManager::closeHandle(MOX::HandleId(0));
+    } catch (...) {
+    }
+}
 
 } // extern "C"

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include <mox/authn/IIdentity.h>
 #include <mox/handle/HandleManager.h>
 #include <mox/mox_c.h>
 #include <mox/rt/Exceptions.h>
@@ -18,6 +19,17 @@ constexpr const char kProductIdClass[] = "MOX::APP::IProductId";
 constexpr const char kApplicationIdClass[] = "MOX::APP::IApplicationId";
 constexpr const char kIdentityClass[] = "MOX::AUTHN::IIdentity";
 constexpr const char kAttributeListClass[] = "MOX::Attributes::AttributeList";
+constexpr const char kIdentitySetClass[] = "MOX::IdentitySet";
+constexpr const char kAccountClass[] = "MOX::AUTHN::IAccountId";
+constexpr const char kAuthorityClass[] = "MOX::AUTHN::IAuthorityId";
+constexpr const char kVariantClass[] = "MOX::ATTR::IVariant";
+constexpr const char kQualifiedNameClass[] = "MOX::ATTR::IQualifiedName";
+constexpr const char kAttributeClass[] = "MOX::ATTR::IAttribute";
+constexpr const char kPropertiesClass[] = "MOX::RT::IProperties";
+constexpr const char kClassIdClass[] = "MOX::CLASS::IClassId";
+constexpr const char kInterfaceIdClass[] = "MOX::CLASS::IInterfaceId";
+constexpr const char kLoaderIdClass[] = "MOX::LoaderId";
+constexpr const char kDateTimeClass[] = "MOX::TIME::IDateTime";
 
 /// Records `e` as the calling thread's last error and returns its negative code. A short
 /// form (no code) is recorded as the full form of its kind, so that a failure never reads
@@ -78,6 +90,13 @@ void handOut(const MOX::RT::SmartPointer<T>& object, const char* classname, mox_
 /// Stores a caller-owned copy of `text` in `*out`.
 void handOut(const std::string& text, char** out);
 
+/// Fills the caches an identity fills on first use, so that its handle can be used from
+/// any thread (the caches are filled without a lock).
+void warmIdentity(const MOX::RT::SmartPointer<MOX::AUTHN::IIdentity>& identity);
+
+/// The index itself when it is below `count`; otherwise throws InvalidArgumentException.
+std::size_t requireIndex(std::size_t index, std::size_t count, const Site& site);
+
 /// Sets an output handle to 0 (when given) before a function does its work.
 inline void reset(mox_handle* out) noexcept
 {
@@ -89,6 +108,57 @@ inline void reset(char** out) noexcept
 {
     if (out != nullptr)
         *out = nullptr;
+}
+
+/// Sets a numeric output to 0 (when given) before a function does its work.
+template <class V>
+void reset(V* out) noexcept
+{
+    if (out != nullptr)
+        *out = V();
+}
+
+/// The body of a function that makes one object: `make()` gives it, registered under
+/// `classname` in `*out`.
+template <class Make>
+int makeHandle(mox_handle* out, const char* classname, const Site& site, Make&& make) noexcept
+{
+    reset(out);
+    return guarded([&] {
+        mox_handle* target = requireOut(out, site);
+        handOut(make(), classname, target);
+    });
+}
+
+/// The body of a function that reads one text of the T behind `handle`.
+template <class T, class Read>
+int readText(mox_handle handle, char** out, const Site& site, Read&& read) noexcept
+{
+    reset(out);
+    return guarded([&] {
+        char** target = requireOut(out, site);
+        const auto object = objectOf<T>(handle, site);
+        handOut(std::string(read(*object)), target);
+    });
+}
+
+/// The body of a function that reads one number (or flag) of the T behind `handle`.
+template <class T, class V, class Read>
+int readValue(mox_handle handle, V* out, const Site& site, Read&& read) noexcept
+{
+    reset(out);
+    return guarded([&] {
+        V* target = requireOut(out, site);
+        const auto object = objectOf<T>(handle, site);
+        *target = static_cast<V>(read(*object));
+    });
+}
+
+/// The body of a function that changes the T behind `handle`.
+template <class T, class Change>
+int change(mox_handle handle, const Site& site, Change&& apply) noexcept
+{
+    return guarded([&] { apply(*objectOf<T>(handle, site)); });
 }
 
 } // namespace moxc

@@ -2,6 +2,8 @@
 #include "Binding.h"
 
 #include <mox/authn/IIdentity.h>
+#include <mox/authn/IAccountId.h>
+#include <mox/authn/IAuthorityId.h>
 #include <mox/authn/IdentityDocuments.h>
 
 MOX_SOURCE_FILE("c/IdentityBinding")
@@ -9,11 +11,9 @@ MOX_SOURCE_FILE("c/IdentityBinding")
 using MOX::AUTHN::IIdentity;
 using namespace moxc;
 
-namespace {
+namespace moxc {
 
-// An identity fills its name and authority caches on first use, without a lock. A handle
-// can be used from any thread, so the caches are filled here, before the handle exists.
-void warm(const MOX::RT::SmartPointer<IIdentity>& identity)
+void warmIdentity(const MOX::RT::SmartPointer<IIdentity>& identity)
 {
     identity->getName();
     try {
@@ -22,6 +22,10 @@ void warm(const MOX::RT::SmartPointer<IIdentity>& identity)
         // No authority can be derived: nothing is cached, now or later.
     }
 }
+
+} // namespace moxc
+
+namespace {
 
 int createIdentity(bool group, const char* format, const char* value, mox_handle* out, const Site& site)
 {
@@ -32,7 +36,7 @@ int createIdentity(bool group, const char* format, const char* value, mox_handle
         const std::string valueText = requireText(value, site);
         const auto identity = group ? MOX::createGroupIdentity(formatText, valueText)
                                     : MOX::createUserIdentity(formatText, valueText);
-        warm(identity);
+        warmIdentity(identity);
         handOut(identity, kIdentityClass, target);
     });
 }
@@ -58,7 +62,7 @@ int mox_identity_parse(const char* text, mox_handle* out)
         const Site site = MOX_SITE("mox_identity_parse");
         mox_handle* target = requireOut(out, site);
         const auto identity = MOX::parseIdentity(requireText(text, site));
-        warm(identity);
+        warmIdentity(identity);
         handOut(identity, kIdentityClass, target);
     });
 }
@@ -70,6 +74,73 @@ int mox_identity_marshal(mox_handle identity, char** xml)
         const Site site = MOX_SITE("mox_identity_marshal");
         char** target = requireOut(xml, site);
         handOut(MOX::marshalIdentity(objectOf<IIdentity>(identity, site)), target);
+    });
+}
+
+int mox_identity_format(mox_handle identity, char** out)
+{
+    const Site site = MOX_SITE("mox_identity_format");
+    return readText<IIdentity>(identity, out, site, [](const IIdentity& i) { return i.getFormat(); });
+}
+
+int mox_identity_value(mox_handle identity, char** out)
+{
+    const Site site = MOX_SITE("mox_identity_value");
+    return readText<IIdentity>(identity, out, site, [](const IIdentity& i) { return i.getValue(); });
+}
+
+int mox_identity_type(mox_handle identity, char** out)
+{
+    const Site site = MOX_SITE("mox_identity_type");
+    return readText<IIdentity>(identity, out, site, [](const IIdentity& i) { return i.getType(); });
+}
+
+int mox_identity_name(mox_handle identity, char** out)
+{
+    const Site site = MOX_SITE("mox_identity_name");
+    return readText<IIdentity>(identity, out, site, [](const IIdentity& i) { return i.getName(); });
+}
+
+int mox_identity_authority_name(mox_handle identity, char** out)
+{
+    const Site site = MOX_SITE("mox_identity_authority_name");
+    return readText<IIdentity>(identity, out, site, [](const IIdentity& i) { return i.getAuthorityName(); });
+}
+
+int mox_identity_authority_format(mox_handle identity, char** out)
+{
+    const Site site = MOX_SITE("mox_identity_authority_format");
+    return readText<IIdentity>(identity, out, site, [](const IIdentity& i) { return i.getAuthorityFormat(); });
+}
+
+int mox_identity_create(mox_handle authority, mox_handle account, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_identity_create");
+    return makeHandle(out, kIdentityClass, site, [&] {
+        const auto identity = MOX::createIdentity(objectOf<MOX::AUTHN::IAuthorityId>(authority, site),
+                                                  objectOf<MOX::AUTHN::IAccountId>(account, site));
+        warmIdentity(identity);
+        return identity;
+    });
+}
+
+int mox_identity_convert(mox_handle identity, const char* format, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_identity_convert");
+    return makeHandle(out, kIdentityClass, site, [&] {
+        const std::string target = requireText(format, site);
+        const auto converted = MOX::toIdentityInFormat(objectOf<IIdentity>(identity, site), target);
+        warmIdentity(converted);
+        return converted;
+    });
+}
+
+int mox_identity_equal(mox_handle first, mox_handle second, int* out)
+{
+    const Site site = MOX_SITE("mox_identity_equal");
+    return readValue<IIdentity>(first, out, site, [&](const IIdentity& a) {
+        const auto b = objectOf<IIdentity>(second, site);
+        return !a.lessThan(*b) && !b->lessThan(a);
     });
 }
 

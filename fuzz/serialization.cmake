@@ -9,3 +9,11 @@ if(TARGET mox_area_authentication_xml AND TARGET mox_area_authentication)
                    AREAS authentication_xml xb_identity manager authentication)
   endforeach()
 endif()
+
+# The stream form of the attributes document, fed in fuzzed chunk sizes, against the text form.
+mox_add_fuzzer(fuzz_attributes_stream SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/attributes_stream.cpp LIBS mox)
+
+# The writers checked by a second XML parser.
+find_package(pugixml CONFIG REQUIRED)
+mox_add_fuzzer(fuzz_writers_differential SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/writers_differential.cpp
+               LIBS mox pugixml::pugixml)

@@ -1,7 +1,7 @@
 #pragma once
 // Exception checks shared by every test folder: the class, the code with its table
-// message and, for the full form, facility "MOX" and key "code", and where it was raised.
-#include <sstream>
+// message, and where it was raised.
+#include <string>
 #include <type_traits>
 #include <typeinfo>
 
@@ -12,45 +12,47 @@
 
 namespace moxtest {
 
-/// Succeeds when `e` has `code` (0: the short form, with no facility, key or message)
-/// and the code's table message, and, when given, names `function` (raised at a line of
-/// a source file) and `file`.
+/// Succeeds when `e` has `code` (0: the short form) and the code's table message and,
+/// when given, was raised in `function` of `file` with `detail` in its detail text.
 inline ::testing::AssertionResult isMox(const MOX::EXCEPTIONS::MoxException& e, int code,
-                                        const char* function = nullptr, const char* file = nullptr)
+                                        const char* function = nullptr, const char* file = nullptr,
+                                        const char* detail = nullptr)
 {
-    std::ostringstream bad;
-    const bool full = code != 0;
-    if (e.getCode() != code || e.getMessage() != MOX::EXCEPTIONS::errorMessage(code))
-        bad << "code " << e.getCode() << " '" << e.getMessage() << "'; ";
-    if (e.getFacility() != (full ? "MOX" : "") || e.getKey() != (full ? "code" : ""))
-        bad << "facility '" << e.getFacility() << "' key '" << e.getKey() << "'; ";
-    if (function != nullptr && (e.getFunction() != function || e.getFile().empty() || e.getLine() <= 0))
-        bad << "raised at " << e.getFile() << ':' << e.getLine() << ' ' << e.getFunction() << "; ";
-    if (file != nullptr && e.getFile() != file)
-        bad << "file " << e.getFile();
-    if (bad.str().empty())
+    if (e.getCode() == code && e.getMessage() == MOX::EXCEPTIONS::errorMessage(code) &&
+        e.isShortForm() == (code == 0) && (function == nullptr || e.getFunction() == function) &&
+        (file == nullptr || e.getFile() == file) && (detail == nullptr || e.getDetail().find(detail) != std::string::npos))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << e.getName() << ": " << bad.str();
+    return ::testing::AssertionFailure() << e.getName() << ' ' << e.getCode() << " '" << e.getMessage()
+                                         << "' raised at " << e.getFile() << ' ' << e.getFunction() << ": "
+                                         << e.getDetail();
 }
 
 /// Runs `f`; succeeds when it throws exactly the class E (any class of the family for
 /// MoxException) and the exception passes isMox.
 template <class E = MOX::EXCEPTIONS::MoxException, class F>
-::testing::AssertionResult throwsMox(F&& f, int code, const char* function = nullptr, const char* file = nullptr)
+::testing::AssertionResult throwsMox(F&& f, int code, const char* function = nullptr, const char* file = nullptr,
+                                     const char* detail = nullptr)
 {
     try {
         f();
-    } catch (const E& e) {
-        if (!std::is_same<E, MOX::EXCEPTIONS::MoxException>::value && typeid(e) != typeid(E))
-            return ::testing::AssertionFailure() << "threw " << e.getName();
-        return isMox(e, code, function, file);
     } catch (const MOX::EXCEPTIONS::MoxException& e) {
-        return ::testing::AssertionFailure() << "threw " << e.getName() << ' ' << e.getCode() << " from "
-                                             << e.getFunction();
+        if (!std::is_same<E, MOX::EXCEPTIONS::MoxException>::value && typeid(e) != typeid(E))
+            return ::testing::AssertionFailure() << "threw " << e.getName() << ' ' << e.getCode();
+        return isMox(e, code, function, file, detail);
     } catch (const std::exception& e) {
         return ::testing::AssertionFailure() << "other exception: " << e.what();
     }
     return ::testing::AssertionFailure() << "nothing thrown";
+}
+
+/// Runs `f`; succeeds when it throws the codec's decoding failure (-1056 from the
+/// manager's decode) whose detail names the decoder's `status`.
+template <class F>
+::testing::AssertionResult failsDecoding(F&& f, int status)
+{
+    const std::string detail = "(status " + std::to_string(status) + ")";
+    return throwsMox<MOX::EXCEPTIONS::SerializationException>(f, -1056, "MOX::XB::XBinderManager::decode", nullptr,
+                                                              detail.c_str());
 }
 
 } // namespace moxtest

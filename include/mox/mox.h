@@ -14,3 +14,7 @@
 #include <mox/persist.h>
 #include <mox/time.h>
 #include <mox/xb.h>
+
+// The version macros and the flat C binding (libmox-c, target mox::c).
+#include <mox/mox_c.h>
+#include <mox/version.h>

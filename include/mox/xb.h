@@ -9,7 +9,6 @@
 #include <mox/xb/ErrorRecord.h>
 #include <mox/xb/XBChoice.h>
 #include <mox/xb/XBObject.h>
-#include <mox/xb/XBType.h>
 #include <mox/xb/XBinderManager.h>
 
 #include <mox/xb/IdentitySchema.h>

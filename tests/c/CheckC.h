@@ -40,6 +40,9 @@ static void check_failure_at(const char* file, int line, int rc, int code, const
 #define MSG_ARGS "The arguments specified in the operation were invalid"
 #define MSG_HANDLE "Invalid Handle"
 
+/* A function that reads one text of the object behind a handle. */
+typedef int (*read_fn)(mox_handle, char**);
+
 typedef struct {
     const char* name;
     void (*run)(void);

@@ -4,40 +4,18 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
-
-namespace {
-
-int failures = 0;
-
-void expect(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "consumer: FAILED %s\n", what);
-        ++failures;
-    }
-}
-
-} // namespace
 
 int main()
 {
     LibraryInfo info{};
     mox_getLibraryInfo(&info);
-    expect(std::strcmp(mox_getVersionString(), "2.1.0.0") == 0, "version string");
-    expect(info.version == mox_getVersionString(), "version pointer");
-
-    std::string secret = "secret";
-    MOX::shredString(secret);
-    expect(secret.size() == 6 && secret.find("secret") == std::string::npos, "shredString");
-
+    int failures = std::strcmp(mox_getVersionString(), "2.1.0.0") == 0 && info.version == mox_getVersionString() ? 0 : 1;
     try {
         MOX::RT::StringUtils::AsInteger("12x");
-        expect(false, "AsInteger rejects junk");
-    } catch (const MOX::EXCEPTIONS::InvalidArgumentException& e) {
-        expect(e.getCode() == -1009, "AsInteger code");
+        ++failures;
+    } catch (const MOX::EXCEPTIONS::InvalidArgumentException& e) { // caught by its class across the boundary
+        failures += e.getCode() == -1009 ? 0 : 1;
     }
-
-    std::printf("consumer: %s %s %s, %d failure(s)\n", info.productName, info.shortName, info.version, failures);
+    std::printf("consumer: %s %s, %d failure(s)\n", info.productName, info.version, failures);
     return failures == 0 ? 0 : 1;
 }

@@ -63,7 +63,8 @@ TEST(HostileText, EveryWriterRefusesOrReadsBackEqual)
         for (const std::string& text : kTexts) {
             SCOPED_TRACE(std::string(w.family) + ": " + text);
             const std::string back = roundTrip(w.write, w.read, text);
-            if (back != "refused")
+            if (back != "refused") {
                 EXPECT_EQ(back, text);
+            }
         }
 }

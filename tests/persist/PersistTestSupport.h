@@ -1,7 +1,5 @@
 #pragma once
-// Test doubles for the cache locks: a cached object, an in-memory
-// local file that logs each call with whether the mutex was held, and a scratch directory.
-#include <cstdlib>
+// Test doubles for the cache locks: a cached object and a scratch directory.
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -16,7 +14,7 @@ namespace persisttest {
 
 using FilePtr = MOX::RT::SmartPointer<MOX::RT::ILocalFile>;
 
-// True when another thread cannot take `mutex` right now.
+/// True when another thread cannot take `mutex` right now.
 inline bool heldElsewhere(MOX::RT::Mutex& mutex)
 {
     bool taken = false;
@@ -27,7 +25,7 @@ inline bool heldElsewhere(MOX::RT::Mutex& mutex)
     return !taken;
 }
 
-// A directory of its own, removed with its contents at the end.
+/// A directory of its own, removed with its contents at the end.
 struct ScratchDir {
     ScratchDir()
     {
@@ -38,7 +36,7 @@ struct ScratchDir {
     std::string path;
 };
 
-// A version and a payload, marshalled as "version:payload".
+/// A version and a payload, marshalled as "version:payload".
 struct CachedState : MOX::Marshallable {
     int version = 0;
     std::string payload;
@@ -55,61 +53,6 @@ struct CachedState : MOX::Marshallable {
         version = std::stoi(text);
         payload = text.substr(text.find(':') + 1);
     }
-};
-
-// An in-memory file; `failOn` names the operation that throws SystemException.
-class RecordingFile : public MOX::RT::ILocalFile {
-public:
-    using Handle = MOX::RT::SmartPointer<MOX::RT::IUpdateHandle>;
-    RecordingFile(std::vector<std::string>& log, MOX::RT::Mutex& mutex) : m_log(log), m_mutex(mutex) {}
-
-    std::string content;  // empty: no state
-    std::string failOn;
-    const MOX::Marshallable* lastPassed = nullptr;
-
-    void writeWith(const Handle& handle, const MOX::Marshallable& source) override
-    {
-        enter("writeWith", &handle, &source);
-        content = source.marshal();
-    }
-    void readWith(const Handle& handle, MOX::Marshallable& target) override { read("readWith", &handle, target); }
-    void readInto(MOX::Marshallable& target) override { read("readInto", nullptr, target); }
-    Handle acquireHandle() override
-    {
-        enter("acquireHandle", nullptr, nullptr);
-        Handle given(new LoggedHandle(*this));
-        m_given = given.get();
-        return given;
-    }
-    std::string getPath() const override { return "memory"; }
-    std::string toString() const override { return "memory"; }
-
-private:
-    // Reports its own release to the log.
-    struct LoggedHandle : MOX::RT::IUpdateHandle {
-        explicit LoggedHandle(RecordingFile& file) : file(file) {}
-        ~LoggedHandle() override { file.note("handle released"); }
-        RecordingFile& file;
-    };
-
-    void note(const std::string& line) { m_log.push_back(line + (heldElsewhere(m_mutex) ? " (mutex held)" : " (mutex free)")); }
-    void read(const std::string& op, const Handle* handle, MOX::Marshallable& target)
-    {
-        enter(op, handle, &target);
-        if (!content.empty())
-            target.unmarshal(content);
-    }
-    void enter(const std::string& op, const Handle* handle, const MOX::Marshallable* passed)
-    {
-        note(handle == nullptr ? op : op + (handle->get() == m_given ? " (its handle)" : " (other handle)"));
-        lastPassed = passed;
-        if (failOn == op)
-            throw MOX::EXCEPTIONS::SystemException(MOX::EXCEPTIONS::ErrorCode::Unknown);
-    }
-
-    std::vector<std::string>& m_log;
-    MOX::RT::Mutex& m_mutex;
-    const MOX::RT::IUpdateHandle* m_given = nullptr;
 };
 
 } // namespace persisttest

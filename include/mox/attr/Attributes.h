@@ -14,6 +14,7 @@
 ///
 /// "name" is always written, "type" (the format) when not empty, "scope" when not empty;
 /// one "value" element per value text, in order.
+#include <iosfwd>
 #include <string>
 
 #include <mox/attr/IAttribute.h>
@@ -77,6 +78,10 @@ MOX_API std::string marshal(const AttributeList& list);
 /// SerializationException (-1056, the detail says why); an "attribute" with an empty
 /// "name" throws InvalidArgumentException (-1006). A failure returns no list at all.
 MOX_API AttributeList unmarshal(const std::string& text);
+/// The list of the attributes document read from `input`, incrementally (2048-byte
+/// chunks), with the results and errors of the text form. Reading stops after the root
+/// element: what follows it stays in the stream for the next document.
+MOX_API AttributeList unmarshal(std::istream& input);
 /// The "attribute" element of `attribute` alone (no declaration, no root).
 MOX_API std::string marshal(const RT::SmartPointer<ATTR::IAttribute>& attribute);
 /// The first attribute of one or more "attribute" elements (as marshal of one attribute

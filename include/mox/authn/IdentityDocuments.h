@@ -1,5 +1,6 @@
 #pragma once
 /// The identities XML document: a set of identities as text and back.
+#include <iosfwd>
 #include <string>
 
 #include <mox/authn/IIdentity.h>
@@ -21,6 +22,10 @@ MOX_API const std::string marshalIdentity(const RT::SmartPointer<AUTHN::IIdentit
 /// document that does not decode (detail: the decoder's error info) and passes the
 /// identity factories' argument errors through.
 MOX_API Set<RT::SmartPointer<AUTHN::IIdentity>> parseIdentities(const std::string& text);
+/// The identities of the identities document read from `input`, incrementally
+/// (2048-byte chunks), with the results and errors of the text form. Reading stops after
+/// the root element: what follows it stays in the stream for the next document.
+MOX_API Set<RT::SmartPointer<AUTHN::IIdentity>> parseIdentities(std::istream& input);
 
 /// One identity from either item elements (as `marshalIdentity` writes them; the first
 /// identity in the set's order) or a QEL text "authority/account". Throws

@@ -1,6 +1,4 @@
 #pragma once
-#include <atomic>
-#include <map>
 #include <string>
 
 #include <mox/handle/Handle.h>
@@ -8,7 +6,6 @@
 #include <mox/rt/Collections.h>
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Export.h>
-#include <mox/rt/Mutex.h>
 #include <mox/rt/Object.h>
 #include <mox/rt/SmartPointer.h>
 
@@ -73,35 +70,13 @@ public:
     /// The class name of the calling thread's last exception, or "No Error".
     static const std::string getLastExceptionName();
 
+    /// Only static operations: never constructed.
+    HandleManager() = delete;
+
 private:
-    // Orders the table by handle number. For the numbers the table holds (all positive,
-    // see HandleId) this is the order of HandleId::compare; unlike a wrapped difference it
-    // stays a strict order for any integer a caller looks up.
-    struct IdOrder {
-        bool operator()(const HandleId& a, const HandleId& b) const noexcept { return a.id < b.id; }
-    };
-
-    static HandleManager& instance();
-
-    HandleManager();
-    ~HandleManager();
-    HandleManager(const HandleManager&) = delete;
-    HandleManager& operator=(const HandleManager&) = delete;
-
-    HandleId storeHandle(Handle* record);
-    Handle* findHandle(const HandleId& handle) const;
-    static Handle* getHandle(const int& handle);
-
-    std::map<HandleId, Handle*, IdOrder> m_handles;
-    std::map<int, RT::SmartPointer<EXCEPTIONS::MoxException>> m_lastExceptions;
-    RT::Mutex m_mutex;
-    // Mirrors m_handles.size(), written under m_mutex, so that getOpenHandleCount can read
-    // it without the mutex and without a data race.
-    std::atomic<unsigned int> m_openCount{0};
-
-    static RT::Mutex* const s_instanceLock;
-    static HandleManager* s_instance;
-    static bool s_created;
+    // The tables, the counter and their locks, defined in the source file.
+    struct State;
+    static State& state();
 };
 
 } // namespace HDL

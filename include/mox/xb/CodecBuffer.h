@@ -7,29 +7,25 @@
 namespace MOX {
 namespace XB {
 
-/// Common part of encode and decode buffers: what kind of buffer it is and the error
-/// record that the document element fills.
+/// Common part of encode and decode buffers: the error record that the document element
+/// fills.
 class MOX_API CodecBuffer {
 public:
-    enum class Kind { Encode, Decode };
-
     virtual ~CodecBuffer();
     CodecBuffer(const CodecBuffer&) = delete;
     CodecBuffer& operator=(const CodecBuffer&) = delete;
 
-    Kind kind() const noexcept { return m_kind; }
     ErrorRecord& errors() noexcept { return m_errors; }
     const ErrorRecord& errors() const noexcept { return m_errors; }
     /// The rendered error record ("" when no error was recorded).
     std::string errorInfo() const { return m_errors.info(); }
 
 protected:
-    explicit CodecBuffer(Kind kind) noexcept : m_kind(kind) {}
+    CodecBuffer() noexcept = default;
     CodecBuffer(CodecBuffer&&) noexcept = default;
     CodecBuffer& operator=(CodecBuffer&&) noexcept = default;
 
 private:
-    Kind m_kind;
     ErrorRecord m_errors;
 };
 

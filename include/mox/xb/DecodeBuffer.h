@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -10,55 +11,72 @@ namespace MOX {
 namespace XB {
 
 class XBObject;
-class XBType;
 class ParserAdapter;
 
-/// Bounds that protect the decoder from hostile input. Reaching one records
-/// XB_LIMIT_EXCEEDED and stops the parse.
-struct DecodeLimits {
+/// The one set of document limits. The decoder refuses input beyond them (it records
+/// XB_LIMIT_EXCEEDED and stops the parse) and the writer refuses to write a value the
+/// decoder would refuse (XB_LIMIT_EXCEEDED, so marshalling fails with -1055), so that
+/// every document written can be read back. The process-wide defaults apply to every
+/// marshal and unmarshal function; a caller may change them with `setDefaults`.
+struct MOX_API DecodeLimits {
     /// Deepest element nesting accepted (the root is at depth 1).
     int maxDepth = 256;
     /// Errors recorded before the decoder gives up.
     std::size_t maxErrors = 100;
-    /// Longest text value collected for one simple-content element, in bytes.
+    /// Longest value, in bytes after unescaping, of one element text or one attribute.
+    /// Input that holds no complete markup for longer than this (an endless attribute
+    /// value, comment or tag) is refused as soon as that much has been read.
     std::size_t maxTextBytes = 16u * 1024u * 1024u;
+    /// Most attributes on one element.
+    std::size_t maxAttributes = 64;
+
+    /// The limits in force for the marshal and unmarshal functions (a copy).
+    static DecodeLimits defaults() noexcept;
+    /// Replaces the process-wide limits; thread safe, affects documents started after it.
+    static void setDefaults(const DecodeLimits& limits) noexcept;
 };
 
-/// The input text of one decode together with the decoding state (depth, skip level,
-/// error count, simple-content text accumulator, CDATA flag) and the error record.
+/// The input of one decode (an in-memory text or a stream) together with the decoding
+/// state and the error record.
 ///
-/// The buffer refers to the caller's text, which must outlive it. The expat parser is
-/// made when the buffer is made (its failure is recorded as XB_NOT_INITIALISED) and is
-/// used up by one decode: a second decode over the same buffer fails the same way.
+/// The buffer refers to the caller's text or stream, which must outlive it. The expat
+/// parser is made when the buffer is made (its failure is recorded as
+/// XB_NOT_INITIALISED) and is used up by one decode: a second decode over the same
+/// buffer fails the same way.
+///
+/// A stream is read in chunks of 2048 bytes into the parser's own buffer, the last
+/// read (of 0 bytes) marked final; a read error ends the decode with XB_READ_FAILED.
+/// Parsing stops when the root element ends: whatever the stream holds after it, from
+/// its first byte that is not white space, is left for a following decode of the same
+/// stream (put back by seeking, or by the stream buffer's put-back; a stream that can do
+/// neither loses the rest of the chunk read last). An in-memory text is handed to the
+/// parser in pieces so that the parser never holds a copy of all of it; results and
+/// errors are those of one whole-text parse.
 class MOX_API DecodeBuffer : public CodecBuffer {
 public:
     /// A buffer over the bytes of `text` up to its first NUL character.
-    explicit DecodeBuffer(const std::string& text, const DecodeLimits& limits = DecodeLimits());
+    explicit DecodeBuffer(const std::string& text, const DecodeLimits& limits = DecodeLimits::defaults());
     /// The text may go away before the buffer: refused.
-    explicit DecodeBuffer(std::string&&, const DecodeLimits& = DecodeLimits()) = delete;
+    explicit DecodeBuffer(std::string&&, const DecodeLimits& = DecodeLimits::defaults()) = delete;
     /// A buffer over `length` bytes at `data` (NUL bytes included, expat rejects them).
-    DecodeBuffer(const char* data, std::size_t length, const DecodeLimits& limits = DecodeLimits());
+    DecodeBuffer(const char* data, std::size_t length, const DecodeLimits& limits = DecodeLimits::defaults());
+    /// A buffer that reads `input` from its current position.
+    explicit DecodeBuffer(std::istream& input, const DecodeLimits& limits = DecodeLimits::defaults());
     DecodeBuffer(DecodeBuffer&& other) noexcept;
     DecodeBuffer& operator=(DecodeBuffer&& other) noexcept;
     ~DecodeBuffer() override;
 
-    /// Parses the whole text, filling `top` (of type `type`, described object `object`)
-    /// as the document's root element; `rootName` is the expected local name of the root
-    /// ("" accepts any). Returns 0 or the first recorded error's status.
-    int decodeDocument(const std::string& rootName, const XBType& type, void* object);
+    /// Parses the whole input, filling `top` as the document's root element; `rootName`
+    /// is the expected local name of the root ("" accepts any). Returns 0 or the first
+    /// recorded error's status.
+    int decodeDocument(const std::string& rootName, XBObject& top);
 
     /// False when the parser could not be made or was used up by a decode.
     bool isInitialised() const noexcept;
-    /// Current element depth (0 outside the root).
-    int depth() const noexcept;
-    /// Depth of the element being skipped; 0 when none, negative after a fatal error.
-    int skipLevel() const noexcept;
-    /// True after a CDATA section started.
-    bool inCData() const noexcept;
     /// Number of recorded errors.
     std::size_t errorCount() const noexcept { return errors().count(); }
     const DecodeLimits& limits() const noexcept;
-    /// The input bytes.
+    /// The input bytes of an in-memory buffer ("" and 0 for a stream).
     const char* data() const noexcept;
     std::size_t size() const noexcept;
 

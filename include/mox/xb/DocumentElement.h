@@ -6,7 +6,8 @@
 namespace MOX {
 namespace XB {
 
-class CodecBuffer;
+class DecodeBuffer;
+class EncodeBuffer;
 class XBObject;
 
 /// Binds the name of a document's root element to its top document object (referred
@@ -22,13 +23,11 @@ public:
     const std::string& rootName() const noexcept { return m_rootName; }
     XBObject& top() const noexcept { return m_top; }
 
-    /// Writes the whole document (declaration, root element, content) into `buffer`,
-    /// which must be an EncodeBuffer (else XB_NOT_DECODE_BUFFER is recorded). Returns 0
-    /// or the recorded status.
-    virtual int encode(CodecBuffer& buffer);
-    /// Fills the top object from `buffer`, which must be a DecodeBuffer (else
-    /// XB_NOT_DECODE_BUFFER is recorded). Returns 0 or the first recorded status.
-    virtual int decode(CodecBuffer& buffer);
+    /// Writes the whole document (declaration, root element, content) into `buffer`.
+    /// Returns 0 or the first recorded status.
+    virtual int encode(EncodeBuffer& buffer);
+    /// Fills the top object from `buffer`. Returns 0 or the first recorded status.
+    virtual int decode(DecodeBuffer& buffer);
 
 private:
     std::string m_rootName;

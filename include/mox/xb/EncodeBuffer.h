@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <string>
+#include <utility>
 
 #include <mox/rt/Export.h>
 #include <mox/xb/CodecBuffer.h>
@@ -23,6 +25,10 @@ public:
 
     /// The text written so far.
     const std::string& text() const noexcept { return m_text; }
+    /// Hands the text over, leaving the buffer empty (what `encode` returns).
+    std::string takeText() noexcept { return std::move(m_text); }
+    /// Reserves room for `bytes` of text (an estimate of the document's size).
+    void reserve(std::size_t bytes) { m_text.reserve(bytes); }
     /// Discards the text and the errors.
     void reset();
 

@@ -23,7 +23,8 @@ enum Status : int {
     XB_INVALID_VALUE = -45,        ///< attribute value not of its kind: type name, attribute name
     XB_UNWRITABLE_TEXT = -46,      ///< writing a value XML 1.0 cannot carry: type name, field name
     XB_FORBIDDEN_MARKUP = -47,     ///< a document type declaration: what was found
-    XB_LIMIT_EXCEEDED = -48        ///< a decoding limit was reached: which one, the limit
+    XB_LIMIT_EXCEEDED = -48,       ///< a document limit was reached: which one, the limit
+    XB_READ_FAILED = -49           ///< reading the input stream failed
 };
 
 /// A short description of a status ("unexpected element", ...); "" when unknown.

@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <iosfwd>
 #include <string>
 
 #include <mox/rt/Export.h>
@@ -9,8 +10,8 @@
 namespace MOX {
 namespace XB {
 
-class CodecBuffer;
 class DocumentElement;
+class EncodeBuffer;
 
 /// The codec manager every marshal and unmarshal function passes through: it runs the
 /// document element over a buffer and turns a failure into the platform's
@@ -24,15 +25,18 @@ public:
 
     /// Encodes `element` into `buffer` and returns the text. On failure throws
     /// SerializationException -1055 with the buffer's error info as detail.
-    std::string encode(DocumentElement& element, CodecBuffer& buffer);
+    std::string encode(DocumentElement& element, EncodeBuffer& buffer);
     /// Decodes `element` from `buffer`; returns 0. On failure throws
     /// SerializationException -1056 with the detail
     /// `Decoding failed - info: "<error info>"`.
-    int decode(DocumentElement& element, CodecBuffer& buffer);
+    int decode(DocumentElement& element, DecodeBuffer& buffer);
     /// A decode buffer over `text` up to its first NUL; `text` must outlive it. Setup
     /// errors are traced and show in the following decode.
     DecodeBuffer makeDecodeBuffer(const std::string& text);
     DecodeBuffer makeDecodeBuffer(std::string&&) = delete;
+    /// A decode buffer that reads `input` incrementally (see DecodeBuffer); `input` must
+    /// outlive it.
+    DecodeBuffer makeDecodeBuffer(std::istream& input);
 
     /// Throws SerializationException -1057 ("Failed to created unmarshaller") located at
     /// `site` when `element` is null (a document element could not be made).

@@ -1,6 +1,5 @@
 #include "data/class/ClassIdImpl.h"
 
-#include <mox/rt/StringUtils.h>
 #include <mox/rt/XmlUtils.h>
 
 namespace MOX {
@@ -11,35 +10,26 @@ constexpr const char kElement[] = "class-id";
 constexpr const char kTextVersion[] = " v=";
 } // namespace
 
-ClassIdImpl::ClassIdImpl() : version(1) {}
+ClassIdImpl::ClassIdImpl() = default;
 
 ClassIdImpl::ClassIdImpl(const std::string& name_, int version_, const std::string& loader_)
-    : name(name_), version(version_), loader(loader_)
+    : id(name_, version_), loader(loader_)
 {
 }
 
 ClassIdImpl::~ClassIdImpl() = default;
 
-const std::string& ClassIdImpl::getName() const { return name; }
+const std::string& ClassIdImpl::getName() const { return id.getName(); }
 
-int ClassIdImpl::getVersion() const { return version; }
+int ClassIdImpl::getVersion() const { return id.getVersion(); }
 
-bool ClassIdImpl::hasName(const std::string& text) const { return name == text; }
+bool ClassIdImpl::hasName(const std::string& text) const { return id.getName() == text; }
 
-bool ClassIdImpl::lessThan(const IClassId& other) const
-{
-    const int order = name.compare(other.getName());
-    if (order != 0)
-        return order < 0;
-    return version < other.getVersion();
-}
+bool ClassIdImpl::lessThan(const IClassId& other) const { return id.lessThan(other.getName(), other.getVersion()); }
 
 std::string ClassIdImpl::marshal() const
 {
-    Vector<std::string> attributes;
-    attributes.push_back(RT::XmlUtils::ToAttribute("class", name));
-    if (version > 1)
-        attributes.push_back(RT::XmlUtils::ToAttribute("version", RT::StringUtils::ToString(version)));
+    Vector<std::string> attributes = id.toAttributes();
     if (!loader.empty())
         attributes.push_back(RT::XmlUtils::ToAttribute("loader", loader));
     return RT::XmlUtils::ToElement(kElement, std::string(), attributes);
@@ -48,33 +38,16 @@ std::string ClassIdImpl::marshal() const
 void ClassIdImpl::unmarshal(const std::string& text)
 {
     const std::string element = RT::XmlUtils::GetElement(kElement, text);
-    std::string newName = RT::XmlUtils::GetAttributeValue("class", element, std::string());
-    const std::string versionText = RT::XmlUtils::GetAttributeValue("version", element, std::string());
-    const int newVersion = versionText.empty() ? version : RT::StringUtils::AsInteger(versionText);
-    std::string newLoader = RT::XmlUtils::GetAttributeValue("loader", element, std::string());
-    name.swap(newName);
-    version = newVersion;
-    loader.swap(newLoader);
+    NamedVersion newId = NamedVersion::fromElement(element, id.getVersion());
+    loader = RT::XmlUtils::GetAttributeValue("loader", element, std::string());
+    id = std::move(newId);
 }
 
-std::string ClassIdImpl::toString() const
-{
-    if (version <= 1)
-        return name;
-    return name + kTextVersion + RT::StringUtils::ToString(version);
-}
+std::string ClassIdImpl::toString() const { return id.toText(kTextVersion); }
 
 void ClassIdImpl::readText(const std::string& text)
 {
-    const std::size_t mark = text.find(kTextVersion);
-    if (mark == std::string::npos) {
-        name = text;
-        version = 1;
-    } else {
-        const int newVersion = RT::StringUtils::AsInteger(text.substr(mark + sizeof kTextVersion - 1));
-        name = text.substr(0, mark);
-        version = newVersion;
-    }
+    id = NamedVersion::fromText(text, kTextVersion);
     loader.clear();
 }
 

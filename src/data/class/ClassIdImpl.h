@@ -1,8 +1,9 @@
 #pragma once
-#include <cstdint>
 #include <string>
 
 #include <mox/class/IClassId.h>
+
+#include "data/class/impl/NamedVersion.h"
 
 namespace MOX {
 namespace CLASS {
@@ -36,8 +37,7 @@ public:
     const std::string& getLoader() const noexcept { return loader; }
 
 private:
-    std::string name;
-    std::int32_t version;
+    NamedVersion id;
     std::string loader;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
-#include <cstdint>
 #include <string>
 
 #include <mox/class/IInterfaceId.h>
+
+#include "data/class/impl/NamedVersion.h"
 
 namespace MOX {
 namespace CLASS {
@@ -30,8 +31,7 @@ public:
     std::string toString() const override;
 
 private:
-    std::string name;
-    std::int32_t version;
+    NamedVersion id;
 };
 
 } // namespace CLASS

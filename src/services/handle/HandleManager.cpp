@@ -1,10 +1,13 @@
 #include <mox/handle/HandleManager.h>
 #include <mox/rt/Raise.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 
+#include <mox/rt/Mutex.h>
 #include <mox/rt/MutexGrabber.h>
 #include <mox/rt/Thread.h>
 
@@ -44,67 +47,72 @@ void recordFixed(ErrorCode code, const EXCEPTIONS::SourceSite& site)
 
 } // namespace
 
-// Created while the library is loaded and never destroyed, so that creating the manager
-// works from any thread at any time, even while static objects are being torn down.
-RT::Mutex* const HandleManager::s_instanceLock = new RT::Mutex();
-HandleManager* HandleManager::s_instance = nullptr;
-bool HandleManager::s_created = false;
+// The state behind the static operations. Two locks: the creation lock (guards creation
+// only) and the table mutex (guards both tables and the taking of new handle numbers);
+// whenever both are held, the table mutex was taken first.
+struct HandleManager::State {
+    // Orders the table by handle number. For the numbers the table holds (all positive,
+    // see HandleId) this is the order of HandleId::compare; unlike a wrapped difference it
+    // stays a strict order for any integer a caller looks up.
+    struct IdOrder {
+        bool operator()(const HandleId& a, const HandleId& b) const noexcept { return a.id < b.id; }
+    };
 
-HandleManager& HandleManager::instance()
-{
-    MutexGrabber grab(*s_instanceLock);
-    if (!s_created) {
-        s_created = true;
-        s_instance = new HandleManager();
+    std::map<HandleId, Handle*, IdOrder> handles;
+    std::map<int, SmartPointer<MoxException>> lastExceptions;
+    RT::Mutex mutex;
+    // Mirrors handles.size(), written under the mutex, so that getOpenHandleCount can read
+    // it without the mutex and without a data race.
+    std::atomic<unsigned int> openCount{0};
+
+    // Files `record` under a new handle number; the caller holds the mutex.
+    HandleId store(Handle* record)
+    {
+        HandleId id;
+        handles.emplace(id, record);
+        openCount.store(static_cast<unsigned int>(handles.size()), std::memory_order_relaxed);
+        return id;
     }
-    return *s_instance;
-}
+    // The record of `handle`, or null; the caller holds the mutex.
+    Handle* find(const HandleId& handle) const
+    {
+        const auto it = handles.find(handle);
+        return it == handles.end() ? nullptr : it->second;
+    }
+};
 
-HandleManager::HandleManager() = default;
+namespace {
+// Created while the library is loaded and never destroyed, so that creating the state
+// works from any thread at any time, even while static objects are being torn down.
+RT::Mutex* const creationLock = new RT::Mutex();
+} // namespace
 
-HandleManager::~HandleManager()
+HandleManager::State& HandleManager::state()
 {
-    for (auto& entry : m_handles)
-        delete entry.second;
-    m_handles.clear();
-    m_lastExceptions.clear();
-    m_openCount.store(0, std::memory_order_relaxed);
+    static State* created = nullptr;
+    MutexGrabber grab(*creationLock);
+    if (created == nullptr)
+        created = new State();
+    return *created;
 }
-
-HandleId HandleManager::storeHandle(Handle* record)
-{
-    HandleId id;
-    m_handles.emplace(id, record);
-    m_openCount.store(static_cast<unsigned int>(m_handles.size()), std::memory_order_relaxed);
-    return id;
-}
-
-Handle* HandleManager::findHandle(const HandleId& handle) const
-{
-    const auto it = m_handles.find(handle);
-    return it == m_handles.end() ? nullptr : it->second;
-}
-
-Handle* HandleManager::getHandle(const int& handle) { return instance().findHandle(HandleId(handle)); }
 
 HandleId HandleManager::newObjectHandle(const std::string& classname, const SmartPointer<Object>& object)
 {
-    HandleManager& self = instance();
-    MutexGrabber grab(self.m_mutex);
+    State& self = state();
+    MutexGrabber grab(self.mutex);
     // Owned here until it is filed, so that a failure to take a number or to insert
     // releases the object again.
     std::unique_ptr<ObjectHandleHolder> record(new ObjectHandleHolder(classname, object));
-    const HandleId id = self.storeHandle(record.get());
+    const HandleId id = self.store(record.get());
     record.release();
     return id;
 }
 
 SmartPointer<Object> HandleManager::getObject(const int& handle)
 {
-    HandleManager& self = instance();
-    MutexGrabber grab(self.m_mutex);
-    // getHandle reaches the instance again: table mutex before instance lock.
-    Handle* record = getHandle(handle);
+    State& self = state();
+    MutexGrabber grab(self.mutex);
+    Handle* record = self.find(HandleId(handle));
     if (record == nullptr)
         EXCEPTIONS::raise(InvalidHandleException(), MOX_SITE("MOX::HDL::HandleManager::getObject"));
     // newObjectHandle is the only maker of records, so every record is an object holder.
@@ -113,15 +121,15 @@ SmartPointer<Object> HandleManager::getObject(const int& handle)
 
 bool HandleManager::closeHandle(const HandleId& handle)
 {
-    HandleManager& self = instance();
-    MutexGrabber grab(self.m_mutex);
-    self.m_lastExceptions.erase(callerKey());
-    const auto it = self.m_handles.find(handle);
-    if (it == self.m_handles.end())
+    State& self = state();
+    MutexGrabber grab(self.mutex);
+    self.lastExceptions.erase(callerKey());
+    const auto it = self.handles.find(handle);
+    if (it == self.handles.end())
         return false;
     Handle* record = it->second;
-    self.m_handles.erase(it);
-    self.m_openCount.store(static_cast<unsigned int>(self.m_handles.size()), std::memory_order_relaxed);
+    self.handles.erase(it);
+    self.openCount.store(static_cast<unsigned int>(self.handles.size()), std::memory_order_relaxed);
     // May run the object's destructor, still under the table mutex.
     delete record;
     return true;
@@ -129,15 +137,15 @@ bool HandleManager::closeHandle(const HandleId& handle)
 
 const char* HandleManager::findClassType(const int& handle)
 {
-    HandleManager& self = instance();
-    MutexGrabber grab(self.m_mutex);
-    const Handle* record = self.findHandle(HandleId(handle));
+    State& self = state();
+    MutexGrabber grab(self.mutex);
+    const Handle* record = self.find(HandleId(handle));
     return record == nullptr ? nullptr : record->getClassname().c_str();
 }
 
 unsigned int HandleManager::getOpenHandleCount()
 {
-    return instance().m_openCount.load(std::memory_order_relaxed);
+    return state().openCount.load(std::memory_order_relaxed);
 }
 
 char* HandleManager::copyString(const std::string& text, char** out)
@@ -182,12 +190,12 @@ std::string HandleManager::getString(const char* text, bool required)
 
 void HandleManager::setException(MoxException& e)
 {
-    HandleManager& self = instance();
-    MutexGrabber grab(self.m_mutex);
+    State& self = state();
+    MutexGrabber grab(self.mutex);
     const int key = callerKey();
     SmartPointer<MoxException> copy(e.clone());
     // Replacing releases the previous copy under the mutex.
-    self.m_lastExceptions[key] = std::move(copy);
+    self.lastExceptions[key] = std::move(copy);
 }
 
 void HandleManager::classCast()
@@ -212,10 +220,10 @@ void HandleManager::unexpectedError()
 
 const SmartPointer<MoxException> HandleManager::getLastException()
 {
-    HandleManager& self = instance();
-    MutexGrabber grab(self.m_mutex);
-    const auto it = self.m_lastExceptions.find(callerKey());
-    return it == self.m_lastExceptions.end() ? SmartPointer<MoxException>() : it->second;
+    State& self = state();
+    MutexGrabber grab(self.mutex);
+    const auto it = self.lastExceptions.find(callerKey());
+    return it == self.lastExceptions.end() ? SmartPointer<MoxException>() : it->second;
 }
 
 int HandleManager::getError(char** message)

@@ -1,100 +1,25 @@
-// The exported API of libmox.so against the sample service library: the joining flow,
-// the system's own library search, and what happens when the library goes away.
-#include <cstdio>
+// The exported API of libmox.so: a process that exits with a service library loaded
+// unloads it cleanly.
 #include <cstdlib>
-#include <fstream>
-#include <unistd.h>
 
 #include <mox/app.h>
 
 #include "AppTesting.h"
 
-using apptest::entryTexts;
-using MOX::RT::SmartPointer;
-
-namespace {
-std::vector<std::string> readLines(const std::string& path)
-{
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-} // namespace
-
-TEST(ApplicationApi, JoiningFlowAgainstTheSampleServiceLibrary)
-{
-    unsetenv("MOX_LIBRARY_PATH");
-    const auto id = MOX::createApplicationId(MOX::createProductId("Demo", "api", "2.1"), "joiner");
-    const auto app = MOX::getApplication(id);
-    app->setBootstrapPath("/srv/demo");
-    app->setProperty("MOX_LIBRARY_PATH", apptest::sampleDir());
-
-    const auto manager = MOX::getServiceManager(id);
-    ASSERT_FALSE(manager.isNull());
-
-    // Interfaces cross the library boundary with their types intact.
-    const auto log = manager->getService("LogService").dynamicCast<MOX::I::ILogService>();
-    ASSERT_FALSE(log.isNull());
-    EXPECT_TRUE(log.sharesWith(app->getServiceHelper()->getLogService()));
-    app->setProperty("session", "42");
-    EXPECT_EQ(entryTexts(*log).back(), "session=42");
-    // Filling the application from its own element hands the element to the helper.
-    app->unmarshal(app->marshal());
-    EXPECT_EQ(entryTexts(*log).back(), "ServiceHelper.loadApplication=joiner");
-}
-
-TEST(ApplicationApi, SystemSearchFindsTheSampleWithoutAnyLibraryPath)
-{
-    // The dynamic loader reads LD_LIBRARY_PATH at process start: the check runs in a
-    // fresh process started with the sample's directory on it, and nothing else naming it.
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    setenv("LD_LIBRARY_PATH", apptest::sampleDir().c_str(), 1);
-    EXPECT_EXIT(
-        {
-            unsetenv("MOX_LIBRARY_PATH");
-            int status = 3;
-            {
-                const auto id = MOX::createApplicationId(MOX::createProductId("Demo", "", "1"), "system-search");
-                MOX::getApplication(id)->setBootstrapPath("/srv/demo");
-                status = MOX::getServiceManager(id)->getService("LogService").isNull() ? 2 : 0;
-            }
-            std::exit(status);
-        },
-        ::testing::ExitedWithCode(0), "");
-    unsetenv("LD_LIBRARY_PATH");
-}
-
-TEST(ApplicationApi, UnloadDestroysHelperThenServiceManagerWithoutCallingTheHelper)
+TEST(ApplicationApi, ExitWithALoadedServiceLibraryUnloadsItCleanly)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The child process runs this body again: it keeps the parent's file.
-    const char* inherited = std::getenv("TESTSM_EVENTS_FILE");
-    const std::string events =
-        inherited ? inherited : ::testing::TempDir() + "mox-unload-events-" + std::to_string(getpid());
-    if (inherited == nullptr) {
-        std::remove(events.c_str());
-        setenv("TESTSM_EVENTS_FILE", events.c_str(), 1);
-    }
     EXPECT_EXIT(
         {
             {
                 unsetenv("MOX_LIBRARY_PATH");
-                const auto id = MOX::createApplicationId(MOX::createProductId("Demo", "", "1"), "unload");
-                const auto app = MOX::getApplication(id);
+                const auto app = MOX::getApplication(MOX::createApplicationId(MOX::createProductId("Demo", "", "1"), "exit"));
                 apptest::useTestPlugin(*app);
                 app->setBootstrapPath("/srv/demo");
                 app->getServiceManager();
                 app->setProperty("last", "1"); // goes to the log service
             }
-            // Only the registry holds the id now; exit unloads the library.
-            std::exit(0);
+            std::exit(0); // only the registry holds the id now; exit unloads the library
         },
         ::testing::ExitedWithCode(0), "");
-    unsetenv("TESTSM_EVENTS_FILE");
-    EXPECT_EQ(readLines(events),
-              (std::vector<std::string>{"entry unload", "start", "getServiceManager", "submit:last=1",
-                                        "~helper managerOwners=2", "~log", "~manager"}));
-    std::remove(events.c_str());
 }

@@ -1,166 +1,172 @@
-// The application object: paths, service library loading and its failures, shutdown,
-// and the XML form.
-#include <algorithm>
+// Product and application ids with their registry, the application object (paths,
+// service library loading and its failures, shutdown, the XML form), callbacks, the
+// password function, and properties on their way to the log service.
 #include <cstdlib>
+#include <functional>
+#include <stdexcept>
 #include <tuple>
 
 #include <mox/app.h>
 #include <mox/rt/XmlUtils.h>
 
 #include "AppTesting.h"
+#include "data/application/impl/ApplicationIdImpl.h"
 #include "data/application/impl/ApplicationImpl.h"
+#include "data/application/impl/ApplicationRegistry.h"
 
-using apptest::countEvents;
-using apptest::failure;
-using apptest::pluginEvents;
-using apptest::useTestPlugin;
+using MOX::APP::ApplicationIdImpl;
 using MOX::APP::ApplicationImpl;
-using MOX::APP::IApplication;
+using MOX::APP::IApplicationId;
+using MOX::APP::IProductId;
 using MOX::RT::PropertiesImpl;
 using MOX::RT::SmartPointer;
-using MOX::RT::XmlUtils;
+using MOX::RT::Tracer;
+using apptest::countEvents;
+using apptest::useTestPlugin;
 
 namespace {
+
+std::string fields(const IProductId& p) { return p.getName() + "|" + p.getComponent() + "|" + p.getVersion(); }
+std::size_t registered() { return MOX::APP::ApplicationRegistry::instance().size(); }
 
 class Application : public ::testing::Test {
 protected:
     void SetUp() override
     {
         unsetenv("MOX_LIBRARY_PATH");
-        apptest::clearPluginEvents();
+        apptest::callPlugin("testsm_clear");
         id = apptest::newApplicationId(::testing::UnitTest::GetInstance()->current_test_info()->name());
         app = id->getApplication();
         impl = app.dynamicCast<ApplicationImpl>();
         ASSERT_FALSE(impl.isNull());
     }
+    void TearDown() override { Tracer::setSink({}); }
 
     SmartPointer<MOX::APP::IApplicationId> id;
-    SmartPointer<IApplication> app;
+    SmartPointer<MOX::APP::IApplication> app;
     SmartPointer<ApplicationImpl> impl;
 };
 
+struct Callback : MOX::APP::ApplicationCallback {};
+
 } // namespace
+
+TEST(ApplicationId, EquivalentIdsAreOneRegisteredInstanceWithOneApplicationAndOrderByProductThenName)
+{
+    const std::size_t before = registered();
+    const auto a = MOX::createApplicationId(MOX::createProductId("P", "c", "1"), "app");
+    EXPECT_TRUE(MOX::parseApplicationId(a->marshal()).sharesWith(a));
+    EXPECT_TRUE(MOX::getApplication(a).sharesWith(a->getApplication()));
+    const auto otherVersion = MOX::createApplicationId(MOX::createProductId("P", "c", "2"), "app");
+    EXPECT_FALSE(otherVersion.sharesWith(a) || otherVersion->getApplication().sharesWith(a->getApplication()));
+    EXPECT_EQ(registered(), before + 2);
+
+    const auto id = [](const char* n, const char* c, const char* v, const char* name) {
+        return SmartPointer<IApplicationId>(new ApplicationIdImpl(MOX::createProductId(n, c, v), name));
+    };
+    const auto base = id("P", "m", "2", "n"); // by product name, component and version (bytewise), then name
+    for (const auto& [other, less] : {std::make_pair(id("O", "z", "9", "z"), true), std::make_pair(id("P", "l", "9", "z"), true),
+                                      std::make_pair(id("P", "m", "10", "z"), true), std::make_pair(id("P", "m", "3", "a"), false),
+                                      std::make_pair(id("P", "m", "2", "a"), true)})
+        EXPECT_EQ(other->lessThan(*base), less) << other->marshal();
+    ApplicationIdImpl x(MOX::createProductId("S", "", "1"), "b"), noProduct; // a missing product: by name alone
+    EXPECT_TRUE(noProduct.lessThan(x) && !x.lessThan(noProduct));
+
+    // Products: the first element is read, with its defaults; matching takes the other's fields as patterns.
+    EXPECT_EQ(fields(*MOX::parseProductId("<w><product name=\"A&amp;B\"/><product name=\"2\"/></w>")), "A&B||1.0");
+    const auto suite = MOX::createProductId("Suite", "core", "1.5");
+    EXPECT_TRUE(suite->matches(MOX::createProductId("S*", "c?re", "1.*")) && !suite->matches(MOX::createProductId("S*", "core", "2.*")));
+    EXPECT_FALSE(MOX::createProductId("S*", "*", "*")->matches(suite) || suite->matches(SmartPointer<IProductId>()));
+}
+
+TEST(ApplicationId, FailuresRegisterNothingAndChangeNothing)
+{
+    const std::size_t before = registered();
+    const std::pair<std::function<void()>, const char*> rows[] = {
+        {[] { MOX::createProductId("", "c", "1"); }, "MOX::createProductId"},
+        {[] { MOX::createProductId("n", "c", ""); }, "MOX::createProductId"},
+        {[] { MOX::parseProductId(""); }, "MOX::parseProductId"},
+        {[] { MOX::createApplicationId(SmartPointer<IProductId>(), "x"); }, "MOX::createApplicationId"},
+        {[] { MOX::parseApplicationId(""); }, "MOX::parseApplicationId"},
+        // No product element: the product text is empty, so the product parser's exception comes out.
+        {[] { MOX::parseApplicationId("<app-id name=\"a\"/>"); }, "MOX::parseProductId"}};
+    for (const auto& [f, function] : rows)
+        EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(f, -1006, function)) << function;
+    EXPECT_EQ(registered(), before);
+    ApplicationIdImpl id(MOX::createProductId("Keep", "", "1"), "kept");
+    EXPECT_THROW(id.unmarshal("<app-id name=\"changed\"/>"), MOX::EXCEPTIONS::InvalidArgumentException);
+    EXPECT_EQ(id.getName(), "kept");
+    EXPECT_TRUE(moxtest::throwsMox([] { ApplicationIdImpl().marshal(); }, -1004)); // no product: cannot be written
+}
 
 TEST_F(Application, BootstrapAndLibraryPaths)
 {
-    EXPECT_FALSE(app->hasBootstrapPath());
-    app->setBootstrapPath("/opt/app");
-    EXPECT_TRUE(app->hasBootstrapPath());
-    EXPECT_EQ(app->getProperty("path.config", "none"), "/opt/app");
     // Plain names go below the bootstrap path; anything with a separator stays.
-    app->setProperty("trust.file", "trust.pem");
+    app->setBootstrapPath("/opt/app");
     app->setProperty("keys.file", "/etc/keys.pem");
-    const std::pair<std::string, const char*> resolved[] = {
-        {app->resolvePath("conf/x.xml"), "conf/x.xml"}, {app->resolvePath("a\\b"), "a\\b"},
-        // getConfigPath resolves the property's value, or the name itself when unset.
-        {app->getConfigPath("trust.file"), "/opt/app/trust.pem"}, {app->getConfigPath("keys.file"), "/etc/keys.pem"},
-        {app->getConfigPath("unset.xml"), "/opt/app/unset.xml"}};
-    for (const auto& [got, expected] : resolved)
-        EXPECT_EQ(got, expected);
-    app->setBootstrapPath("");
-    EXPECT_FALSE(app->hasBootstrapPath());
-
-    // The library path joins the property and the environment variable.
-    EXPECT_EQ(app->getLibraryPath(), "");
+    EXPECT_EQ(app->getProperty("path.config") + "|" + app->resolvePath("a\\b") + "|" + app->getConfigPath("keys.file") +
+                  "|" + app->getConfigPath("unset.xml"),
+              "/opt/app|a\\b|/etc/keys.pem|/opt/app/unset.xml");
+    // The library path joins the property and the environment variable that
+    // MOX_LIBRARY_ENV names (MOX_LIBRARY_PATH by default).
     app->setProperty("MOX_LIBRARY_PATH", "/p");
     setenv("MOX_LIBRARY_PATH", "/q", 1);
     EXPECT_EQ(app->getLibraryPath(), "/p;/q");
-    // Another variable named by MOX_LIBRARY_ENV replaces the default one.
-    setenv("MOX_TEST_OTHER_PATH", "/r", 1);
     app->setProperty("MOX_LIBRARY_ENV", "MOX_TEST_OTHER_PATH");
-    app->setProperty("MOX_LIBRARY_PATH", "/p");
-    EXPECT_EQ(app->getLibraryPath(), "/p;/r");
-    unsetenv("MOX_TEST_OTHER_PATH");
     EXPECT_EQ(app->getLibraryPath(), "/p");
-    unsetenv("MOX_LIBRARY_PATH");
 }
 
-TEST_F(Application, ServiceManagerNeedsTheBootstrapPathAndThenLoadsOnce)
+TEST_F(Application, ServiceManagerNeedsTheBootstrapPathLoadsOnceAndShutdownDropsHelperThenManager)
 {
     useTestPlugin(*app);
     EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::SystemException>([&] { app->getServiceManager(); }, -1088,
                                                                      "MOX::APP::ApplicationImpl::initialize"));
-    EXPECT_FALSE(impl->isInitialized());
     EXPECT_EQ(countEvents("entry"), 0); // nothing was loaded
-
     app->setBootstrapPath("/etc/test");
-    const auto manager = MOX::getServiceManager(id);
-    ASSERT_FALSE(manager.isNull());
+    const auto first = MOX::getServiceManager(id);
     EXPECT_TRUE(impl->isInitialized());
-    EXPECT_TRUE(app->getServiceManager().sharesWith(manager));
+    const auto helper = app->getServiceHelper();
+    EXPECT_TRUE(app->getServiceManager().sharesWith(first));
     app->initialize(); // already initialized: nothing
-    EXPECT_EQ(pluginEvents(), (std::vector<std::string>{"entry " + id->getName(), "start", "getServiceManager"}));
-}
-
-TEST_F(Application, ShutdownDropsHelperThenManagerKeepsTheRestAndTheNextCallReloads)
-{
-    useTestPlugin(*app);
-    // The helper loads without a bootstrap path; with no service manager obtained, shutdown does nothing.
-    const auto unbooted = app->getServiceHelper();
-    app->shutdown();
-    EXPECT_TRUE(app->getServiceHelper().sharesWith(unbooted));
-    EXPECT_EQ(countEvents("~helper"), 0);
-
-    app->setBootstrapPath("/etc/test");
-    const auto first = app->getServiceManager();
     app->setUserData1(11);
     app->shutdown();
     EXPECT_FALSE(impl->isInitialized());
-    // We still hold both, so nothing is destroyed yet; the application let go of them.
-    EXPECT_EQ(unbooted.useCount(), 1);
-    EXPECT_EQ(countEvents("~"), 0);
-    // User words and properties stay.
-    EXPECT_EQ(app->getUserData1(), 11u);
-    EXPECT_EQ(app->getBootstrapPath(), "/etc/test");
+    EXPECT_EQ(countEvents("~") + app->getUserData1(), 11u); // we still hold both; user words and properties stay
 
-    auto second = app->getServiceManager();
-    EXPECT_FALSE(second.sharesWith(first));
-    EXPECT_EQ(countEvents("start"), 2);
-    second = nullptr;
+    EXPECT_FALSE(app->getServiceManager().sharesWith(first)); // the next call reloads
     app->shutdown();
     app->shutdown(); // a second shutdown has nothing to drop
     // The application held the second helper and manager alone: the helper went first,
     // while the manager still had both owners (the application and the helper).
-    const auto events = pluginEvents();
-    const std::vector<std::string> tail(events.end() - std::min<std::size_t>(3, events.size()), events.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"~helper managerOwners=2", "~log", "~manager"}));
+    std::vector<std::string> events;
+    EXPECT_EQ(countEvents("start", &events), 2);
+    EXPECT_EQ(std::vector<std::string>(events.end() - 3, events.end()),
+              (std::vector<std::string>{"~helper managerOwners=2", "~log", "~manager"}));
 }
 
 TEST_F(Application, LoadFailuresLeaveTheApplicationUninitialisedAndALaterCallRetries)
 {
     app->setBootstrapPath("/etc/test");
     app->setProperty("MOX_LIBRARY_FILE", "MOX-SM-missing");
-    app->setProperty("MOX_LIBRARY_PATH", apptest::testPluginDir());
+    app->setProperty("MOX_LIBRARY_PATH", MOX_TEST_PLUGIN_DIR);
     try {
         app->getServiceManager();
         ADD_FAILURE() << "no exception";
     } catch (const MOX::EXCEPTIONS::SystemException& e) { // names the library and the places tried
-        EXPECT_NE(std::string(e.what()).find(apptest::testPluginDir() + "/libMOX-SM-missing.so"), std::string::npos)
-            << e.what();
+        EXPECT_NE(std::string(e.what()).find(MOX_TEST_PLUGIN_DIR "/libMOX-SM-missing.so"), std::string::npos) << e.what();
     }
-    EXPECT_FALSE(impl->isInitialized());
-
     useTestPlugin(*app);
-    app->setProperty("MOX_LIBRARY_METHOD", "noSuchEntryPoint");
-    EXPECT_TRUE(app->getServiceHelper().isNull());
-    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::NullPointerException>([&] { app->getServiceManager(); }, -1004,
-                                                                          "MOX::RT::checkDeref"));
-    EXPECT_FALSE(impl->isInitialized());
-    EXPECT_EQ(countEvents("entry"), 0);
-    app->removeProperty("MOX_LIBRARY_METHOD");
 
     // Failures of the service side pass through; each later call tries again.
-    const std::tuple<const char*, std::string, bool> rows[] = {
-        {"entry-throws", "UnexpectedException -1040 TestSM::loadServiceHelper", false},
-        {"start-throws", "InvalidArgumentException -1075 TestHelper::start", false},
-        // The helper started; only the manager failed.
-        {"manager-throws", "SystemException -1040 TestHelper::getServiceManager", true},
+    const std::tuple<const char*, int, const char*, bool> rows[] = {
+        {"entry-throws", -1040, "TestSM::loadServiceHelper", false},
+        {"start-throws", -1075, "TestHelper::start", false},
+        {"manager-throws", -1040, "TestHelper::getServiceManager", true}, // the helper started
         // Still initialized with the failing helper: asking again goes to that same helper.
-        {"", "SystemException -1040 TestHelper::getServiceManager", true},
-    };
-    for (const auto& [mode, expected, initialized] : rows) {
+        {"", -1040, "TestHelper::getServiceManager", true}};
+    for (const auto& [mode, code, function, initialized] : rows) {
         app->setProperty("TestSM.Mode", mode);
-        EXPECT_EQ(failure([&] { app->getServiceManager(); }), expected) << mode;
+        EXPECT_TRUE(moxtest::throwsMox([&] { app->getServiceManager(); }, code, function)) << mode;
         EXPECT_EQ(impl->isInitialized(), initialized) << mode;
     }
     EXPECT_EQ(countEvents("entry"), 3);
@@ -171,32 +177,99 @@ TEST_F(Application, UnmarshalAssignsPropertiesLoadsTheLibraryAndHandsItTheElemen
     // The element itself chooses the service library.
     const std::string element = "<application>" + id->marshal() + "<PROPERTIES>" +
                                 PropertiesImpl::propertyToXML("MOX_LIBRARY_FILE", "MOX-SM-test") +
-                                PropertiesImpl::propertyToXML("MOX_LIBRARY_PATH", apptest::testPluginDir()) +
+                                PropertiesImpl::propertyToXML("MOX_LIBRARY_PATH", MOX_TEST_PLUGIN_DIR) +
                                 PropertiesImpl::propertyToXML("colour", "red") + "</PROPERTIES></application>";
     app->setProperty("kept", "yes");
     app->unmarshal("<?xml version=\"1.0\"?>" + element);
     EXPECT_EQ(app->getProperty("colour") + app->getProperty("kept"), "redyes"); // assigned, not replaced
-    EXPECT_TRUE(impl->isInitialized());
-    EXPECT_EQ(pluginEvents(), (std::vector<std::string>{"entry " + id->getName(), "start", "loadApplication:" + element}));
+    EXPECT_EQ(countEvents("loadApplication:" + element), 1);
 
-    // Another application can be filled from this one's text: the app-id first, then the properties.
-    const std::string xml = app->marshal();
-    EXPECT_EQ(XmlUtils::GetElement("app-id", xml), id->marshal());
-    EXPECT_LT(xml.find("<app-id"), xml.find("PROPERTY"));
+    // Another application can be filled from this one's text.
     const auto other = apptest::newApplicationId("other")->getApplication();
-    other->unmarshal(xml);
-    EXPECT_EQ(other->getProperty("colour") + other->getProperty("kept"), "redyes");
-    EXPECT_EQ(countEvents("entry other"), 1);
+    other->unmarshal(app->marshal());
+    EXPECT_EQ(other->getProperty("colour") + other->getProperty("kept") + std::to_string(countEvents("entry other")),
+              "redyes1");
 
     // Without a loadable entry point it fails, after the properties were assigned.
     const auto third = apptest::newApplicationId("third")->getApplication();
     useTestPlugin(*third);
     third->setProperty("MOX_LIBRARY_METHOD", "noSuchEntryPoint");
-    EXPECT_EQ(failure([&] {
-                  third->unmarshal("<application><PROPERTIES>" + PropertiesImpl::propertyToXML("x", "1") +
-                                   "</PROPERTIES></application>");
-              }).substr(0, 26),
-              "NullPointerException -1004");
+    EXPECT_TRUE(moxtest::throwsMox([&] {
+        third->unmarshal("<application><PROPERTIES>" + PropertiesImpl::propertyToXML("x", "1") + "</PROPERTIES></application>");
+    }, -1004));
     EXPECT_EQ(third->getProperty("x"), "1");
-    EXPECT_EQ(countEvents("loadApplication"), 2); // both earlier applications', none of this one
+}
+
+TEST_F(Application, CallbacksRegisterOncePerEventIdAndKeepTheFirst)
+{
+    Callback first, second;
+    app->registerCallback("b.event", &first);
+    app->registerCallback("B.event", &second);
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::ObjectAlreadyExistsException>(
+        [&] { app->registerCallback("b.event", &second); }, -1106, "MOX::APP::ApplicationImpl::registerCallback"));
+    EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::NullPointerException>(
+        [&] { app->registerCallback("c.event", nullptr); }, -1004, "MOX::APP::ApplicationImpl::registerCallback"));
+    EXPECT_EQ(app->getCallbackEventIds(), (MOX::Vector<std::string>{"B.event", "b.event"}));
+    app->unregisterCallback("b.event");
+    app->registerCallback("b.event", &second);
+    EXPECT_EQ(app->getCallbacks().at("b.event"), &second);
+}
+
+TEST_F(Application, PasswordFunctionFailuresYieldAnEmptyPasswordAndATraceLine)
+{
+    struct Password : MOX::APP::PasswordFunction {
+        std::string getPassword(unsigned int word, const std::string& prompt) override
+        {
+            if (word == 1)
+                throw std::runtime_error("vault closed");
+            return word == 2 ? throw 42 : prompt + " " + std::to_string(word);
+        }
+    } password;
+    app->setPasswordFunction(&password);
+    std::string traced;
+    Tracer::setSink([&](const std::string&, const std::string& line) { traced += line + ";"; });
+    EXPECT_EQ(app->getMOXPassword(7), "Enter keystash passphrase 7");
+    EXPECT_EQ(app->getMOXPassword(1), "");
+    EXPECT_EQ(app->getMOXPassword(2), "");
+    EXPECT_EQ(traced, "Caught exception from password function: vault closed;"
+                      "Caught unexpected exception from password function;");
+}
+
+TEST_F(Application, PropertiesReachTheLogServiceOnceBootstrappedAndPauseAndResumeNeverStaySideBySide)
+{
+    app->setProperty("MOX_LIBRARY_PATH", MOX_SM_SAMPLE_DIR);
+    const auto log = app->getServiceHelper()->getLogService();
+    ASSERT_FALSE(log.isNull());
+    const std::size_t before = log->getEntries().size();
+    app->setProperty("LogService.Pause.audit", "1");
+    app->setProperty("LogService.Resume.audit", "1");
+    EXPECT_EQ(app->getProperty("LogService.Pause.audit", "gone"), "1"); // only stored: no pair rule yet
+    app->setBootstrapPath("/srv/cfg"); // not logged itself
+    app->setProperty("LogService.Resume.net", "on");
+    app->setProperty("LogService.Pause.audit", "on");
+    EXPECT_EQ(app->getProperty("LogService.Resume.audit", "removed") + app->getProperty("LogService.Resume.net", "removed"),
+              "removedon"); // another key stays
+    EXPECT_EQ(log->getPausedKeys(), (MOX::Vector<std::string>{"audit"}));
+    const auto entries = log->getEntries(); // each setting after the bootstrap path, and only those
+    ASSERT_EQ(entries.size(), before + 2);
+    EXPECT_EQ(entries[before]->toString() + "|" + entries[before + 1]->toString(),
+              "LogService.Resume.net=on|LogService.Pause.audit=on");
+}
+
+TEST_F(Application, LogServiceFailuresOrAbsenceLeaveThePropertyStored)
+{
+    const auto failing = apptest::newApplicationId("log-throws")->getApplication();
+    apptest::useTestPlugin(*failing, "log-throws");
+    failing->setBootstrapPath("/srv/cfg");
+    failing->getServiceManager();
+    EXPECT_TRUE(moxtest::throwsMox([&] { failing->setProperty("LogService.Pause.k", "v"); }, -1006, "TestLog::submit"));
+    EXPECT_EQ(failing->getProperty("LogService.Pause.k") + std::to_string(apptest::countEvents("extractKey")), "v1");
+
+    apptest::useTestPlugin(*app, "no-log");
+    app->setBootstrapPath("/srv/cfg");
+    app->getServiceManager();
+    app->setProperty("LogService.Resume.k", "1");
+    app->setProperty("LogService.Pause.k", "1");
+    EXPECT_EQ(app->getProperty("LogService.Resume.k", "removed"), "1"); // no pair rule without a log service
+    EXPECT_EQ(apptest::countEvents("extractKey"), 1); // the failing application's only
 }

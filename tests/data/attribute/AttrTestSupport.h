@@ -1,15 +1,10 @@
 #pragma once
-// Helpers shared by the attribute tests: exception checks, a foreign attribute and a
-// small attribute builder.
+// Helpers shared by the attribute tests: a foreign attribute and an attribute builder.
 #include <initializer_list>
 #include <string>
-#include <typeinfo>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include <mox/attr/Attributes.h>
-#include <mox/rt/Exceptions.h>
 
 #include "MoxTestSupport.h"
 
@@ -17,54 +12,11 @@ namespace attrtest {
 
 using MOX::ATTR::IAttribute;
 using MOX::ATTR::IQualifiedName;
-using MOX::Attributes::AttributeList;
 using MOX::RT::SmartPointer;
 using Values = std::vector<std::string>;
 
-using moxtest::throwsMox;
-
-// The -1006 argument error of `function`.
-template <class F>
-::testing::AssertionResult throwsInvalidArguments(F f, const char* function)
-{
-    return throwsMox<MOX::EXCEPTIONS::InvalidArgumentException>(f, -1006, function);
-}
-
-// The runtime's null-pointer check.
-template <class F>
-::testing::AssertionResult throwsNullPointer(F f)
-{
-    return throwsMox<MOX::EXCEPTIONS::NullPointerException>(f, -1004);
-}
-
-// The codec's decoding failure: SerializationException -1056 raised by the manager's
-// decode, whose detail names `status` and each of `parameters`.
-template <class F>
-::testing::AssertionResult failsDecoding(F f, int status, const std::vector<std::string>& parameters = {})
-{
-    try {
-        f();
-    } catch (const MOX::EXCEPTIONS::SerializationException& e) {
-        const std::string& detail = e.getDetail();
-        if (e.getCode() != -1056 || e.getMessage() != "Error converting string to object" ||
-            e.getFunction() != "MOX::XB::XBinderManager::decode")
-            return ::testing::AssertionFailure() << "wrong exception: " << e.getCode() << ' ' << e.getFunction();
-        if (detail.rfind("Decoding failed - info: \"", 0) != 0 || detail.back() != '"')
-            return ::testing::AssertionFailure() << "detail: " << detail;
-        if (detail.find("(status " + std::to_string(status) + ")") == std::string::npos)
-            return ::testing::AssertionFailure() << "status " << status << " not in: " << detail;
-        for (const std::string& parameter : parameters)
-            if (detail.find(parameter) == std::string::npos)
-                return ::testing::AssertionFailure() << parameter << " not in: " << detail;
-        return ::testing::AssertionSuccess();
-    } catch (const std::exception& e) {
-        return ::testing::AssertionFailure() << "other exception: " << e.what();
-    }
-    return ::testing::AssertionFailure() << "nothing thrown";
-}
-
-// An attribute of another implementation than the library's: fixed name and values,
-// and a clone that is not an attribute.
+/// An attribute of another implementation than the library's: fixed name and values,
+/// and a clone that is not an attribute.
 class ForeignAttribute : public IAttribute {
 public:
     ForeignAttribute(const std::string& name, std::initializer_list<std::string> values)
@@ -96,7 +48,7 @@ private:
     MOX::Vector<std::string> m_values;
 };
 
-// An attribute with a qualified name of its own and `values`.
+/// An attribute with a qualified name of its own and `values`.
 inline SmartPointer<IAttribute> attr(const std::string& name, std::initializer_list<std::string> values = {},
                                      const std::string& format = std::string(), const std::string& scope = std::string())
 {

@@ -1,89 +1,214 @@
-// Attributes: value list operations, the order (name, count, values by position), the
-// match rule and the null qualified name.
-#include <gtest/gtest.h>
-
+// Variants, qualified names, attributes and attribute lists: kinds and texts, the
+// attribute-id form, the orders, the glob matches, search, equality and cloning.
+#include <climits>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <mox/attr/Attributes.h>
+#include <mox/attr/IVariant.h>
+#include <mox/rt/StringUtils.h>
 
 #include "data/attribute/AttrTestSupport.h"
+#include "data/attribute/VariantImpl.h"
 
 using MOX::ATTR::IAttribute;
 using MOX::ATTR::IQualifiedName;
+using MOX::ATTR::IVariant;
+using MOX::ATTR::VariantImpl;
+using MOX::ATTR::VariantSet;
+using MOX::Attributes::AttributeList;
 using MOX::Attributes::createAttribute;
+using MOX::Attributes::createQualifiedName;
+using MOX::Attributes::parseQualifiedName;
+using MOX::EXCEPTIONS::InvalidArgumentException;
+using MOX::Int64;
 using MOX::RT::SmartPointer;
-using attrtest::attr;
+using MOX::RT::StringUtils;
 using attrtest::Values;
+using attrtest::attr;
+namespace A = MOX::Attributes;
 
-TEST(Attribute, CreationAndValueListOperations)
+namespace {
+
+// Which of the five readers throw the kind-mismatch error (-1009 from VariantImpl).
+std::string mismatchedReaders(const SmartPointer<IVariant>& v)
 {
-    const SmartPointer<IAttribute> a = createAttribute("n", "ignored"); // the name alone counts
-    EXPECT_EQ(a->getName() + "|" + a->getFormat() + "|" + a->getQualifiedName()->getScope(), "n|String|");
-    EXPECT_EQ(a->toString(), a->getQualifiedName()->marshal());
-    EXPECT_TRUE(attrtest::throwsInvalidArguments([] { createAttribute("", "x"); }, "MOX::Attributes::createAttribute"));
-
-    EXPECT_FALSE(a->hasValues());
-    for (const char* value : {"x", "", "x"})
-        a->addValue(value);
-    EXPECT_TRUE(a->containsValue(""));
-    EXPECT_FALSE(a->containsValue("X"));
-    a->removeValue("x"); // only the first
-    a->removeValue("absent");
-    EXPECT_EQ(a->getValues(), (Values{"", "x"}));
-    EXPECT_EQ(a->getValue(1), "x");
-    EXPECT_THROW(a->getValue(2), std::out_of_range);
-
-    a->setValues(Values{"p", "q"});
-    EXPECT_EQ(a->getValues(), (Values{"p", "q"}));
-    a->removeAllValues();
-    EXPECT_FALSE(a->hasValues());
-    EXPECT_THROW(a->getValue(0), std::out_of_range);
+    std::string out;
+    auto check = [&out](const char* name, auto read) {
+        if (moxtest::throwsMox<InvalidArgumentException>(read, -1009,
+                                                         (std::string("MOX::ATTR::VariantImpl::as") + name).c_str()))
+            out += out.empty() ? name : std::string(",") + name;
+    };
+    check("Integer", [&] { v->asInteger(); });
+    check("Long", [&] { v->asLong(); });
+    check("Int64", [&] { v->asInt64(); });
+    check("Float", [&] { v->asFloat(); });
+    check("Double", [&] { v->asDouble(); });
+    return out;
 }
 
-TEST(Attribute, OrderIsNameThenCountThenValuesByPosition)
+SmartPointer<IVariant> text(const char* value, const char* tag) { return MOX::createVariant(std::string(value), tag); }
+
+std::string fields(const SmartPointer<IQualifiedName>& q) { return q->getName() + "|" + q->getFormat() + "|" + q->getScope(); }
+
+} // namespace
+
+TEST(Variant, EachKindStoresItsTextAndReadsBackOnlyAsItself)
 {
+    const float f = 0.1f;
+    const std::tuple<SmartPointer<IVariant>, std::string, std::string, std::string> rows[] = {
+        {MOX::createVariant(42, "t"), "Integer", "42", "Long,Int64,Float,Double"},
+        {MOX::createVariant(static_cast<long>(LONG_MAX), "t"), "Long", StringUtils::ToString(LONG_MAX),
+         "Integer,Int64,Float,Double"},
+        {MOX::createVariant(static_cast<Int64>(LLONG_MIN), "t"), "Int64", StringUtils::ToString(LLONG_MIN),
+         "Integer,Long,Float,Double"},
+        // The float text form, not the double one of the widened value.
+        {MOX::createVariant(f, "t"), "Float", "0.1", "Integer,Long,Int64,Double"},
+        {MOX::createVariant(-2.5e300, "t"), "Double", StringUtils::ToString(-2.5e300), "Integer,Long,Int64,Float"},
+        // A text that looks like a number is still a "String".
+        {text("42", "t"), "String", "42", "Integer,Long,Int64,Float,Double"}};
+    for (const auto& [v, kind, value, mismatched] : rows) {
+        EXPECT_EQ(v->getType() + "|" + v->getTag() + "|" + v->getValue() + "|" + v->toString(),
+                  kind + "|t|" + value + "|" + value);
+        EXPECT_EQ(mismatchedReaders(v), mismatched) << kind;
+    }
+    EXPECT_EQ(MOX::createVariant(static_cast<Int64>(LLONG_MIN), "")->asInt64(), LLONG_MIN);
+    EXPECT_EQ(MOX::createVariant(f, "")->asFloat(), f);
+}
+
+TEST(AttributeModel, EveryFailurePath)
+{
+    const AttributeList foreign{SmartPointer<IAttribute>(new attrtest::ForeignAttribute("odd", {}))};
+    const auto nameless = createAttribute(SmartPointer<IQualifiedName>());
+    VariantSet target{text("old", "z")};
+    const struct { std::function<void()> call; int code; const char* function; } rows[] = {
+        {[] { createQualifiedName("", "Integer", "s"); }, -1006, "MOX::Attributes::createQualifiedName"},
+        {[] { parseQualifiedName(""); }, -1006, "MOX::Attributes::parseQualifiedName"},
+        {[] { createAttribute("", "x"); }, -1006, "MOX::Attributes::createAttribute"},
+        {[] { A::findAttribute("", A::Empty()); }, -1006, "MOX::Attributes::findAttribute"},
+        {[] { A::containsAttribute("", A::Empty()); }, -1006, "MOX::Attributes::containsAttribute"},
+        {[&] { A::clone(foreign); }, -1005, nullptr},
+        {[] { A::clone(AttributeList{SmartPointer<IAttribute>()}); }, -1004, nullptr},
+        {[] { A::findAttribute("n", AttributeList{SmartPointer<IAttribute>(), attr("n")}); }, -1004, nullptr},
+        {[&] { nameless->getName(); }, -1004, nullptr},
+        {[&] { MOX::cloneVariants(VariantSet{SmartPointer<IVariant>()}, target); }, -1004, nullptr},
+        // A text of the right kind that does not read: the runtime reader's own error.
+        {[] {
+             VariantImpl v;
+             v.setValue("abc", "Integer");
+             v.asInteger();
+         },
+         -1009, "MOX::RT::StringUtils::AsInteger"}};
+    for (const auto& row : rows)
+        EXPECT_TRUE(moxtest::throwsMox(row.call, row.code, row.function)) << &row - rows;
+    EXPECT_TRUE(target.empty()); // emptied before the null element was met
+}
+
+TEST(Variant, OrderIsTagThenKindThenTextAndCloneVariantsMakesNewEqualObjects)
+{
+    const std::pair<SmartPointer<IVariant>, SmartPointer<IVariant>> ordered[] = {
+        {text("z", "a"), MOX::createVariant(1, "b")},                  // tag first, whatever kinds and values
+        {MOX::createVariant(10, "t"), MOX::createVariant(9, "t")},     // the texts, byte-wise
+        {MOX::createVariant(100.0, "t"), MOX::createVariant(1, "t")}}; // kind names: "Double" < "Integer"
+    for (const auto& [a, b] : ordered)
+        EXPECT_TRUE(a->lessThan(*b) && !b->lessThan(*a)) << a->getValue() << " < " << b->getValue();
+    const VariantSet source{text("b", "x"), MOX::createVariant(5, "t"), MOX::createVariant(5, "t"),
+                            MOX::createVariant(5L, "t")};
+    VariantSet target{text("old", "z")};
+    MOX::cloneVariants(source, target);
+    ASSERT_EQ(target.size(), 3u); // equal ones kept once, the old one gone
+    for (auto s = source.begin(), t = target.begin(); t != target.end(); ++t, ++s)
+        EXPECT_TRUE(!t->sharesWith(*s) && !(*t)->lessThan(**s) && !(*s)->lessThan(**t)) << (*s)->getValue();
+}
+
+TEST(QualifiedName, TextFormRoundTripsAndReadsWithoutChecks)
+{
+    // "String" and an empty scope are not written, the rest in the order name, format, scope.
+    const std::pair<SmartPointer<IQualifiedName>, std::string> written[] = {
+        {createQualifiedName("n", "String", "s"), "<attribute-id name=\"n\" scope=\"s\"/>"},
+        {createQualifiedName("size", "Integer", "s"), "<attribute-id name=\"size\" format=\"Integer\" scope=\"s\"/>"},
+        {createQualifiedName("a<b>&\"c'", "T\xC3\xBCp", "\xE6\x97\xA5 s"), ""}};
+    for (const auto& [name, xml] : written) {
+        EXPECT_TRUE(xml.empty() || name->toString() == xml) << name->toString();
+        EXPECT_EQ(fields(parseQualifiedName(name->marshal())), fields(name)) << name->marshal();
+    }
+    // Reading overwrites every field: a present empty format stays empty (the default is
+    // the factory's), an absent one is "String".
+    SmartPointer<IQualifiedName> name = createQualifiedName("n", "Integer", "s");
+    name->unmarshal("<attribute-id name=\"m\" format=\"\"/>");
+    EXPECT_EQ(fields(name), "m||");
+    name->unmarshal("<other><attribute-id scope=\"x\"/></other>");
+    EXPECT_EQ(fields(name), "|String|x");
+}
+
+TEST(QualifiedName, OrderIsFormatThenNameThenScopeAndMatchTakesTheOtherAsPatterns)
+{
+    const std::pair<SmartPointer<IQualifiedName>, SmartPointer<IQualifiedName>> ordered[] = {
+        {createQualifiedName("b", "Integer", ""), createQualifiedName("a", "String", "")},
+        {createQualifiedName("a", "", "z"), createQualifiedName("b", "", "a")},
+        {createQualifiedName("a", "", ""), createQualifiedName("a", "", "s")}};
+    for (const auto& [a, b] : ordered)
+        EXPECT_TRUE(a->lessThan(*b) && !b->lessThan(*a)) << fields(a) << " < " << fields(b);
+    EXPECT_TRUE(createQualifiedName("a", "", "s") == createQualifiedName("a", "String", "s"));
+    const auto color = createQualifiedName("color", "String", "");
+    EXPECT_TRUE(color->matches(createQualifiedName("co*", "Str?ng", "")) && color->matches(createQualifiedName("*", "*", "*")));
+    EXPECT_FALSE(color->matches(createQualifiedName("color", "String", "s")) || color->matches(SmartPointer<IQualifiedName>()));
+    EXPECT_FALSE(createQualifiedName("co*", "String", "")->matches(color));
+}
+
+TEST(Attribute, ValuesOrderAndMatch)
+{
+    const SmartPointer<IAttribute> a = createAttribute("n", "ignored"); // the name alone counts
+    for (const char* value : {"x", "", "x"})
+        a->addValue(value);
+    a->removeValue("x"); // only the first
+    EXPECT_EQ(a->getValues(), (Values{"", "x"}));
+    EXPECT_THROW(a->getValue(2), std::out_of_range);
+
     const auto xy = attr("n", {"x", "y"});
     const std::pair<SmartPointer<IAttribute>, SmartPointer<IAttribute>> ordered[] = {
         {xy, attr("n", {"y", "x"})},
         {attr("n", {"z"}), attr("n", {"a", "b"})},            // fewer values first, whatever the texts
         {attr("z", {"z", "z"}, "Integer"), attr("a", {"a"})}, // the qualified name first (format first)
-        {createAttribute(xy->getQualifiedName()), xy}};        // a shared name orders neither way
-    for (const auto& [a, b] : ordered) {
-        EXPECT_TRUE(a->lessThan(*b)) << a->getName() << " < " << b->getName();
-        EXPECT_FALSE(b->lessThan(*a)) << b->getName() << " < " << a->getName();
-    }
-    EXPECT_FALSE(attr("n", {"a", "b"})->lessThan(*attr("n", {"a", "b"})));
-    EXPECT_TRUE(SmartPointer<IAttribute>(attr("n", {"a"})) == attr("n", {"a"}));
-    // Null qualified names order neither way: the values decide.
-    const auto nullA = createAttribute(SmartPointer<IQualifiedName>());
-    const auto nullB = createAttribute(SmartPointer<IQualifiedName>());
-    nullA->addValue("a");
-    nullB->addValue("b");
-    EXPECT_TRUE(nullA->lessThan(*nullB));
-    EXPECT_FALSE(nullB->lessThan(*nullA));
+        {createAttribute(xy->getQualifiedName()), xy}};       // a shared name orders neither way
+    for (const auto& [a, b] : ordered)
+        EXPECT_TRUE(a->lessThan(*b) && !b->lessThan(*a)) << &a - &ordered[0].first;
+
+    const auto pqr = attr("n", {"p", "q", "r"});
+    const std::pair<SmartPointer<IAttribute>, bool> wanted[] = {
+        {attr("n", {"r", "p"}), true}, {attr("n", {"p", "s"}), false}, {SmartPointer<IAttribute>(), true},
+        {attr("?", {"q"}), true}, {attr("n", {}, "Integer"), false}}; // the other's name is a pattern
+    for (const auto& [other, expected] : wanted)
+        EXPECT_EQ(pqr->matches(other), expected) << (other ? other->getName() : "null");
+    EXPECT_FALSE(attr("n", {"p"})->matches(pqr)); // this side must hold the values
 }
 
-TEST(Attribute, MatchNeedsMatchingNamesAndEveryWantedValue)
+TEST(AttributeList, FindEqualsMatchesAndClones)
 {
-    const auto pqr = attr("n", {"p", "q", "r"});
-    EXPECT_TRUE(pqr->matches(attr("n", {"r", "p"})));
-    EXPECT_FALSE(pqr->matches(attr("n", {"p", "s"})));
-    EXPECT_TRUE(pqr->matches(attr("n")));
-    EXPECT_TRUE(pqr->matches(SmartPointer<IAttribute>()));
-    EXPECT_TRUE(pqr->matches(attr("?", {"q"}))); // the other's name is a pattern
-    EXPECT_FALSE(pqr->matches(attr("m", {"q"})));
-    EXPECT_FALSE(pqr->matches(attr("n", {}, "Integer")));
-    EXPECT_FALSE(attr("n", {"p"})->matches(pqr)); // this side must hold the values
+    const auto asText = attr("n", {"1"}), asInt = attr("n", {"2"}, "Integer");
+    const AttributeList list{asText, asInt, attr("m")};
+    EXPECT_TRUE(A::findAttribute("n", list).sharesWith(asText)); // by name: the first
+    EXPECT_TRUE(A::findAttribute(createQualifiedName("n", "Integer", ""), list).sharesWith(asInt));
+    EXPECT_FALSE(A::containsAttribute(createQualifiedName("m", "Double", ""), list));
 
-    const auto nameless = createAttribute(SmartPointer<IQualifiedName>());
-    EXPECT_FALSE(nameless->matches(pqr));
-    EXPECT_TRUE(nameless->matches(SmartPointer<IAttribute>()));
-    // Name operations of a nameless attribute meet the null check; its values still work.
-    EXPECT_TRUE(attrtest::throwsNullPointer([&] { nameless->getName(); }));
-    EXPECT_TRUE(attrtest::throwsNullPointer([&] { nameless->getFormat(); }));
-    EXPECT_TRUE(attrtest::throwsNullPointer([&] { nameless->toString(); }));
-    nameless->addValue("v");
-    EXPECT_EQ(nameless->getValueCount(), 1u);
+    // Equality ignores attribute order but not value order; each attribute of the first
+    // list is looked up on its own, so two of one name are not equal even to themselves.
+    const AttributeList first{attr("a", {"1", "2"}), attr("c", {""}, "Integer")};
+    EXPECT_TRUE(A::equals(first, AttributeList{attr("c", {""}, "Integer"), attr("a", {"1", "2"})}));
+    EXPECT_FALSE(A::equals(first, AttributeList{attr("a", {"2", "1"}), attr("c", {""}, "Integer")}));
+    EXPECT_FALSE(A::equals(first, AttributeList{attr("a", {"1", "2"}), attr("c", {""})}));
+    const AttributeList twoOfOneName{attr("n", {"1"}), attr("n", {"2"})};
+    EXPECT_FALSE(A::equals(twoOfOneName, twoOfOneName));
+
+    // Matching skips what the list lacks, other formats included.
+    const AttributeList colors{attr("color", {"red", "blue"}), attr("size", {"9"}, "Integer")};
+    EXPECT_TRUE(A::matches(colors, {attr("color", {"blue"}), attr("shape", {"round"}), attr("size", {"10"})}));
+    EXPECT_FALSE(A::matches(colors, {attr("color", {"green"})}));
+
+    const AttributeList copies = A::clone(colors);
+    EXPECT_TRUE(A::equals(copies, colors) && !copies[1].sharesWith(colors[1]));
+    EXPECT_TRUE(copies[1]->getQualifiedName().sharesWith(colors[1]->getQualifiedName()));
 }

@@ -1,13 +1,9 @@
 #pragma once
 // Independent references for the date-time tests: the C library's Gregorian calendar
-// (gmtime_r, timegm, strftime, snprintf) and a trace-line recorder.
+// (gmtime_r, timegm, strftime, snprintf).
 #include <cstdio>
 #include <ctime>
 #include <string>
-#include <utility>
-#include <vector>
-
-#include <mox/rt/Tracer.h>
 
 namespace timetest {
 
@@ -68,21 +64,5 @@ inline int skippedCenturyLeapDays(int year, int month)
             ++count;
     return count;
 }
-
-// Records every trace line while alive and restores the default sink afterwards.
-class TraceRecorder {
-public:
-    TraceRecorder()
-    {
-        MOX::RT::Tracer::setSink([this](const std::string& scope, const std::string& line) {
-            lines.emplace_back(scope, line);
-        });
-    }
-    ~TraceRecorder() { MOX::RT::Tracer::setSink({}); }
-    TraceRecorder(const TraceRecorder&) = delete;
-    TraceRecorder& operator=(const TraceRecorder&) = delete;
-
-    std::vector<std::pair<std::string, std::string>> lines;
-};
 
 } // namespace timetest

@@ -47,15 +47,31 @@ const std::string marshalIdentity(const SmartPointer<IIdentity>& identity)
     return XmlUtils::GetElementValue(kRootName, marshalIdentities(identities));
 }
 
-Set<SmartPointer<IIdentity>> parseIdentities(const std::string& text)
+namespace {
+
+Set<SmartPointer<IIdentity>> decode(XBinderManager& manager, XB::DecodeBuffer& buffer)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
     XB::xbidentities list;
-    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
     const std::unique_ptr<XB::identities_CC> element(new (std::nothrow) XB::identities_CC(list));
     XBinderManager::requireElement(element.get(), MOX_SITE("MOX::parseIdentities"));
     manager.decode(*element, buffer);
     return XB::IdentityConverter::toMOX(list);
+}
+
+} // namespace
+
+Set<SmartPointer<IIdentity>> parseIdentities(const std::string& text)
+{
+    XBinderManager& manager = XBinderManager::instance(s_manager);
+    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
+    return decode(manager, buffer);
+}
+
+Set<SmartPointer<IIdentity>> parseIdentities(std::istream& input)
+{
+    XBinderManager& manager = XBinderManager::instance(s_manager);
+    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(input);
+    return decode(manager, buffer);
 }
 
 SmartPointer<IIdentity> parseIdentity(const std::string& text)

@@ -15,12 +15,16 @@
 #include <new>
 #include <utility>
 
+#include <mox/rt/Check.h>
 #include <mox/rt/Exceptions.h>
+#include <mox/xb/AttributeConverter.h>
 #include <mox/rt/XmlUtils.h>
 #include <mox/xb/AttributesSchema.h>
 #include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/XBinderManager.h>
 
+#include "data/attribute/AttributeImpl.h"
+#include "data/attribute/QualifiedNameImpl.h"
 #include "services/serialization/XBinder/AttributeStreaming.h"
 
 MOX_SOURCE_FILE("data/common/impl/AttributeMarshaller")
@@ -36,6 +40,25 @@ namespace {
 
 std::atomic<XBinderManager*> s_manager{nullptr};
 
+// A new attribute made from `item` as AttributeConverter::toMOX makes it (an empty name
+// throws the same exception), taking the item's texts instead of copying them.
+SmartPointer<IAttribute> takeAttribute(XB::xbattribute& item)
+{
+    if (item.name.empty())
+        return XB::AttributeConverter::toMOX(item); // the factory's refusal, as the converter raises it
+    std::string format;
+    std::string scope;
+    if (item.type) {
+        format = std::move(*item.type);
+        scope = std::move(item.scope).value_or(std::string());
+    }
+    if (format.empty())
+        format = ATTR::QualifiedNameImpl::defaultFormat();
+    const SmartPointer<ATTR::IQualifiedName> name(
+        new ATTR::QualifiedNameImpl(std::move(item.name), std::move(format), std::move(scope)));
+    return SmartPointer<IAttribute>(new ATTR::AttributeImpl(name, std::move(item.value_list)));
+}
+
 // Collects the attributes of a document being decoded. A conversion error (an empty
 // "name") is kept, not thrown, because the sink runs inside the parser; it is raised
 // once the whole document has decoded.
@@ -49,18 +72,51 @@ struct Collector {
         if (self.error)
             return;
         try {
-            self.list.push_back(XB::takeAttribute(item));
+            self.list.push_back(takeAttribute(item));
         } catch (...) {
             self.error = std::current_exception();
         }
     }
 };
 
-// Fills the encoder's reused item with attribute `index` of the list (the context).
-void putItem(const void* list, std::size_t index, XB::xbattribute& item)
-{
-    XB::putAttribute(item, (*static_cast<const AttributeList*>(list))[index]);
-}
+// What the writer reads the attributes from: the list, and room for the name and values
+// of an attribute of another implementation, which gives them only as copies.
+struct Source {
+    const AttributeList& list;
+    SmartPointer<ATTR::IQualifiedName> name;
+    Vector<std::string> values;
+
+    // Points `item` at the texts of attribute `index`, as AttributeConverter::toXB fills a
+    // new document object. A null attribute or qualified name throws NullPointerException.
+    static void fill(const void* context, std::size_t index, XB::xbattribute_ref& item)
+    {
+        auto& self = *const_cast<Source*>(static_cast<const Source*>(context));
+        const IAttribute& attribute = RT::checkDeref(self.list[index]);
+        const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(&attribute);
+        if (own == nullptr) {
+            self.name = attribute.getQualifiedName();
+            self.values = attribute.getValues();
+        }
+        const ATTR::IQualifiedName& name = RT::checkDeref(own ? own->name() : self.name);
+        item.name = &name.getName();
+        item.type = name.getFormat().empty() ? nullptr : &name.getFormat();
+        item.scope = name.getScope().empty() ? nullptr : &name.getScope();
+        item.value_list = own ? &own->values() : &self.values;
+    }
+
+    // About how long the document will be, so that its text grows at most once or twice.
+    std::size_t estimate() const
+    {
+        std::size_t bytes = 64;
+        for (const SmartPointer<IAttribute>& attribute : list) {
+            bytes += 64;
+            if (const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(attribute.get()))
+                for (const std::string& value : own->values())
+                    bytes += value.size() + 16;
+        }
+        return bytes + bytes / 8;
+    }
+};
 
 } // namespace
 
@@ -68,17 +124,19 @@ std::string marshal(const AttributeList& list)
 {
     XBinderManager& manager = XBinderManager::instance(s_manager);
     XB::EncodeBuffer buffer;
-    XB::xbattributes_writer top(list.size(), &putItem, &list);
+    Source source{list, {}, {}};
+    buffer.reserve(source.estimate());
+    XB::xbattributes_out top(list.size(), &Source::fill, &source);
     XB::attributes_CC element(top);
     return manager.encode(element, buffer);
 }
 
-AttributeList unmarshal(const std::string& text)
+namespace {
+
+AttributeList decode(XBinderManager& manager, XB::DecodeBuffer& buffer)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
     Collector collector;
-    XB::xbattributes_reader top(&Collector::take, &collector);
+    XB::xbattributes_stream top(&Collector::take, &collector);
     const std::unique_ptr<XB::attributes_CC> element(new (std::nothrow) XB::attributes_CC(top));
     XBinderManager::requireElement(element.get(), MOX_SITE("MOX::Attributes::unmarshal"));
     manager.decode(*element, buffer);
@@ -86,6 +144,22 @@ AttributeList unmarshal(const std::string& text)
     if (collector.error)
         std::rethrow_exception(collector.error);
     return std::move(collector.list);
+}
+
+} // namespace
+
+AttributeList unmarshal(const std::string& text)
+{
+    XBinderManager& manager = XBinderManager::instance(s_manager);
+    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
+    return decode(manager, buffer);
+}
+
+AttributeList unmarshal(std::istream& input)
+{
+    XBinderManager& manager = XBinderManager::instance(s_manager);
+    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(input);
+    return decode(manager, buffer);
 }
 
 std::string marshal(const SmartPointer<IAttribute>& attribute)

@@ -7,9 +7,6 @@
 #include <mox/attr/Attributes.h>
 #include <mox/rt/Check.h>
 
-#include "data/attribute/AttributeImpl.h"
-#include "data/attribute/QualifiedNameImpl.h"
-#include "services/serialization/XBinder/AttributeStreaming.h"
 
 namespace MOX {
 namespace XB {
@@ -47,40 +44,6 @@ SmartPointer<IQualifiedName> nameOf(const Document& in)
 
 } // namespace
 
-SmartPointer<IAttribute> takeAttribute(xbattribute& item)
-{
-    if (item.name.empty())
-        return AttributeConverter::toMOX(item); // the factory's refusal, as the converter raises it
-    std::string format;
-    std::string scope;
-    if (item.type) {
-        format = std::move(*item.type);
-        scope = std::move(item.scope).value_or(std::string());
-    }
-    if (format.empty())
-        format = ATTR::QualifiedNameImpl::defaultFormat();
-    const SmartPointer<IQualifiedName> name(
-        new ATTR::QualifiedNameImpl(std::move(item.name), std::move(format), std::move(scope)));
-    Vector<std::string> values;
-    values.reserve(item.value_list.size());
-    for (std::string& value : item.value_list)
-        values.push_back(std::move(value));
-    return SmartPointer<IAttribute>(new ATTR::AttributeImpl(name, std::move(values)));
-}
-
-void putAttribute(xbattribute& item, const SmartPointer<IAttribute>& attribute)
-{
-    const IAttribute& source = RT::checkDeref(attribute);
-    // Our own attributes are read in place, without copies of the name pointer and list.
-    if (const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(&source)) {
-        fillName(item, own->name());
-        item.value_list.assign(own->values().begin(), own->values().end());
-    } else {
-        fillName(item, source.getQualifiedName());
-        item.value_list = source.getValues();
-    }
-}
-
 void AttributeConverter::toXB(xbqualified_name& out, const SmartPointer<IQualifiedName>& name) { fillName(out, name); }
 
 xbqualified_name* AttributeConverter::toXB(const SmartPointer<IQualifiedName>& name)
@@ -105,8 +68,10 @@ SmartPointer<IAttribute> AttributeConverter::toMOX(const xbattribute& in)
 
 xbattribute* AttributeConverter::toXB(const SmartPointer<IAttribute>& attribute)
 {
+    const IAttribute& source = RT::checkDeref(attribute);
     std::unique_ptr<xbattribute> out(new xbattribute());
-    putAttribute(*out, attribute);
+    fillName(*out, source.getQualifiedName());
+    out->value_list = source.getValues();
     return out.release();
 }
 

@@ -1,21 +1,39 @@
 #pragma once
-// The library's own paths between attributes and one reused document object, for the
-// readers and writers that stream a document item by item: the same rules as
-// AttributeConverter's toMOX and toXB, without a new document object per attribute.
-#include <mox/attr/IAttribute.h>
-#include <mox/rt/SmartPointer.h>
+// The attributes document read and written item by item: the "attribute" elements of
+// the root are a streamed list (see XBStream), so a large list is never held twice (once
+// as document objects, once as attributes).
 #include <mox/xb/AttributesSchema.h>
+
+#include "services/serialization/manager/XBType.h"
 
 namespace MOX {
 namespace XB {
 
-/// A new attribute made from `item` as AttributeConverter::toMOX makes it (an empty
-/// name throws the same exception); `item`'s texts are taken, its lists keep their room.
-RT::SmartPointer<ATTR::IAttribute> takeAttribute(xbattribute& item);
+/// The content of the root "attributes" read as a streamed list of xbattribute;
+/// described with the element and type names of xbattributes, so it reads and fails alike.
+class xbattributes_stream : public XBStream<xbattribute> {
+public:
+    MOX_XB_DOCUMENT_TYPE()
+    using XBStream<xbattribute>::XBStream;
+};
 
-/// Refills `item` from `attribute` as AttributeConverter::toXB fills a new one, reusing
-/// the room of its texts. A null attribute or qualified name throws NullPointerException.
-void putAttribute(xbattribute& item, const RT::SmartPointer<ATTR::IAttribute>& attribute);
+/// One "attribute" written straight from an attribute's own texts, which it points to
+/// (null: absent): writing a list copies none of its texts. Described like xbattribute.
+class xbattribute_ref : public XBObject {
+public:
+    MOX_XB_DOCUMENT_TYPE()
+    const std::string* name = nullptr;
+    const std::string* type = nullptr;
+    const std::string* scope = nullptr;
+    const std::vector<std::string>* value_list = nullptr;
+};
+
+/// The content of the root "attributes" written as a streamed list of xbattribute_ref.
+class xbattributes_out : public XBStream<xbattribute_ref> {
+public:
+    MOX_XB_DOCUMENT_TYPE()
+    using XBStream<xbattribute_ref>::XBStream;
+};
 
 } // namespace XB
 } // namespace MOX

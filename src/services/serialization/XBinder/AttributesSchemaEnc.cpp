@@ -1,9 +1,9 @@
 // The attributes schema, described as data for the codec's generic writer and handlers,
-// and the writer that fills each "attribute" just before it is written. The writer is
-// described like xbattributes (same element and type names), except that its one child
-// slot is filled on demand.
+// with the streamed form of its list.
 #include <mox/xb/AttributesSchema.h>
-#include <mox/xb/XBType.h>
+
+#include "services/serialization/XBinder/AttributeStreaming.h"
+#include "services/serialization/manager/XBType.h"
 
 namespace MOX {
 namespace XB {
@@ -34,51 +34,28 @@ const XBType& xbattributes::schema()
     return type;
 }
 
-namespace {
-
-// The description of xbattributes_writer: the codec's builder has no on-demand child, so
-// this type states its one child binding itself.
-class WriterType : public XBType {
-public:
-    WriterType() : XBType(Kind::Sequence, "xbattributes")
-    {
-        setCasts([](XBObject* object) -> void* { return static_cast<xbattributes_writer*>(object); }, nullptr);
-        Child child;
-        child.name = "attribute";
-        child.kind = ChildKind::List;
-        child.typeOf = &xbattribute::schema;
-        child.append = [](void*) -> void* { return nullptr; }; // nothing is read into it
-        child.count = &xbattributes_writer::size;
-        child.at = &xbattributes_writer::at;
-        addChild(std::move(child));
-    }
-};
-
-} // namespace
-
-const XBType& xbattributes_writer::schema()
+const XBType& xbattribute_ref::schema()
 {
-    static const WriterType type;
+    static const XBType type = XBTypeBuilder<xbattribute_ref>::sequence("xbattribute")
+                                   .attribute<&xbattribute_ref::name>("name")
+                                   .attribute<&xbattribute_ref::type>("type", Use::Optional)
+                                   .attribute<&xbattribute_ref::scope>("scope", Use::Optional)
+                                   .list<&xbattribute_ref::value_list>("value", "xbattribute_value");
     return type;
 }
 
-xbattributes_writer::xbattributes_writer(std::size_t count, Fill fill, const void* context) noexcept
-    : m_count(count), m_fill(fill), m_context(context)
+const XBType& xbattributes_out::schema()
 {
+    static const XBType type =
+        XBTypeBuilder<xbattributes_out>::sequence("xbattributes").streamed<xbattribute_ref>("attribute");
+    return type;
 }
 
-xbattributes_writer::~xbattributes_writer() = default;
-
-std::size_t xbattributes_writer::size(const void* writer) noexcept
+const XBType& xbattributes_stream::schema()
 {
-    return static_cast<const xbattributes_writer*>(writer)->m_count;
-}
-
-const void* xbattributes_writer::at(const void* writer, std::size_t index)
-{
-    const auto& self = *static_cast<const xbattributes_writer*>(writer);
-    self.m_fill(self.m_context, index, self.m_item);
-    return &self.m_item;
+    static const XBType type =
+        XBTypeBuilder<xbattributes_stream>::sequence("xbattributes").streamed<xbattribute>("attribute");
+    return type;
 }
 
 } // namespace XB

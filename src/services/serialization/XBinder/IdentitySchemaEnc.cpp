@@ -1,6 +1,6 @@
 // The identities schema, described as data for the codec's generic writer and handlers.
 #include <mox/xb/IdentitySchema.h>
-#include <mox/xb/XBType.h>
+#include "services/serialization/manager/XBType.h"
 
 namespace MOX {
 namespace XB {

@@ -1,11 +1,33 @@
 #include <mox/xb/DecodeBuffer.h>
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
 
+#include "services/serialization/manager/XBType.h"
 #include "services/serialization/manager/impl/ParserAdapter.h"
 
 namespace MOX {
 namespace XB {
+
+namespace {
+
+std::mutex s_limitsMutex;
+DecodeLimits s_limits;
+
+} // namespace
+
+DecodeLimits DecodeLimits::defaults() noexcept
+{
+    std::lock_guard<std::mutex> lock(s_limitsMutex);
+    return s_limits;
+}
+
+void DecodeLimits::setDefaults(const DecodeLimits& limits) noexcept
+{
+    std::lock_guard<std::mutex> lock(s_limitsMutex);
+    s_limits = limits;
+}
 
 DecodeBuffer::DecodeBuffer(const std::string& text, const DecodeLimits& limits)
     : DecodeBuffer(text.c_str(), std::strlen(text.c_str()), limits)
@@ -13,7 +35,14 @@ DecodeBuffer::DecodeBuffer(const std::string& text, const DecodeLimits& limits)
 }
 
 DecodeBuffer::DecodeBuffer(const char* data, std::size_t length, const DecodeLimits& limits)
-    : CodecBuffer(Kind::Decode), m_adapter(new ParserAdapter(data, length, limits))
+    : m_adapter(new ParserAdapter(data, length, limits))
+{
+    if (!m_adapter->initialised())
+        errors().record(XB_NOT_INITIALISED);
+}
+
+DecodeBuffer::DecodeBuffer(std::istream& input, const DecodeLimits& limits)
+    : m_adapter(new ParserAdapter(input, limits))
 {
     if (!m_adapter->initialised())
         errors().record(XB_NOT_INITIALISED);
@@ -23,34 +52,20 @@ DecodeBuffer::DecodeBuffer(DecodeBuffer&& other) noexcept = default;
 DecodeBuffer& DecodeBuffer::operator=(DecodeBuffer&& other) noexcept = default;
 DecodeBuffer::~DecodeBuffer() = default;
 
-int DecodeBuffer::decodeDocument(const std::string& rootName, const XBType& type, void* object)
+int DecodeBuffer::decodeDocument(const std::string& rootName, XBObject& top)
 {
     if (!m_adapter) {
         if (!errors().failed())
             errors().record(XB_NOT_INITIALISED);
         return errors().status();
     }
-    return m_adapter->run(errors(), rootName, type, object);
+    const XBType& type = top.xbType();
+    return m_adapter->run(errors(), rootName, type, type.objectOf(top));
 }
 
 bool DecodeBuffer::isInitialised() const noexcept
 {
     return m_adapter && m_adapter->initialised();
-}
-
-int DecodeBuffer::depth() const noexcept
-{
-    return m_adapter ? m_adapter->depth() : 0;
-}
-
-int DecodeBuffer::skipLevel() const noexcept
-{
-    return m_adapter ? m_adapter->skipLevel() : 0;
-}
-
-bool DecodeBuffer::inCData() const noexcept
-{
-    return m_adapter && m_adapter->inCData();
 }
 
 const DecodeLimits& DecodeBuffer::limits() const noexcept

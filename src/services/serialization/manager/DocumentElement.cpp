@@ -2,7 +2,7 @@
 
 #include <mox/xb/DecodeBuffer.h>
 #include <mox/xb/EncodeBuffer.h>
-#include <mox/xb/XBType.h>
+#include "services/serialization/manager/XBType.h"
 
 namespace MOX {
 namespace XB {
@@ -11,25 +11,15 @@ DocumentElement::DocumentElement(std::string rootName, XBObject& top) : m_rootNa
 
 DocumentElement::~DocumentElement() = default;
 
-int DocumentElement::encode(CodecBuffer& buffer)
+int DocumentElement::encode(EncodeBuffer& buffer)
 {
-    if (buffer.kind() != CodecBuffer::Kind::Encode) {
-        buffer.errors().record(XB_NOT_DECODE_BUFFER);
-        return buffer.errors().status();
-    }
-    auto& out = static_cast<EncodeBuffer&>(buffer);
-    out.writeDeclaration();
-    return out.writeElement(m_rootName, m_top);
+    buffer.writeDeclaration();
+    return buffer.writeElement(m_rootName, m_top);
 }
 
-int DocumentElement::decode(CodecBuffer& buffer)
+int DocumentElement::decode(DecodeBuffer& buffer)
 {
-    if (buffer.kind() != CodecBuffer::Kind::Decode) {
-        buffer.errors().record(XB_NOT_DECODE_BUFFER);
-        return buffer.errors().status();
-    }
-    const XBType& type = m_top.xbType();
-    return static_cast<DecodeBuffer&>(buffer).decodeDocument(m_rootName, type, type.objectOf(m_top));
+    return buffer.decodeDocument(m_rootName, m_top);
 }
 
 } // namespace XB

@@ -1,16 +1,28 @@
 #include <mox/xb/EncodeBuffer.h>
 
-#include <mox/xb/XBType.h>
+#include <mox/xb/DecodeBuffer.h>
+#include "services/serialization/manager/XBType.h"
 
 namespace MOX {
 namespace XB {
 
 namespace {
 
+// The length of an escaped value once read back: each reference stands for one byte.
+std::size_t unescapedLength(const char* text, std::size_t length) noexcept
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < length; ++i, ++count)
+        if (text[i] == '&')
+            while (i < length && text[i] != ';')
+                ++i;
+    return count;
+}
+
 // The generic writer: walks a schema description over a described object.
 class Writer {
 public:
-    Writer(std::string& out, ErrorRecord& errors) : m_out(out), m_errors(errors) {}
+    Writer(std::string& out, ErrorRecord& errors) : m_out(out), m_errors(errors), m_limits(DecodeLimits::defaults()) {}
 
     void object(const std::string& name, const XBType& type, const void* object)
     {
@@ -32,6 +44,7 @@ public:
                 m_out.resize(mark);
                 m_errors.record(XB_UNWRITABLE_TEXT, {type.typeName(), "#text"});
             }
+            checkLength(mark);
             endTag(name);
         } else if (!type.children().empty()) {
             m_out += '>';
@@ -72,8 +85,10 @@ private:
             m_out += ' ';
             m_out += attribute.name;
             m_out += "=\"";
+            const std::size_t valueStart = m_out.size();
             const int written = attribute.write(object, m_out, true);
             if (written == XBType::Written) {
+                checkLength(valueStart);
                 m_out += '"';
                 continue;
             }
@@ -96,6 +111,15 @@ private:
         }
     }
 
+    // A value the decoder would refuse as too long is not written either.
+    void checkLength(std::size_t valueStart)
+    {
+        const std::size_t written = m_out.size() - valueStart;
+        if (written > m_limits.maxTextBytes &&
+            unescapedLength(m_out.data() + valueStart, written) > m_limits.maxTextBytes)
+            m_errors.record(XB_LIMIT_EXCEEDED, {"text", std::to_string(m_limits.maxTextBytes)});
+    }
+
     void endTag(const std::string& name)
     {
         m_out += "</";
@@ -105,11 +129,12 @@ private:
 
     std::string& m_out;
     ErrorRecord& m_errors;
+    const DecodeLimits m_limits;
 };
 
 } // namespace
 
-EncodeBuffer::EncodeBuffer() : CodecBuffer(Kind::Encode) {}
+EncodeBuffer::EncodeBuffer() = default;
 
 EncodeBuffer::~EncodeBuffer() = default;
 

@@ -1,6 +1,5 @@
 #include <mox/xb/ErrorRecord.h>
 
-
 namespace MOX {
 namespace XB {
 
@@ -27,7 +26,8 @@ const StatusInfo kStatuses[] = {
     {XB_INVALID_VALUE, "invalid attribute value", {"type", "attribute"}, false},
     {XB_UNWRITABLE_TEXT, "value not writable as XML 1.0", {"type", "field"}, false},
     {XB_FORBIDDEN_MARKUP, "forbidden markup", {"found", nullptr}, false},
-    {XB_LIMIT_EXCEEDED, "decoding limit exceeded", {"limit", "maximum"}, false},
+    {XB_LIMIT_EXCEEDED, "document limit exceeded", {"limit", "maximum"}, false},
+    {XB_READ_FAILED, "input stream read failed", {nullptr, nullptr}, false},
 };
 
 const StatusInfo* find(int status) noexcept

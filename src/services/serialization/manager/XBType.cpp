@@ -1,4 +1,4 @@
-#include <mox/xb/XBType.h>
+#include "services/serialization/manager/XBType.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -14,9 +14,6 @@ namespace XB {
 using EXCEPTIONS::ErrorCode;
 using EXCEPTIONS::SerializationException;
 
-namespace {
-}
-
 XBinderManager& XBinderManager::instance(std::atomic<XBinderManager*>& slot)
 {
     XBinderManager* current = slot.load(std::memory_order_acquire);
@@ -30,18 +27,18 @@ XBinderManager& XBinderManager::instance(std::atomic<XBinderManager*>& slot)
     return *current;
 }
 
-std::string XBinderManager::encode(DocumentElement& element, CodecBuffer& buffer)
+std::string XBinderManager::encode(DocumentElement& element, EncodeBuffer& buffer)
 {
     RT::Tracer trace("XBinderManager::encode", false);
     const int status = element.encode(buffer);
-    if (status == XB_OK && !buffer.errors().failed() && buffer.kind() == CodecBuffer::Kind::Encode)
-        return static_cast<EncodeBuffer&>(buffer).text();
+    if (status == XB_OK && !buffer.errors().failed())
+        return buffer.takeText();
     const std::string info = buffer.errorInfo();
     trace.printf("Encoding failed: %s", info.c_str());
     EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Marshal, MOX_SITE("MOX::XB::XBinderManager::encode"), info);
 }
 
-int XBinderManager::decode(DocumentElement& element, CodecBuffer& buffer)
+int XBinderManager::decode(DocumentElement& element, DecodeBuffer& buffer)
 {
     RT::Tracer trace("XBinderManager::decode", false);
     const int status = element.decode(buffer);
@@ -52,14 +49,28 @@ int XBinderManager::decode(DocumentElement& element, CodecBuffer& buffer)
     EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Unmarshal, MOX_SITE("MOX::XB::XBinderManager::decode"), detail);
 }
 
-DecodeBuffer XBinderManager::makeDecodeBuffer(const std::string& text)
+namespace {
+
+// Setup errors are traced here and show in the following decode.
+DecodeBuffer traced(DecodeBuffer buffer)
 {
-    DecodeBuffer buffer(text);
     if (buffer.errors().failed()) {
         RT::Tracer trace("XBinderManager::makeDecodeBuffer", false);
         trace.printf("%s", buffer.errorInfo().c_str());
     }
     return buffer;
+}
+
+} // namespace
+
+DecodeBuffer XBinderManager::makeDecodeBuffer(const std::string& text)
+{
+    return traced(DecodeBuffer(text));
+}
+
+DecodeBuffer XBinderManager::makeDecodeBuffer(std::istream& input)
+{
+    return traced(DecodeBuffer(input));
 }
 
 void XBinderManager::requireElement(const DocumentElement* element, const EXCEPTIONS::SourceSite& site)

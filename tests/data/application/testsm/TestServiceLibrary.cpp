@@ -7,13 +7,8 @@
 //   log-throws      the log service's submit throws InvalidArgumentException (-1006)
 //   no-log          the helper has no log service
 //   slow-start      start takes a while (widens race windows in concurrency tests)
-// Events are kept in memory (read with testsm_events) and, when the environment
-// variable TESTSM_EVENTS_FILE is set, also appended to that file one per line, so a
-// parent process can read what happened while a child process exited.
+// Events are kept in memory (read with testsm_events).
 #include <chrono>
-#include <mox/rt/Raise.h>
-#include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -24,6 +19,7 @@
 #include <mox/app/IServiceHelper.h>
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Export.h>
+#include <mox/rt/Raise.h>
 
 MOX_SOURCE_FILE("testsm")
 
@@ -42,12 +38,6 @@ void record(const std::string& event)
 {
     std::lock_guard<std::mutex> lock(eventMutex());
     eventList().push_back(event);
-    if (const char* file = std::getenv("TESTSM_EVENTS_FILE")) {
-        if (FILE* f = std::fopen(file, "a")) {
-            std::fprintf(f, "%s\n", event.c_str());
-            std::fclose(f);
-        }
-    }
 }
 
 class TestManager : public virtual MOX::I::IServiceManager {

@@ -21,7 +21,7 @@
 #include <mox/xb/DocumentElement.h>
 #include <mox/xb/XBChoice.h>
 #include <mox/xb/XBObject.h>
-#include <mox/xb/XBType.h>
+#include "services/serialization/manager/XBType.h"
 
 namespace xbtest {
 

@@ -20,7 +20,6 @@ namespace {
 struct Result {
     int status = 0;
     ErrorRecord errors;
-    bool cdata = false;
 };
 
 Result decode(const std::string& text, tdoc& doc, const DecodeLimits& limits = DecodeLimits(),
@@ -29,7 +28,7 @@ Result decode(const std::string& text, tdoc& doc, const DecodeLimits& limits = D
     DecodeBuffer buffer(text, limits);
     doc_CC element(doc, root);
     const int status = element.decode(buffer);
-    return Result{status, buffer.errors(), buffer.inCData()};
+    return Result{status, buffer.errors()};
 }
 
 // Decodes `text` without error, then writes the object back (without the declaration):
@@ -111,7 +110,6 @@ TEST(CodecDecoder, SimpleContentKeepsWhiteSpaceAndContainersIgnoreText)
     const std::vector<std::optional<std::string>> texts = {"  two  words \n", "", "", "a & b A <raw> z"};
     for (std::size_t i = 0; i < texts.size(); ++i)
         EXPECT_EQ(doc.entries[i].note()->text, texts[i]) << i; // empty, but set
-    EXPECT_TRUE(r.cdata);
     EXPECT_EQ(doc.boxes.at(0).values, Params{"  "});
 }
 

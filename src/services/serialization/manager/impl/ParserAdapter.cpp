@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include <mox/xb/XBType.h>
+#include "services/serialization/manager/XBType.h"
 
 namespace MOX {
 namespace XB {
@@ -34,18 +34,62 @@ bool isIgnoredAttribute(const char* name) noexcept
     return std::strncmp(name, "xmlns", 5) == 0 && (name[5] == '\0' || name[5] == ':');
 }
 
-// Largest piece handed to expat in one call (its length parameter is an int).
-constexpr std::size_t kMaxPiece = std::size_t(1) << 30;
+// An in-memory text is handed to expat in pieces of this size, so that expat copies
+// only a piece at a time into its buffer, never the whole text.
+constexpr std::size_t kPiece = 64 * 1024;
+// A stream is read in chunks of this size into expat's own buffer.
+constexpr std::size_t kChunk = 2048;
 
 constexpr std::size_t kTextReserve = 1024;
 
+// One parser kept per thread between decodes and reset for the next one, so that small
+// documents do not pay for making a parser (expat allocates its buffers and tables).
+class ParserCache {
+public:
+    ~ParserCache()
+    {
+        if (m_parser != nullptr)
+            XML_ParserFree(m_parser);
+    }
+    // A parser without namespace processing, in its initial state; null when none can be made.
+    XML_Parser take() noexcept
+    {
+        XML_Parser parser = m_parser;
+        m_parser = nullptr;
+        if (parser != nullptr && XML_ParserReset(parser, nullptr) == XML_TRUE)
+            return parser;
+        if (parser != nullptr)
+            XML_ParserFree(parser);
+        return XML_ParserCreate(nullptr);
+    }
+    // Keeps `parser` for the thread's next decode (frees it when one is kept already).
+    void give(XML_Parser parser) noexcept
+    {
+        if (m_parser == nullptr)
+            m_parser = parser;
+        else
+            XML_ParserFree(parser);
+    }
+
+private:
+    XML_Parser m_parser = nullptr;
+};
+
+thread_local ParserCache t_parsers;
+
 } // namespace
 
+ParserAdapter::ParserAdapter(std::istream& input, const DecodeLimits& limits)
+    : ParserAdapter(nullptr, 0, limits)
+{
+    m_input = &input;
+}
+
 ParserAdapter::ParserAdapter(const char* data, std::size_t size, const DecodeLimits& limits)
-    : m_data(data), m_size(size), m_limits(limits)
+    : m_data(data != nullptr ? data : ""), m_size(size), m_limits(limits)
 {
     // No namespace processing: names arrive as written, prefixes included.
-    m_parser = XML_ParserCreate(nullptr);
+    m_parser = t_parsers.take();
     if (m_parser == nullptr)
         return;
     XML_SetUserData(m_parser, this);
@@ -61,7 +105,7 @@ ParserAdapter::ParserAdapter(const char* data, std::size_t size, const DecodeLim
 ParserAdapter::~ParserAdapter()
 {
     if (m_parser != nullptr)
-        XML_ParserFree(m_parser);
+        t_parsers.give(m_parser);
 }
 
 int ParserAdapter::run(ErrorRecord& errors, const std::string& rootName, const XBType& type, void* object)
@@ -80,30 +124,94 @@ int ParserAdapter::run(ErrorRecord& errors, const std::string& rootName, const X
     m_finished = false;
     m_text.reserve(kTextReserve);
 
-    // A whole text goes to expat in one final call; only a text too long for expat's
-    // int length is fed in pieces.
-    const char* next = m_data;
-    std::size_t left = m_size;
-    XML_Status status;
-    do {
-        const std::size_t piece = left < kMaxPiece ? left : kMaxPiece;
-        const bool last = piece == left;
-        status = XML_Parse(m_parser, next, static_cast<int>(piece), last ? XML_TRUE : XML_FALSE);
-        next += piece;
-        left -= piece;
-    } while (status == XML_STATUS_OK && left > 0);
+    const XML_Status status = m_input != nullptr ? parseStream() : parseMemory();
 
     // XML_ERROR_ABORTED is our own stop after a fatal error, already recorded.
     if (status == XML_STATUS_ERROR && XML_GetErrorCode(m_parser) != XML_ERROR_ABORTED)
         syntaxError();
 
-    XML_ParserFree(m_parser);
+    t_parsers.give(m_parser);
     m_parser = nullptr;
     m_errors = nullptr;
     m_frames.clear();
     m_text.clear();
     m_text.shrink_to_fit();
     return errors.failed() ? errors.status() : XB_OK;
+}
+
+XML_Status ParserAdapter::parseMemory()
+{
+    const char* next = m_data;
+    std::size_t left = m_size;
+    XML_Status status;
+    std::size_t piece;
+    do {
+        piece = left < kPiece ? left : kPiece;
+        status = XML_Parse(m_parser, next, static_cast<int>(piece), piece == left ? XML_TRUE : XML_FALSE);
+        next += piece;
+        left -= piece;
+    } while (status == XML_STATUS_OK && left > 0 && !quietTooLong(piece));
+    return status;
+}
+
+XML_Status ParserAdapter::parseStream()
+{
+    char chunk[kChunk];
+    std::size_t total = 0;
+    XML_Status status = XML_STATUS_OK;
+    for (bool last = false; status == XML_STATUS_OK && !last;) {
+        m_input->read(chunk, kChunk);
+        const std::size_t got = static_cast<std::size_t>(m_input->gcount());
+        if (m_input->bad()) {
+            fatal(XB_READ_FAILED, {});
+            return XML_STATUS_ERROR;
+        }
+        last = got == 0;
+        if (!last) {
+            void* buffer = XML_GetBuffer(m_parser, static_cast<int>(got));
+            if (buffer == nullptr) {
+                fatal(XB_NOT_INITIALISED, {});
+                return XML_STATUS_ERROR;
+            }
+            std::memcpy(buffer, chunk, got);
+        }
+        // The final read of 0 bytes: expat is told that the input ends.
+        status = last ? XML_Parse(m_parser, chunk, 0, XML_TRUE) : XML_ParseBuffer(m_parser, static_cast<int>(got), XML_FALSE);
+        total += got;
+        if (m_finished)
+            keepRest(chunk, got, total - got);
+        else if (status == XML_STATUS_OK && quietTooLong(got))
+            break;
+    }
+    return status;
+}
+
+bool ParserAdapter::quietTooLong(std::size_t fed) noexcept
+{
+    m_quiet = m_event ? 0 : m_quiet + fed;
+    m_event = false;
+    if (m_quiet <= m_limits.maxTextBytes)
+        return false;
+    fatal(XB_LIMIT_EXCEEDED, {"text", std::to_string(m_limits.maxTextBytes)});
+    return true;
+}
+
+void ParserAdapter::keepRest(const char* chunk, std::size_t size, std::size_t chunkStart)
+{
+    std::size_t from = m_rootEnd > chunkStart ? m_rootEnd - chunkStart : 0;
+    while (from < size && (chunk[from] == ' ' || chunk[from] == '\t' || chunk[from] == '\n' || chunk[from] == '\r'))
+        ++from;
+    if (from >= size)
+        return;
+    const auto back = static_cast<std::streamoff>(size - from);
+    m_input->clear();
+    if (m_input->seekg(-back, std::ios_base::cur))
+        return;
+    m_input->clear();
+    std::streambuf* buffer = m_input->rdbuf();
+    for (std::size_t i = size; i > from; --i)
+        if (buffer == nullptr || buffer->sputbackc(chunk[i - 1]) == std::char_traits<char>::eof())
+            return;
 }
 
 bool ParserAdapter::active() const noexcept
@@ -116,6 +224,7 @@ bool ParserAdapter::active() const noexcept
 void XMLCALL ParserAdapter::onStart(void* self, const XML_Char* name, const XML_Char** attributes)
 {
     auto* adapter = static_cast<ParserAdapter*>(self);
+    adapter->m_event = true;
     if (adapter->active())
         adapter->startElement(name, attributes);
 }
@@ -130,6 +239,7 @@ void XMLCALL ParserAdapter::onEnd(void* self, const XML_Char*)
 void XMLCALL ParserAdapter::onCharacters(void* self, const XML_Char* text, int length)
 {
     auto* adapter = static_cast<ParserAdapter*>(self);
+    adapter->m_event = true;
     if (adapter->active())
         adapter->characters(text, length);
 }
@@ -240,6 +350,14 @@ void ParserAdapter::readAttributes(const XBType& type, void* object, const char*
     for (std::size_t i = 0; attributes[i] != nullptr && m_skipLevel >= 0; i += 2) {
         const char* name = attributes[i];
         const char* value = attributes[i + 1];
+        const std::size_t length = std::strlen(value);
+        if (i / 2 >= m_limits.maxAttributes || length > m_limits.maxTextBytes) {
+            if (i / 2 >= m_limits.maxAttributes)
+                fatal(XB_LIMIT_EXCEEDED, {"attributes", std::to_string(m_limits.maxAttributes)});
+            else
+                fatal(XB_LIMIT_EXCEEDED, {"text", std::to_string(m_limits.maxTextBytes)});
+            return;
+        }
         if (isIgnoredAttribute(name))
             continue;
         // Writers put attributes in their declared order, so the search starts after the
@@ -258,7 +376,7 @@ void ParserAdapter::readAttributes(const XBType& type, void* object, const char*
             continue;
         }
         seen |= std::uint64_t(1) << index;
-        if (!declared[index].read(object, value, std::strlen(value)))
+        if (!declared[index].read(object, value, length))
             record(XB_INVALID_VALUE, {type.typeName(), name});
     }
     for (std::size_t index = 0; index < declared.size() && m_skipLevel >= 0; ++index)
@@ -288,6 +406,7 @@ void ParserAdapter::endElement()
     if (--m_depth == 0) {
         // The root ended: stop at once; whatever follows is not read.
         m_finished = true;
+        m_rootEnd = static_cast<std::size_t>(XML_GetCurrentByteIndex(m_parser) + XML_GetCurrentByteCount(m_parser));
         XML_StopParser(m_parser, XML_TRUE);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ class XBType;
 class ParserAdapter {
 public:
     ParserAdapter(const char* data, std::size_t size, const DecodeLimits& limits);
+    ParserAdapter(std::istream& input, const DecodeLimits& limits);
     ~ParserAdapter();
     ParserAdapter(const ParserAdapter&) = delete;
     ParserAdapter& operator=(const ParserAdapter&) = delete;
@@ -55,6 +57,10 @@ private:
                                   const XML_Char* pubid, int hasInternalSubset);
 
     bool active() const noexcept;
+    XML_Status parseMemory();
+    XML_Status parseStream();
+    bool quietTooLong(std::size_t fed) noexcept;
+    void keepRest(const char* chunk, std::size_t size, std::size_t chunkStart);
     void startElement(const char* name, const char** attributes);
     void endElement();
     void characters(const char* text, int length);
@@ -64,8 +70,9 @@ private:
     void syntaxError();
 
     XML_Parser m_parser = nullptr;
-    const char* m_data;
-    std::size_t m_size;
+    const char* m_data = "";
+    std::size_t m_size = 0;
+    std::istream* m_input = nullptr;
     DecodeLimits m_limits;
 
     // State of the running decode.
@@ -77,6 +84,11 @@ private:
     int m_skipLevel = 0;
     bool m_inCData = false;
     bool m_finished = false;
+    // An event arrived since the last piece was fed; bytes fed without any event.
+    bool m_event = false;
+    std::size_t m_quiet = 0;
+    // Offset just after the root's end tag, counted from the start of the input.
+    std::size_t m_rootEnd = 0;
     std::string m_text;
     std::vector<Frame> m_frames;
 };

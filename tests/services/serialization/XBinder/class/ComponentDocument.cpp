@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include <mox/xb/EncodeBuffer.h>
-#include <mox/xb/XBType.h>
+#include "services/serialization/manager/XBType.h"
 #include <mox/xb/XBinderManager.h>
 
 namespace classdoc {

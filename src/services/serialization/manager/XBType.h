@@ -60,6 +60,9 @@
 /// - `items<&T::field>()`: a list of choice objects that have no element of their own:
 ///   each item is one element named after its chosen alternative.
 /// - `alternative<C>(name)` (choice types only): the next alternative, numbered from 1.
+/// - `streamed<Item>(name)` (types deriving from XBStream<Item>): a repeated child element
+///   that is never held whole: each decoded item goes to a sink as soon as it is
+///   complete, and each item to write is filled by a source just before it is written.
 ///
 /// Children of a container may come in any order and number. The type name given to
 /// `sequence`/`choice` is the one the decoder puts into error parameters.
@@ -89,7 +92,7 @@ inline bool appendEscaped(std::string& out, const char* text, std::size_t length
 
 /// Reads a decimal 32-bit signed integer with optional sign and surrounding XML white
 /// space; false when `text` is anything else or out of range.
-MOX_API bool parseInt32(const char* text, std::size_t length, std::int32_t& value) noexcept;
+bool parseInt32(const char* text, std::size_t length, std::int32_t& value) noexcept;
 
 /// How one value kind travels as an attribute value or as element text.
 ///
@@ -163,12 +166,95 @@ struct FieldCodec<std::optional<std::int32_t>> {
     }
 };
 
+/// A list of child elements of class Item that is never held whole, for documents too
+/// large to hold twice. Decoding: one Item object is reused for every element, and each
+/// complete item goes to the sink (when the next one starts; the last one by `finish`,
+/// called once the decode has succeeded). Items handed over before a decode fails belong
+/// to a rejected document: the sink's owner discards them. Encoding: `count` items, each
+/// filled by the source into the reused object just before it is written. A schema
+/// declares such a list with `XBTypeBuilder::streamed<Item>(name)` on a class deriving
+/// from XBStream<Item>.
+template <class Item>
+class XBStream : public XBObject {
+public:
+    /// Receives each complete item and may take its texts. It runs inside the parser's
+    /// callbacks, so it must not throw.
+    using Sink = void (*)(void* context, Item& item) noexcept;
+    /// Fills `item` with item number `index`; what it throws ends the encode.
+    using Source = void (*)(const void* context, std::size_t index, Item& item);
+
+    /// A list being read.
+    XBStream(Sink sink, void* context) noexcept : m_sink(sink), m_context(context) {}
+    /// A list of `count` items being written.
+    XBStream(std::size_t count, Source source, const void* context) noexcept
+        : m_source(source), m_sourceContext(context), m_count(count)
+    {
+    }
+    XBStream(const XBStream&) = delete;
+    XBStream& operator=(const XBStream&) = delete;
+
+    /// Hands the last decoded item to the sink, if one is pending.
+    void finish() noexcept
+    {
+        if (!m_pending)
+            return;
+        m_pending = false;
+        ++m_count;
+        m_sink(m_context, m_item);
+    }
+    /// Items handed to the sink so far (reading), or to write (writing).
+    std::size_t count() const noexcept { return m_count; }
+
+    /// The decoder's hook: hands over the pending item, returns the emptied one.
+    static void* next(void* self) noexcept
+    {
+        auto& stream = *static_cast<XBStream*>(self);
+        stream.finish();
+        stream.m_item = Item();
+        stream.m_pending = stream.m_sink != nullptr;
+        return stream.m_sink != nullptr ? &stream.m_item : nullptr;
+    }
+    /// The encoder's hooks: how many items, and item `index` filled in.
+    static std::size_t size(const void* self) noexcept
+    {
+        const auto& stream = *static_cast<const XBStream*>(self);
+        return stream.m_source != nullptr ? stream.m_count : 0;
+    }
+    static const void* at(const void* self, std::size_t index)
+    {
+        const auto& stream = *static_cast<const XBStream*>(self);
+        stream.m_source(stream.m_sourceContext, index, stream.m_item);
+        return &stream.m_item;
+    }
+
+private:
+    Sink m_sink = nullptr;
+    void* m_context = nullptr;
+    Source m_source = nullptr;
+    const void* m_sourceContext = nullptr;
+    std::size_t m_count = 0;
+    bool m_pending = false;
+    mutable Item m_item;
+};
+
+/// A text the object only points to (null: absent), for document objects that are
+/// written straight from values held elsewhere; nothing is read into it.
+template <>
+struct FieldCodec<const std::string*> {
+    static bool present(const std::string* v) noexcept { return v != nullptr; }
+    static bool write(const std::string* v, std::string& out, bool attribute)
+    {
+        return appendEscaped(out, v->data(), v->size(), attribute);
+    }
+    static bool read(const std::string*&, const char*, std::size_t) { return false; }
+};
+
 /// Whether the decoder insists on an attribute.
 enum class Use { Required, Optional };
 
 /// The schema description of one document object class. Built once per class with
 /// XBTypeBuilder and kept in a function-local static; compared by address.
-class MOX_API XBType {
+class XBType {
 public:
     /// A sequence type has attributes, children and/or simple content; a choice type
     /// holds exactly one of its alternatives (its objects derive from XBChoice).
@@ -315,6 +401,7 @@ struct ListTraits<std::vector<E, A>> {
         return &v.back();
     }
     static const E* at(const std::vector<E, A>& v, std::size_t i) { return &v[i]; }
+    static std::size_t size(const std::vector<E, A>& v) { return v.size(); }
 };
 template <class E, class D, class A>
 struct ListTraits<std::vector<std::unique_ptr<E, D>, A>> {
@@ -326,6 +413,17 @@ struct ListTraits<std::vector<std::unique_ptr<E, D>, A>> {
         return v.back().get();
     }
     static const E* at(const std::vector<std::unique_ptr<E, D>, A>& v, std::size_t i) { return v[i].get(); }
+    static std::size_t size(const std::vector<std::unique_ptr<E, D>, A>& v) { return v.size(); }
+};
+// A list written from a vector the object only points to (null: no items); nothing is
+// read into it.
+template <class E, class A>
+struct ListTraits<const std::vector<E, A>*> {
+    static constexpr bool isList = true;
+    using Object = E;
+    static E* append(const std::vector<E, A>*&) { return nullptr; }
+    static const E* at(const std::vector<E, A>* v, std::size_t i) { return &(*v)[i]; }
+    static std::size_t size(const std::vector<E, A>* v) { return v != nullptr ? v->size() : 0; }
 };
 
 template <auto M>
@@ -336,7 +434,7 @@ void* appendItem(void* parent)
 template <auto M>
 std::size_t countItems(const void* parent)
 {
-    return (static_cast<const MemberClass<M>*>(parent)->*M).size();
+    return ListTraits<MemberValue<M>>::size(static_cast<const MemberClass<M>*>(parent)->*M);
 }
 template <auto M>
 const void* itemAt(const void* parent, std::size_t index)
@@ -474,6 +572,23 @@ public:
         child.append = &detail::appendItem<M>;
         child.count = &detail::countItems<M>;
         child.at = &detail::itemAt<M>;
+        addChild(std::move(child));
+        return *this;
+    }
+
+    /// Any number of child elements `name` of class Item, streamed (see XBStream); T
+    /// derives from XBStream<Item>.
+    template <class Item>
+    XBTypeBuilder& streamed(std::string name)
+    {
+        static_assert(std::is_base_of<XBStream<Item>, T>::value, "streamed lists derive from XBStream");
+        Child child;
+        child.name = std::move(name);
+        child.kind = ChildKind::List;
+        child.typeOf = &Item::schema;
+        child.append = &XBStream<Item>::next;
+        child.count = &XBStream<Item>::size;
+        child.at = &XBStream<Item>::at;
         addChild(std::move(child));
         return *this;
     }

@@ -1,0 +1,69 @@
+// Accounts and authorities in the C binding.
+#include "Binding.h"
+
+#include <mox/authn/IAccountId.h>
+#include <mox/authn/IAuthorityId.h>
+
+MOX_SOURCE_FILE("c/AccountBinding")
+
+using MOX::AUTHN::IAccountId;
+using MOX::AUTHN::IAuthorityId;
+using namespace moxc;
+
+extern "C" {
+
+int mox_account_create(const char* type, const char* name, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_account_create");
+    return makeHandle(out, kAccountClass, site, [&] {
+        const std::string typeText = requireText(type, site);
+        return MOX::AUTHN::createAccountId(typeText, requireText(name, site));
+    });
+}
+
+int mox_account_parse(const char* text, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_account_parse");
+    return makeHandle(out, kAccountClass, site, [&] { return MOX::parseAccountId(requireText(text, site)); });
+}
+
+int mox_account_name(mox_handle account, char** out)
+{
+    const Site site = MOX_SITE("mox_account_name");
+    return readText<IAccountId>(account, out, site, [](const IAccountId& a) { return a.getName(); });
+}
+
+int mox_account_type(mox_handle account, char** out)
+{
+    const Site site = MOX_SITE("mox_account_type");
+    return readText<IAccountId>(account, out, site, [](const IAccountId& a) { return a.getType(); });
+}
+
+int mox_authority_create(const char* format, const char* name, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_authority_create");
+    return makeHandle(out, kAuthorityClass, site, [&] {
+        const std::string formatText = requireText(format, site);
+        return MOX::createAuthorityId(formatText, requireText(name, site));
+    });
+}
+
+int mox_authority_parse(const char* text, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_authority_parse");
+    return makeHandle(out, kAuthorityClass, site, [&] { return MOX::parseAuthorityId(requireText(text, site)); });
+}
+
+int mox_authority_format(mox_handle authority, char** out)
+{
+    const Site site = MOX_SITE("mox_authority_format");
+    return readText<IAuthorityId>(authority, out, site, [](const IAuthorityId& a) { return a.getFormat(); });
+}
+
+int mox_authority_name(mox_handle authority, char** out)
+{
+    const Site site = MOX_SITE("mox_authority_name");
+    return readText<IAuthorityId>(authority, out, site, [](const IAuthorityId& a) { return a.getName(); });
+}
+
+} // extern "C"

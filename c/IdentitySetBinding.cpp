@@ -1,0 +1,91 @@
+// Identity sets and the identities document in the C binding.
+#include "Binding.h"
+
+#include <iterator>
+
+#include <mox/authn/IdentityDocuments.h>
+
+MOX_SOURCE_FILE("c/IdentitySetBinding")
+
+using MOX::AUTHN::IIdentity;
+using MOX::AUTHN::IdentitySet;
+using namespace moxc;
+
+namespace {
+
+// A set is a container, not an object: this holder lets a handle stand for one. Its text
+// form is the identities document.
+class IdentitySetObject : public MOX::Object {
+public:
+    explicit IdentitySetObject(IdentitySet set) : m_set(std::move(set)) {}
+    std::string toString() const override { return MOX::marshalIdentities(m_set); }
+    IdentitySet& set() noexcept { return m_set; }
+
+private:
+    IdentitySet m_set;
+};
+
+MOX::RT::SmartPointer<IdentitySetObject> holding(IdentitySet set)
+{
+    for (const auto& identity : set)
+        warmIdentity(identity);
+    return MOX::RT::SmartPointer<IdentitySetObject>(new IdentitySetObject(std::move(set)));
+}
+
+} // namespace
+
+extern "C" {
+
+int mox_identities_create(mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_identities_create");
+    return makeHandle(out, kIdentitySetClass, site, [] { return holding(IdentitySet()); });
+}
+
+int mox_identities_parse(const char* document, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_identities_parse");
+    return makeHandle(out, kIdentitySetClass, site,
+                      [&] { return holding(MOX::parseIdentities(requireText(document, site))); });
+}
+
+int mox_identities_add(mox_handle set, mox_handle identity)
+{
+    const Site site = MOX_SITE("mox_identities_add");
+    return change<IdentitySetObject>(set, site, [&](IdentitySetObject& holder) {
+        const auto added = objectOf<IIdentity>(identity, site);
+        warmIdentity(added);
+        holder.set().insert(added);
+    });
+}
+
+int mox_identities_count(mox_handle set, size_t* out)
+{
+    const Site site = MOX_SITE("mox_identities_count");
+    return readValue<IdentitySetObject>(set, out, site, [](IdentitySetObject& holder) { return holder.set().size(); });
+}
+
+int mox_identities_get(mox_handle set, size_t index, mox_handle* out)
+{
+    const Site site = MOX_SITE("mox_identities_get");
+    return makeHandle(out, kIdentityClass, site, [&] {
+        IdentitySet& held = objectOf<IdentitySetObject>(set, site)->set();
+        return *std::next(held.begin(), static_cast<std::ptrdiff_t>(requireIndex(index, held.size(), site)));
+    });
+}
+
+int mox_identities_contains(mox_handle set, mox_handle identity, int* out)
+{
+    const Site site = MOX_SITE("mox_identities_contains");
+    return readValue<IdentitySetObject>(set, out, site, [&](IdentitySetObject& holder) {
+        return MOX::containsIdentity(objectOf<IIdentity>(identity, site), holder.set()) ? 1 : 0;
+    });
+}
+
+int mox_identities_marshal(mox_handle set, char** document)
+{
+    const Site site = MOX_SITE("mox_identities_marshal");
+    return readText<IdentitySetObject>(set, document, site, [](IdentitySetObject& holder) { return holder.toString(); });
+}
+
+} // extern "C"

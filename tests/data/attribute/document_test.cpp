@@ -1,0 +1,139 @@
+// The attributes and properties documents: what marshal writes, round trips of awkward
+// lists, the type/scope rules, every reading rule, single attributes, and the
+// properties document's root and order.
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <mox/attr/Attributes.h>
+#include <mox/rt/PropertiesImpl.h>
+#include <mox/rt/XmlUtils.h>
+#include <mox/xb/PropertiesDocument.h>
+
+#include "data/attribute/AttrTestSupport.h"
+
+using MOX::ATTR::IAttribute;
+using MOX::Attributes::AttributeList;
+using MOX::RT::PropertiesImpl;
+using MOX::RT::SmartPointer;
+using MOX::XB::marshalProperties;
+using MOX::XB::unmarshalProperties;
+using Names = std::vector<std::string>;
+using attrtest::attr;
+namespace A = MOX::Attributes;
+
+namespace {
+
+std::string doc(const std::string& content) { return "<?xml version=\"1.0\"?>\n<attributes>" + content + "</attributes>"; }
+
+// Name, format, scope and values of each attribute, in order.
+std::string describe(const AttributeList& list)
+{
+    std::string out;
+    for (const SmartPointer<IAttribute>& a : list) {
+        out += a->getName() + "|" + a->getFormat() + "|" + a->getQualifiedName()->getScope() + ":";
+        for (const std::string& v : a->getValues())
+            out += "[" + v + "]";
+        out += ";";
+    }
+    return out;
+}
+
+PropertiesImpl sample()
+{
+    PropertiesImpl p;
+    p.setProperty("zeta", "last");
+    p.setProperty("alpha", "");
+    p.setProperty("mid", "a&b <c> \"q\" 'a'\n\t\xC3\xA9");
+    return p;
+}
+
+} // namespace
+
+TEST(AttributeDocument, RoundTripsAwkwardListsAndForeignAttributes)
+{
+    EXPECT_TRUE(A::unmarshal(A::marshal(A::Empty())).empty());
+    const AttributeList list{
+        attr("empty-values", {"", "", "x"}),
+        attr("no-values"),
+        attr("markup", {"a&b", "<tag attr=\"v\">", "]]>", "'quoted'"}, "String", "s&<>\""),
+        attr("\xC3\xA9t\xC3\xA9", {"\xE6\x97\xA5\xE6\x9C\xAC", "\xF0\x9F\x98\x80 smile"}, "Caf\xC3\xA9"),
+        attr("spaces", {"  padded  ", "line\nbreak", "cr\r\nlf", "\ttab"}),
+        attr("dup", {"v", "v"}, "Integer", "s"),
+        attr("dup", {"w"}),
+    };
+    const std::string text = A::marshal(list);
+    EXPECT_EQ(describe(A::unmarshal(text)), describe(list));
+    EXPECT_EQ(MOX::RT::XmlUtils::getElements("attribute", text)[5],
+              "<attribute name=\"dup\" type=\"Integer\" scope=\"s\"><value>v</value><value>v</value></attribute>");
+    // Attributes of another implementation are written from what they report.
+    const AttributeList foreign{SmartPointer<IAttribute>(new attrtest::ForeignAttribute("f", {"1", "<2>"}))};
+    EXPECT_EQ(describe(A::unmarshal(A::marshal(foreign))), "f|String|:[1][<2>];");
+    // Single attributes: no declaration, no root; the first of several is read.
+    EXPECT_EQ(describe({A::parseAttribute(A::marshal(list[2]) + A::marshal(list[0]))}), describe({list[2]}));
+}
+
+TEST(AttributeDocument, ScopeIsWrittenAlwaysButReadOnlyWithAType)
+{
+    // A format emptied by parsing: no type; read back as "String" without the scope.
+    const std::string untyped = A::marshal(AttributeList{
+        A::createAttribute(A::parseQualifiedName("<attribute-id name=\"n\" format=\"\" scope=\"s\"/>"))});
+    EXPECT_EQ(MOX::RT::XmlUtils::GetElement("attribute", untyped), "<attribute name=\"n\" scope=\"s\"></attribute>");
+    EXPECT_EQ(describe(A::unmarshal(untyped)), "n|String|:;");
+    // An empty type is the factory's empty format: "String", and the scope is read.
+    EXPECT_EQ(describe(A::unmarshal(doc("<attribute name=\"b\" type=\"Integer\" scope=\"s\"/><attribute name=\"c\" "
+                                        "type=\"\" scope=\"s\"/>"))),
+              "b|Integer|s:;c|String|s:;");
+    // Prefixed elements, xsi and namespace attributes, text between elements, CDATA and
+    // references inside values, anything after the root.
+    EXPECT_EQ(describe(A::unmarshal(
+                  "<?xml version=\"1.0\"?>\n<p:attributes xmlns:p=\"urn:x\" xmlns:xsi=\"http://www.w3.org/2001/"
+                  "XMLSchema-instance\" xsi:type=\"t\">\n  stray text\n  <p:attribute name=\"n\" xsi:nil=\"false\">"
+                  "ignored<value xmlns=\"\">a&amp;b<![CDATA[<c>]]>&#233;</value><value/></p:attribute>\n"
+                  "</p:attributes>trailing <junk")),
+              "n|String|:[a&b<c>\xC3\xA9][];");
+}
+
+TEST(PropertiesDocument, RoundTripsUnderTheCallersRootAndReadsInDocumentOrder)
+{
+    PropertiesImpl back;
+    back.setProperty("b", "old");
+    unmarshalProperties(marshalProperties(sample(), "settings"), "settings", back);
+    EXPECT_EQ(back.getPropertyNames(), (Names{"b", "zeta", "alpha", "mid"})); // set in document order
+    EXPECT_EQ(back.getProperty("mid"), sample().getProperty("mid"));
+    unmarshalProperties("<cfg><property name=\"b\"/><property name=\"b\" value=\"2\" xsi:type=\"x\"/></cfg>", "", back);
+    EXPECT_EQ(back.getProperty("b", "(unset)"), "2"); // any root when none is named; the later entry wins
+}
+
+TEST(Documents, EveryFailurePath)
+{
+    PropertiesImpl p;
+    const struct { std::function<void()> call; int status, code; const char* function; } rows[] = {
+        // Broken documents: the decoder's status.
+        {[] { A::unmarshal(""); }, -26, 0, nullptr},
+        {[] { A::unmarshal("<attribute-list><attribute name=\"n\"/></attribute-list>"); }, -3, 0, nullptr},
+        {[] { A::unmarshal(doc("<attr name=\"n\"/>")); }, -41, 0, nullptr},
+        {[] { A::unmarshal(doc("<attribute type=\"String\"/>")); }, -38, 0, nullptr},
+        {[] { A::unmarshal(doc("<attribute name=\"n\" format=\"Integer\"/>")); }, -33, 0, nullptr},
+        // An empty name fails in the factory unless a decoding error comes before or after it.
+        {[] { A::unmarshal(doc("<attribute name=\"\"/><attribute/>")); }, -38, 0, nullptr},
+        {[] { A::unmarshal(doc("<bogus/><attribute name=\"\"/>")); }, -41, 0, nullptr},
+        {[] { A::unmarshal(doc("<attribute name=\"a\"/><attribute name=\"\"/>")); }, 0, -1006,
+         "MOX::Attributes::createQualifiedName"},
+        // A whole document puts its declaration inside the wrapping root.
+        {[] { A::parseAttribute(A::marshal(AttributeList{attr("a")})); }, -26, 0, nullptr},
+        {[] { A::parseAttribute("  \n "); }, 0, -1006, "MOX::Attributes::parseAttribute"},
+        {[] { A::marshal(SmartPointer<IAttribute>()); }, 0, -1004, nullptr},
+        {[] { A::marshal(AttributeList{attr("a"), SmartPointer<IAttribute>()}); }, 0, -1004, nullptr},
+        {[] { marshalProperties(PropertiesImpl(), ""); }, 0, -1006, "MOX::XB::marshalProperties"},
+        {[&] { unmarshalProperties("<other><property name=\"a\"/></other>", "cfg", p); }, -3, 0, nullptr},
+        {[&] { unmarshalProperties("<cfg><property name=\"c\"/><property value=\"v\"/></cfg>", "cfg", p); }, -38, 0,
+         nullptr}};
+    for (const auto& row : rows)
+        EXPECT_TRUE(row.status != 0 ? moxtest::failsDecoding(row.call, row.status)
+                                    : moxtest::throwsMox(row.call, row.code, row.function))
+            << &row - rows;
+    EXPECT_TRUE(p.getPropertyNames().empty()); // failures set nothing
+}

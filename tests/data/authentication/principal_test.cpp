@@ -1,0 +1,176 @@
+// Accounts, authorities and identities: factories and their errors, the leading-backslash
+// rule, text forms and parsing, the derived names and authorities with their caches,
+// conversion between formats, the orders and identity sets.
+#include <functional>
+#include <tuple>
+
+#include <gtest/gtest.h>
+#include <mox/authn/IAccountId.h>
+#include <mox/authn/IAuthorityId.h>
+#include <mox/authn/IIdentity.h>
+
+#include "data/authentication/AccountIdImpl.h"
+#include "data/authentication/AuthnTestSupport.h"
+#include "data/authentication/AuthorityIdImpl.h"
+#include "data/authentication/IdentityImpl.h"
+
+using MOX::AUTHN::IAccountId;
+using MOX::AUTHN::IAuthorityId;
+using MOX::AUTHN::IIdentity;
+using MOX::AUTHN::IdentityImpl;
+using MOX::AUTHN::IdentitySet;
+using MOX::RT::SmartPointer;
+using namespace authntest;
+namespace A = MOX::AUTHN;
+
+namespace {
+
+bool equal(const SmartPointer<IAccountId>& a, const SmartPointer<IAccountId>& b)
+{
+    return dynamic_cast<const A::AccountIdImpl&>(*a).equals(*b);
+}
+bool equal(const SmartPointer<IAuthorityId>& a, const SmartPointer<IAuthorityId>& b)
+{
+    return dynamic_cast<const A::AuthorityIdImpl&>(*a).equals(*b);
+}
+std::string parts(const SmartPointer<IAccountId>& a) { return a->getType() + "|" + a->getName(); }
+
+SmartPointer<IIdentity> qel(const char* authorityFormat, const char* name, bool group = false)
+{
+    const auto authority = MOX::createAuthorityId(authorityFormat, "CORP");
+    return group ? MOX::createGroupIdentity(authority, name) : MOX::createUserIdentity(authority, name);
+}
+SmartPointer<IIdentity> user(const char* format, const char* value) { return MOX::createUserIdentity(format, value); }
+SmartPointer<IIdentity> group(const char* format, const char* value) { return MOX::createGroupIdentity(format, value); }
+bool same(const SmartPointer<IIdentity>& a, const SmartPointer<IIdentity>& b) { return !a->lessThan(*b) && !b->lessThan(*a); }
+bool cached(const SmartPointer<IIdentity>& id) { return dynamic_cast<const IdentityImpl&>(*id).hasCachedAuthority(); }
+
+// All parts of an identity in one line, for compact expectations.
+std::string parts(const SmartPointer<IIdentity>& id)
+{
+    return id->getFormat() + "|" + id->getValue() + "|" + id->getType() + "|" + id->getName() + "|" +
+           id->getAuthorityFormat() + ":" + id->getAuthorityName();
+}
+
+} // namespace
+
+TEST(Principals, EveryFailurePath)
+{
+    const SmartPointer<IIdentity> admins = qel("NT", "admins", true), x500 = user("X500", "cn=a");
+    IdentitySet set{x500};
+    const struct { std::function<void()> call; int code; const char *function, *file; } rows[] = {
+        // Empty parts and XML: the short form, from the function that was called.
+        {[] { A::createAccountId("User", ""); }, 0, "MOX::AUTHN::createAccountId", kAccountFile},
+        {[] { A::createUserAccount(""); }, 0, "MOX::AUTHN::createUserAccount", kAccountFile},
+        {[] { A::createGroupAccount(""); }, 0, "MOX::AUTHN::createGroupAccount", kAccountFile},
+        {[] { MOX::parseAccountId("Group:"); }, 0, "MOX::AUTHN::createAccountId", kAccountFile},
+        {[] { MOX::parseAccountId(""); }, 0, "MOX::parseAccountId", kMarshallerFile},
+        {[] { MOX::parseAccountId("\n\t<Group:admins"); }, 0, "MOX::parseAccountId", kMarshallerFile},
+        {[] { MOX::parseAuthorityId("NTCORP"); }, 0, "MOX::parseAuthorityId", kMarshallerFile},
+        {[] { MOX::parseAuthorityId("  <NT:CORP"); }, 0, "MOX::parseAuthorityId", kMarshallerFile},
+        {[] { qel("NT", ""); }, 0, "MOX::AUTHN::createUserAccount", kAccountFile},
+        // Authorities: a backslash after the leading ones, and emptiness, checked first.
+        {[] { MOX::createAuthorityId("NT", "CORP\\x"); }, -1006, kStripFunction, kAuthorityFile},
+        {[] { MOX::createAuthorityId("", "C\\x"); }, -1006, kCreateAuthority, kAuthorityFile},
+        {[] { MOX::parseAuthorityId(":CORP"); }, -1006, kCreateAuthority, kAuthorityFile},
+        // Identities without an authority: an at-format without a domain, a QEL text
+        // without slash, colon or parts, any other format (case counts); a comparison of
+        // different texts with no names; each conversion target.
+        {[] { user("EMAIL", "alice")->getAuthorityName(); }, -1006, kCreateAuthority, kAuthorityFile},
+        {[] { user("EMAIL", "a@CO\\RP")->getAuthorityName(); }, -1006, kStripFunction, kAuthorityFile},
+        {[] { user("QEL", "NTCORP/alice")->getAuthorityName(); }, -1006, kCreateAuthority, kAuthorityFile},
+        {[] { user("QEL", "NT:/alice")->getAuthorityName(); }, -1006, kCreateAuthority, kAuthorityFile},
+        {[] { user("email", "a@CORP")->getAuthorityName(); }, -1006, kCreateAuthority, kAuthorityFile},
+        {[&] { set.insert(user("X500", "cn=b")); }, -1006, kCreateAuthority, kAuthorityFile},
+        {[] { MOX::toIdentityInFormat(user("QEL", "NTCORP/a"), "X500"); }, -1006, kCreateAuthority, kAuthorityFile},
+        {[] { MOX::toIdentityInFormat(user("EMAIL", "a@b"), "QEL"); }, -1075, "MOX::toIdentityInFormat", kIdentityFile},
+        {[&] { MOX::toIdentityInFormat(admins, "X500"); }, -1075, "MOX::toIdentityInFormat", kIdentityFile},
+        {[&] { MOX::toIdentityInFormat(admins, "email"); }, -1075, "MOX::toIdentityInFormat", kIdentityFile},
+        // The runtime's dereference check.
+        {[] { MOX::createUserIdentity(SmartPointer<IAuthorityId>(), "a"); }, -1004, "MOX::RT::checkDeref", "rt/Check"},
+        {[] { MOX::toIdentityInFormat(SmartPointer<IIdentity>(), "EMAIL"); }, -1004, "MOX::RT::checkDeref", "rt/Check"}};
+    for (const auto& row : rows)
+        EXPECT_TRUE(moxtest::throwsMox(row.call, row.code, row.function, row.file)) << &row - rows;
+    EXPECT_EQ(set.size(), 1u);
+    EXPECT_FALSE(cached(x500)); // a failing derivation caches nothing
+}
+
+TEST(AccountAndAuthority, TextFormsOrderAndEquality)
+{
+    const std::pair<const char*, const char*> accounts[] = {
+        {"alice", "User|alice"}, {"Group:admins", "Group|admins"}, {":alice", "User|alice"}, {"a:b:c", "a|b:c"}};
+    for (const auto& [text, expected] : accounts)
+        EXPECT_EQ(parts(MOX::parseAccountId(text)), expected) << text;
+    const SmartPointer<IAccountId> printer = A::createAccountId("Printers", "lp"), user = A::createUserAccount("Group");
+    // A foreign type is neither user nor group and prints like a user.
+    EXPECT_FALSE(printer->isUser() || printer->isGroup() || A::isGroupAccount(std::string("GROUP")));
+    EXPECT_EQ(printer->toString() + " " + A::createGroupAccount("a b/\\c")->toString(), "lp Group:a b/\\c");
+    EXPECT_TRUE(equal(MOX::parseAccountId(user->toString()), user) && !equal(user, A::createUserAccount("group")));
+    // Byte-wise "Group" < "Printers" < "User", whatever the names.
+    EXPECT_TRUE(A::createGroupAccount("zz")->lessThan(*printer) && printer->lessThan(*A::createUserAccount("aa")));
+
+    // Only two leading backslashes go; the text splits at the first colon.
+    const std::pair<const char*, const char*> kept[] = {{"\\\\CORP", "CORP"}, {"\\CORP", "ORP"}, {"\\", ""}, {"a:b/c", "a:b/c"}};
+    for (const auto& [name, expected] : kept)
+        EXPECT_EQ(MOX::createAuthorityId("NT", name)->toString(), std::string("NT:") + expected) << name;
+    EXPECT_EQ(MOX::parseAuthorityId("NT:a:b")->getName(), "a:b");
+    const SmartPointer<IAuthorityId> ntA = MOX::createAuthorityId("NT", "A"), ntA2 = MOX::parseAuthorityId("NT:\\\\A");
+    EXPECT_TRUE(MOX::createAuthorityId("LDAP", "Z")->lessThan(*ntA) && ntA->lessThan(*MOX::createAuthorityId("NT", "B")));
+    EXPECT_FALSE(equal(ntA, MOX::createAuthorityId("nt", "A")));
+    // The attachment is counted: replacing it releases the old one; equality ignores it.
+    const SmartPointer<MOX::Object> first = MOX::createAuthorityId("A", "B");
+    ntA->setAttachment(first);
+    ntA->setAttachment(ntA->getAttachment()); // itself: no change
+    EXPECT_EQ(first.useCount(), 2);
+    ntA->setAttachment(SmartPointer<MOX::Object>());
+    EXPECT_EQ(first.useCount(), 1);
+    EXPECT_TRUE(equal(ntA, ntA2));
+}
+
+TEST(Identity, PartsOfEachFormatCachesAndConversions)
+{
+    const SmartPointer<IIdentity> admins = qel("NT", "admins", true), email = MOX::toIdentityInFormat(qel("NT", "alice"), "EMAIL");
+    const std::pair<SmartPointer<IIdentity>, std::string> rows[] = {
+        {qel("NT", "alice"), "QEL|NT:CORP/alice|User|alice|NT:CORP"},
+        {admins, "QEL|NT:CORP/Group:admins|Group|admins|NT:CORP"},
+        // The type comes from the account, also a foreign one (whose text shows no type).
+        {MOX::createIdentity(MOX::createAuthorityId("LDAP", "\\\\dc"), MOX::AUTHN::createAccountId("Printers", "lp")),
+         "QEL|LDAP:dc/lp|Printers|lp|LDAP:dc"},
+        {user("QEL", "NT:a:b/c:d/e"), "QEL|NT:a:b/c:d/e|User|d/e|NT:a:b"},
+        {user("EMAIL", "a@b@c"), "EMAIL|a@b@c|User|a|UNKNOWN:b@c"},
+        {user("UPN", "@\\\\CORP"), "UPN|@\\\\CORP|User||UNKNOWN:CORP"},
+        // Conversions: the text stays between the at-formats; QEL only from QEL.
+        {email, "EMAIL|alice@CORP|User|alice|UNKNOWN:CORP"},
+        {MOX::toIdentityInFormat(admins, "UPN"), "UPN|admins@CORP|Group|admins|UNKNOWN:CORP"},
+        {MOX::toIdentityInFormat(user("QEL", "NT:\\\\CORP/Printers:lp"), "EMAIL"), "EMAIL|lp@CORP|User|lp|UNKNOWN:CORP"},
+        {MOX::toIdentityInFormat(email, "UPN"), "UPN|alice@CORP|User|alice|UNKNOWN:CORP"},
+        {MOX::toIdentityInFormat(admins, "QEL"), "QEL|NT:CORP/Group:admins|Group|admins|NT:CORP"}};
+    for (const auto& [id, expected] : rows)
+        EXPECT_EQ(parts(id), expected);
+    EXPECT_NE(MOX::toIdentityInFormat(email, "EMAIL").get(), email.get()); // always a new object
+    EXPECT_EQ(user("QEL", "NT:CORP/User:x:y")->getName() + "|" + user("QEL", "NT:CORP")->getName() + "|" +
+                  user("X500", "alice@CORP/o=NT:x")->getName(),
+              "x:y|NT:CORP|");
+    EXPECT_TRUE(cached(email));
+    EXPECT_EQ(&email->getAuthorityName(), &email->getAuthorityName());
+}
+
+TEST(IdentityOrder, QelMatchesTheAtFormatsOfTheSamePrincipalAndSetsKeepWhicheverCameFirst)
+{
+    const SmartPointer<IIdentity> q = qel("NT", "alice"), e = user("EMAIL", "alice@CORP"), u = user("UPN", "alice@CORP");
+    EXPECT_TRUE(same(q, e) && same(q, u) && same(q, user("EMAIL", "alice@\\\\CORP")) && same(qel("LDAP", "alice"), e));
+    EXPECT_TRUE(e->lessThan(*u) && qel("LDAP", "alice")->lessThan(*q)); // without a QEL side the formats count
+    EXPECT_FALSE(same(q, user("EMAIL", "alice@OTHER")) || same(q, user("EMAIL", "Alice@CORP")));
+    EXPECT_TRUE(group("EMAIL", "a@b")->lessThan(*user("EMAIL", "a@b")) && !same(qel("NT", "alice", true), e));
+    EXPECT_FALSE(same(user("QEL", "NT:C/a"), user("EMAIL", "NT:C/a"))); // no QEL wildcard for equal texts
+    EXPECT_TRUE(same(user("X500", "cn=a"), user("X500", "cn=a")));     // equal texts never need an authority
+
+    // q matches e and u, which differ from each other.
+    const IdentitySet qFirst{q, e, u}, eFirst{e, q, u};
+    EXPECT_TRUE(qFirst.size() == 1 && qFirst.begin()->sharesWith(q) && MOX::containsIdentity(u, qFirst));
+    EXPECT_TRUE(eFirst.size() == 2 && MOX::containsIdentity(q, eFirst));
+    const IdentitySet staff{q, qel("NT", "bob")}, oneMember{qel("NT", "carol"), user("UPN", "bob@CORP")};
+    EXPECT_TRUE(MOX::containsIdentity(SmartPointer<IIdentity>(), staff)); // equivalent to everything
+    EXPECT_FALSE(MOX::containsIdentity(IdentitySet(), staff) || MOX::containsIdentity(qel("NT", "alice", true), staff));
+    EXPECT_TRUE(MOX::containsIdentity(oneMember, staff) && MOX::containsIdentity(staff, oneMember));
+}

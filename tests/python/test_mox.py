@@ -1,0 +1,135 @@
+"""The mox package: one round trip per family, errors, handles and threads."""
+import datetime as dt
+import threading
+
+import pytest
+
+import mox
+
+
+@pytest.fixture(autouse=True)
+def no_handle_left():
+    """Every test gives back every handle it took."""
+    import gc
+    before = mox.open_handle_count()
+    yield
+    gc.collect()
+    assert mox.open_handle_count() == before
+
+
+def test_version():
+    assert mox.__version__ == "2.1.0.0"
+
+
+def test_identities():
+    qel = mox.Identity.parse("NT:CORP/Group:admins")
+    assert (qel.format, qel.value, qel.type, qel.name, qel.authority, qel.authority_format) == (
+        "QEL", "NT:CORP/Group:admins", "Group", "admins", "CORP", "NT")
+    email = qel.convert("EMAIL")
+    assert str(email) == "admins@CORP" and email == qel and hash(email) == hash(qel)
+    assert mox.Identity(mox.Authority("NT", "CORP"), mox.Account.parse("Group:admins")) == qel
+    assert mox.Identity.user("QEL", "NT:CORP/alice") != mox.Identity.group("QEL", "NT:CORP/alice")
+    assert mox.Identity.parse(qel.marshal()) == qel
+    document = mox.marshal_identities([qel, email, mox.Identity.parse("NT:CORP/bob")])
+    with mox.parse_identities(document) as held:
+        assert len(held) == 2 and qel in held and "text" not in held
+        assert sorted(i.value for i in held) == ["NT:CORP/Group:admins", "NT:CORP/bob"]
+
+
+def test_attributes():
+    color = mox.Attribute("color", ["red", "bl<ue"], scope="shop")
+    size = mox.Attribute("size", ("10",), format="Integer")
+    document = mox.marshal_attributes([color, size])
+    read = mox.parse_attributes(document)
+    assert [(a.name, a.format, a.scope, a.values) for a in read] == [
+        ("color", "String", "shop", ["red", "bl<ue"]), ("size", "Integer", "", ["10"])]
+    assert read[0] == color and read[1] != color and mox.Attribute.parse(size.marshal()) == size
+    assert mox.QualifiedName.parse(str(size.qualified_name)) == mox.QualifiedName("size", "Integer")
+    assert size.qualified_name.matches(mox.QualifiedName("s*", "*"))
+
+
+@pytest.mark.parametrize("value, kind, result", [
+    ("x y", "String", "x y"), (-(2**63), "Int64", -(2**63)), (0.5, "Double", 0.5)])
+def test_variants(value, kind, result):
+    variant = mox.Variant(value, tag="t")
+    assert (variant.type, variant.value, variant.tag) == (kind, result, "t")
+    assert variant == mox.Variant(value, tag="t") and hash(variant) == hash(mox.Variant(value, tag="t"))
+
+
+def test_ids_and_properties():
+    assert mox.ClassId.parse(mox.ClassId("Foo", 3).marshal()) == mox.ClassId("Foo", 3)
+    assert (mox.ClassId.parse("Foo v=3").version, mox.InterfaceId.parse("IPrint::4").version) == (3, 4)
+    assert mox.LoaderId.parse(mox.LoaderId("Boot", "boot.so").marshal()).file == "boot.so"
+    product = mox.ProductId("acme", "core", "2.1")
+    assert mox.ApplicationId.parse(mox.ApplicationId(product, "console").marshal()).marshal().count("acme") == 1
+    properties = {"color": "red", "size": ""}
+    assert mox.parse_properties(mox.marshal_properties(properties, "settings"), "settings") == properties
+
+
+def test_datetimes():
+    moment = dt.datetime(2026, 12, 4, 5, 38, 45, 123000, tzinfo=dt.timezone.utc)
+    parsed = mox.DateTime.parse("2026-12-04T05:38:45.123Z")
+    assert parsed.to_datetime() == moment and mox.DateTime.from_datetime(moment) == parsed
+    assert str(parsed) == "2026-12-04T05:38:45.123Z" and parsed.format(mox.DateTime.SECONDS) == "2026-12-04T05:38:45Z"
+    assert str(mox.DateTime(1)) == "1970-01-01T00:00:00.000001Z" and mox.DateTime(1) > mox.DateTime(0)
+    assert mox.DateTime.now().to_datetime().tzinfo is dt.timezone.utc
+    east = dt.timezone(dt.timedelta(hours=2))
+    assert mox.DateTime.from_datetime(moment.astimezone(east)) == parsed
+
+
+@pytest.mark.parametrize("call, error, code", [
+    (lambda: mox.Identity.parse("no slash"), mox.InvalidArgumentError, -1006),
+    (lambda: mox.Identity.parse(None), mox.NullPointerError, -1004),
+    (lambda: mox.parse_attributes("<attributes><attribute"), mox.SerializationError, -1056),
+    (lambda: mox.DateTime.parse("yesterday"), mox.InvalidArgumentError, -1075),
+    (lambda: mox.Variant("x", type="Integer").value, mox.InvalidArgumentError, None),
+    (lambda: mox.Identity.parse("NT:A/b").convert("X500"), mox.InvalidArgumentError, -1075),
+    (lambda: mox.Account("", "x"), mox.InvalidArgumentError, -1006),
+    (lambda: mox.ClassId("Foo") < mox.DateTime(0), mox.ClassCastError, -1005),
+])
+def test_errors(call, error, code):
+    with pytest.raises(error) as caught:
+        call()
+    if code is not None:
+        assert caught.value.code == code and caught.value.name.endswith("Exception") and caught.value.message
+
+
+def test_closed_objects():
+    with mox.DateTime(0) as moment:
+        pass
+    with pytest.raises(mox.InvalidHandleError) as caught:
+        moment.micros
+    assert caught.value.code == -1039 and "closed" in repr(moment)
+
+
+@pytest.mark.parametrize("bad", [None, 7, b"bytes", 1.5, object(), "a\0b", "\ud800", "x" * 5_000_000, ["list"]])
+def test_bad_arguments(bad):
+    for call in (mox.Identity.parse, mox.parse_attributes, mox.DateTime.parse, mox.ClassId,
+                 lambda v: mox.Attribute("n", [v]), lambda v: mox.Identity.user("QEL", v), mox.DateTime,
+                 lambda v: mox.DateTime.from_datetime(v), lambda v: mox.marshal_attributes([v]),
+                 lambda v: mox.Identity.parse("NT:A/b").convert(v)):
+        try:
+            call(bad)
+        except (ValueError, TypeError, OverflowError, mox.MoxError):
+            pass
+
+
+def test_threads():
+    failures = []
+
+    def work(index):
+        try:
+            for _ in range(100):
+                with pytest.raises(mox.MoxError) as caught:
+                    mox.Identity.parse("bad") if index % 2 else mox.DateTime.parse("bad")
+                assert caught.value.code == (-1006 if index % 2 else -1075)
+                assert mox.Identity.parse(f"NT:T/u{index}").name == f"u{index}"
+        except Exception as e:  # collected: an assertion in a thread would go unseen
+            failures.append(e)
+
+    threads = [threading.Thread(target=work, args=(i,)) for i in range(4)]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    assert failures == []

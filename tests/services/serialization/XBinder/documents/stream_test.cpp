@@ -1,0 +1,149 @@
+// The stream forms of the document readers against their text forms, and the document
+// limits that writers and readers share.
+#include <sstream>
+#include <streambuf>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <mox/mox.h>
+
+namespace {
+
+using MOX::EXCEPTIONS::MoxException;
+
+// The result of a read as one comparable text: the values, or the failure.
+template <class Read>
+std::string outcome(Read read)
+{
+    try {
+        return read();
+    } catch (const MoxException& e) {
+        return e.getName() + " " + std::to_string(e.getCode()) + " " + e.getDetail();
+    }
+}
+
+std::string attributes(const MOX::Attributes::AttributeList& list)
+{
+    std::string text;
+    for (const auto& a : list) {
+        text += a->getQualifiedName()->getName() + "=";
+        for (const std::string& v : a->getValues())
+            text += "[" + v + "]";
+    }
+    return text;
+}
+
+std::string identities(const MOX::Set<MOX::RT::SmartPointer<MOX::AUTHN::IIdentity>>& set)
+{
+    std::string text;
+    for (const auto& i : set)
+        text += i->toString() + ";";
+    return text;
+}
+
+// A stream buffer that fails once `good` bytes have been read.
+class FailingBuffer : public std::streambuf {
+public:
+    FailingBuffer(std::string text, std::size_t good) : m_text(std::move(text)), m_good(good) {}
+
+protected:
+    int_type underflow() override
+    {
+        if (m_pos >= m_good)
+            throw std::ios_base::failure("device gone");
+        setg(&m_text[m_pos], &m_text[m_pos], &m_text[m_pos] + 1);
+        ++m_pos;
+        return traits_type::to_int_type(m_text[m_pos - 1]);
+    }
+
+private:
+    std::string m_text;
+    std::size_t m_good;
+    std::size_t m_pos = 0;
+};
+
+const std::string kBig(5000, 'x'); // longer than a few stream chunks
+
+} // namespace
+
+TEST(DocumentStreams, StreamAndTextFormsGiveEqualResultsAndErrors)
+{
+    const std::string attributeDocs[] = {
+        "<?xml version=\"1.0\"?><attributes><attribute name=\"a\"><value> x </value><value/></attribute>"
+        "<attribute name=\"b\" type=\"T\" scope=\"s\"><value>" + kBig + "</value></attribute></attributes>",
+        "<p:attributes xmlns:p=\"u\"><attribute name=\"c\"/></p:attributes> trailing <junk",
+        "", "not xml", "<attributes><attribute name=\"a\"><value>", "<attributes><attribute/></attributes>",
+        "<attributes><attribute name=\"\"/></attributes>", "<other/>", "<attributes><bad/></attributes>",
+        "<!DOCTYPE a [<!ENTITY e \"x\">]><attributes/>", "<attributes>\xff</attributes>"};
+    for (const std::string& doc : attributeDocs) {
+        SCOPED_TRACE(doc.substr(0, 80));
+        std::istringstream in(doc);
+        EXPECT_EQ(outcome([&] { return attributes(MOX::Attributes::unmarshal(in)); }),
+                  outcome([&] { return attributes(MOX::Attributes::unmarshal(doc)); }));
+    }
+    const std::string identityDocs[] = {
+        "<identities><identity format=\"QEL\" authority=\"a\" account=\"u\" type=\"user\"/>"
+        "<UserIdentifier format=\"EMAIL\">u@a</UserIdentifier></identities>",
+        "<identities><identity format=\"QEL\"/></identities>", "<identities><x/></identities>", "<identities"};
+    for (const std::string& doc : identityDocs) {
+        SCOPED_TRACE(doc);
+        std::istringstream in(doc);
+        EXPECT_EQ(outcome([&] { return identities(MOX::parseIdentities(in)); }),
+                  outcome([&] { return identities(MOX::parseIdentities(doc)); }));
+    }
+}
+
+TEST(DocumentStreams, DocumentsBackToBackAreReadInTurnAndReadErrorsFailCleanly)
+{
+    std::stringstream in;
+    in << "<attributes><attribute name=\"one\"/></attributes>\n  <attributes><attribute name=\"two\"><value>"
+       << kBig << "</value></attribute></attributes><attributes/>";
+    EXPECT_EQ(attributes(MOX::Attributes::unmarshal(in)), "one=");
+    EXPECT_EQ(attributes(MOX::Attributes::unmarshal(in)), "two=[" + kBig + "]");
+    EXPECT_EQ(attributes(MOX::Attributes::unmarshal(in)), "");
+
+    const std::string doc = "<attributes><attribute name=\"a\"><value>" + kBig + "</value></attribute></attributes>";
+    FailingBuffer failing(doc, 3000);
+    std::istream broken(&failing);
+    try {
+        MOX::Attributes::unmarshal(broken);
+        ADD_FAILURE() << "a failed read gave a list";
+    } catch (const MoxException& e) {
+        EXPECT_EQ(e.getCode(), -1056);
+        EXPECT_NE(e.getDetail().find("read failed"), std::string::npos) << e.getDetail();
+    }
+}
+
+TEST(DocumentLimits, WritersRefuseWhatReadersRefuseAndCallersCanChangeThem)
+{
+    using MOX::XB::DecodeLimits;
+    const DecodeLimits saved = DecodeLimits::defaults();
+    DecodeLimits small = saved;
+    small.maxTextBytes = 1000;
+    small.maxAttributes = 3;
+    DecodeLimits::setDefaults(small);
+
+    auto attribute = MOX::Attributes::createAttribute("a", "");
+    attribute->addValue(std::string(1000, '&')); // escaped it is longer, read back it fits
+    const std::string fits = MOX::Attributes::marshal(MOX::Attributes::AttributeList{attribute});
+    EXPECT_EQ(MOX::Attributes::unmarshal(fits).at(0)->getValues().at(0), std::string(1000, '&'));
+    attribute->addValue(std::string(1001, 'v'));
+    EXPECT_EQ(outcome([&] { return MOX::Attributes::marshal(MOX::Attributes::AttributeList{attribute}); })
+                  .substr(0, 28), "SerializationException -1055");
+    auto longName = MOX::Attributes::createAttribute(std::string(1001, 'n'), "");
+    EXPECT_THROW(MOX::Attributes::marshal(MOX::Attributes::AttributeList{longName}), MoxException);
+
+    // Reading: an over-long attribute value or text, too many attributes, and a start
+    // tag longer than the limit, on both input forms.
+    for (const std::string& doc : {"<attributes><attribute name=\"" + std::string(1001, 'n') + "\"/></attributes>",
+                                   "<attributes><attribute name=\"a\"><value>" + std::string(1001, 'v') + "</value></attribute></attributes>",
+                                   std::string("<attributes><attribute name=\"a\" type=\"t\" scope=\"s\" x=\"y\"/></attributes>"),
+                                   "<attributes><attribute name=\"a\" x=\"" + std::string(100000, 'n') + "\"/></attributes>"}) {
+        std::istringstream in(doc);
+        for (const std::string& result : {outcome([&] { return attributes(MOX::Attributes::unmarshal(doc)); }),
+                                          outcome([&] { return attributes(MOX::Attributes::unmarshal(in)); })})
+            EXPECT_NE(result.find("limit exceeded"), std::string::npos) << result.substr(0, 200);
+    }
+    DecodeLimits::setDefaults(saved);
+}
