@@ -1,10 +1,13 @@
-// Attribute-list documents of about 100 KB and 10 MB (names, optional type and scope,
+// Attribute-list documents of about 1 KB, 100 KB and 10 MB (names, optional type and scope,
 // 0 to 8 values of 3 to 40 characters, some with markup characters or non-ASCII text).
 //
 // Reading, on the same bytes: Attributes::unmarshal (text to attribute list) against a
-// bare expat parse that only counts events, and against pugixml parsing and walking its
+// bare expat parse that only counts events (a new parser per document, and one reused),
+// a hand-written expat decoder into plain structs, and pugixml parsing and walking its
 // tree into plain structs. Writing, the same document: Attributes::marshal against
-// pugixml building its tree from plain structs and saving it. BM_PeakMemory100MB reports
+// a plain string appender and pugixml building its tree from plain structs and saving
+// it. BM_StreamPeakMemory100MB reads a 100 MB file through the stream form;
+// BM_ReadThreads decodes independent documents on one and two threads. BM_PeakMemory100MB reports
 // the resident memory unmarshal adds on a 100 MB document against the heap the
 // resulting list holds. The ratios against the peers are printed at the end.
 #include <benchmark/benchmark.h>
@@ -12,6 +15,8 @@
 #include <pugixml.hpp>
 
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <random>
 #include <set>
 #include <string>
@@ -131,6 +136,80 @@ void BM_ReadBareExpat(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
+// Bare expat again, with one parser reset between documents instead of made for each.
+void BM_ReadBareExpatReused(benchmark::State& state)
+{
+    const std::string& text = document(sizeOf(state));
+    XML_Parser parser = XML_ParserCreate(nullptr);
+    std::size_t events = 0;
+    for (auto _ : state) {
+        XML_ParserReset(parser, nullptr);
+        XML_SetUserData(parser, &events);
+        XML_SetElementHandler(
+            parser, [](void* d, const XML_Char*, const XML_Char**) { ++*static_cast<std::size_t*>(d); },
+            [](void* d, const XML_Char*) { ++*static_cast<std::size_t*>(d); });
+        XML_SetCharacterDataHandler(parser, [](void* d, const XML_Char*, int) { ++*static_cast<std::size_t*>(d); });
+        if (XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_OK)
+            state.SkipWithError("expat failed");
+    }
+    XML_ParserFree(parser);
+    benchmark::DoNotOptimize(events);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
+// What a careful user writes by hand: expat into plain structs, no checks beyond expat's.
+struct HandDecoder {
+    std::vector<PlainAttribute> out;
+    std::string* text = nullptr;
+
+    static void start(void* d, const XML_Char* name, const XML_Char** atts)
+    {
+        auto& self = *static_cast<HandDecoder*>(d);
+        if (std::strcmp(name, "attribute") == 0) {
+            self.out.emplace_back();
+            PlainAttribute& a = self.out.back();
+            for (const XML_Char** p = atts; *p; p += 2) {
+                if (std::strcmp(p[0], "name") == 0)
+                    a.name = p[1];
+                else if (std::strcmp(p[0], "type") == 0)
+                    a.type = p[1], a.hasType = true;
+                else if (std::strcmp(p[0], "scope") == 0)
+                    a.scope = p[1], a.hasScope = true;
+            }
+        } else if (std::strcmp(name, "value") == 0 && !self.out.empty()) {
+            self.out.back().values.emplace_back();
+            self.text = &self.out.back().values.back();
+        }
+    }
+    static void end(void* d, const XML_Char*) { static_cast<HandDecoder*>(d)->text = nullptr; }
+    static void chars(void* d, const XML_Char* s, int n)
+    {
+        auto& self = *static_cast<HandDecoder*>(d);
+        if (self.text)
+            self.text->append(s, static_cast<std::size_t>(n));
+    }
+};
+
+void BM_ReadHandWritten(benchmark::State& state)
+{
+    const std::string& text = document(sizeOf(state));
+    for (auto _ : state) {
+        HandDecoder decoder;
+        XML_Parser parser = XML_ParserCreate(nullptr);
+        XML_SetUserData(parser, &decoder);
+        XML_SetElementHandler(parser, &HandDecoder::start, &HandDecoder::end);
+        XML_SetCharacterDataHandler(parser, &HandDecoder::chars);
+        if (XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_OK)
+            state.SkipWithError("expat failed");
+        XML_ParserFree(parser);
+        benchmark::DoNotOptimize(decoder.out.data());
+        state.PauseTiming();
+        std::vector<PlainAttribute>().swap(decoder.out);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
 void BM_ReadUnmarshal(benchmark::State& state)
 {
     const std::string& text = document(sizeOf(state));
@@ -237,6 +316,46 @@ void BM_WriteMarshal(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
 
+// A plain string appender writing the same document from plain structs.
+void BM_WriteAppender(benchmark::State& state)
+{
+    const std::vector<PlainAttribute> plain = plainOf(A::unmarshal(document(sizeOf(state))));
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<attributes>";
+        for (const PlainAttribute& a : plain) {
+            text += "<attribute name=\"";
+            appendEscaped(text, a.name, true);
+            text += '"';
+            if (a.hasType) {
+                text += " type=\"";
+                appendEscaped(text, a.type, true);
+                text += '"';
+            }
+            if (a.hasScope) {
+                text += " scope=\"";
+                appendEscaped(text, a.scope, true);
+                text += '"';
+            }
+            if (a.values.empty()) {
+                text += "/>";
+                continue;
+            }
+            text += '>';
+            for (const std::string& value : a.values) {
+                text += "<value>";
+                appendEscaped(text, value, false);
+                text += "</value>";
+            }
+            text += "</attribute>";
+        }
+        text += "</attributes>";
+        bytes = text.size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+}
+
 struct StringWriter : pugi::xml_writer {
     std::string text;
     void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
@@ -274,24 +393,64 @@ void BM_PeakMemory100MB(benchmark::State& state)
         state, [] { return makeDocument(100u * 1024u * 1024u); }, [](const std::string& text) { return A::unmarshal(text); });
 }
 
+// Stream-decoding a 100 MB document from a file: the resident memory the read adds at its
+// peak against the document's size (the input is never held in memory).
+void BM_StreamPeakMemory100MB(benchmark::State& state)
+{
+    const char* path = "/tmp/mox-bench-attributes-100MB.xml";
+    { std::ofstream(path) << makeDocument(100u * 1024u * 1024u); }
+    malloc_trim(0);
+    for (auto _ : state) {
+        { std::ofstream("/proc/self/clear_refs") << "5"; }
+        const long baseKiB = benchdoc::statusKiB("VmRSS");
+        std::ifstream in(path, std::ios::binary);
+        const A::AttributeList list = A::unmarshal(in);
+        const double peakMB = static_cast<double>(benchdoc::statusKiB("VmHWM") - baseKiB) / 1024.0;
+        state.counters["items"] = static_cast<double>(list.size());
+        state.counters["peak_extra_MB"] = peakMB;
+        state.counters["peak_over_doc"] = peakMB / 100.0;
+    }
+    std::remove(path);
+}
+
+// Independent documents decoded on one and on two threads: compare items_per_second.
+void BM_ReadThreads(benchmark::State& state)
+{
+    const std::string& text = document(100 * 1024);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(A::unmarshal(text).size());
+    state.SetItemsProcessed(state.iterations());
+}
+
+constexpr int kTinyKiB = 1;
 constexpr int kSmallKiB = 100;
 constexpr int kLargeKiB = 10 * 1024;
 
-BENCHMARK(BM_ReadBareExpat)->Arg(kSmallKiB)->Arg(kLargeKiB)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ReadUnmarshal)->Arg(kSmallKiB)->Arg(kLargeKiB)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ReadCodecOnly)->Arg(kSmallKiB)->Arg(kLargeKiB)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ReadPugixml)->Arg(kSmallKiB)->Arg(kLargeKiB)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_WriteMarshal)->Arg(kSmallKiB)->Arg(kLargeKiB)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_WritePugixml)->Arg(kSmallKiB)->Arg(kLargeKiB)->Unit(benchmark::kMicrosecond);
+#define MOX_SIZES(b) BENCHMARK(b)->Arg(kTinyKiB)->Arg(kSmallKiB)->Arg(kLargeKiB)->Unit(benchmark::kMicrosecond)
+MOX_SIZES(BM_ReadBareExpat);
+MOX_SIZES(BM_ReadBareExpatReused);
+MOX_SIZES(BM_ReadHandWritten);
+MOX_SIZES(BM_ReadUnmarshal);
+MOX_SIZES(BM_ReadCodecOnly);
+MOX_SIZES(BM_ReadPugixml);
+MOX_SIZES(BM_WriteMarshal);
+MOX_SIZES(BM_WriteAppender);
+MOX_SIZES(BM_WritePugixml);
+BENCHMARK(BM_ReadThreads)->Threads(1)->Threads(2)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PeakMemory100MB)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StreamPeakMemory100MB)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     return benchratio::runWithRatios(argc, argv, benchratio::forEachArgument({{"BM_ReadUnmarshal", "BM_ReadBareExpat"},
+                                                                        {"BM_ReadUnmarshal", "BM_ReadBareExpatReused"},
+                                                                        {"BM_ReadUnmarshal", "BM_ReadHandWritten"},
                                                                         {"BM_ReadCodecOnly", "BM_ReadBareExpat"},
                                                                         {"BM_ReadUnmarshal", "BM_ReadPugixml"},
+                                                                        {"BM_WriteMarshal", "BM_WriteAppender"},
                                                                         {"BM_WriteMarshal", "BM_WritePugixml"}},
-                                                                       {std::to_string(kSmallKiB), std::to_string(kLargeKiB)}));
+                                                                       {std::to_string(kTinyKiB), std::to_string(kSmallKiB),
+                                                                        std::to_string(kLargeKiB)}));
 }

@@ -26,7 +26,7 @@ private:
 
 MOX::RT::SmartPointer<AttributeListObject> holding(AttributeList list)
 {
-    return MOX::RT::SmartPointer<AttributeListObject>(new AttributeListObject(std::move(list)));
+    return MOX::RT::makeShared<AttributeListObject>(std::move(list));
 }
 
 // The name, format and scope texts of a new qualified name.

@@ -94,7 +94,7 @@ int mox_loader_id_create(const char* name, const char* file, mox_handle* out)
     const Site site = MOX_SITE("mox_loader_id_create");
     return makeHandle(out, kLoaderIdClass, site, [&] {
         const std::string nameText = requireText(name, site);
-        return MOX::RT::SmartPointer<LoaderId>(new LoaderId(nameText, requireText(file, site)));
+        return MOX::RT::makeShared<LoaderId>(nameText, requireText(file, site));
     });
 }
 
@@ -102,7 +102,7 @@ int mox_loader_id_parse(const char* xml, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_loader_id_parse");
     return makeHandle(out, kLoaderIdClass, site, [&] {
-        MOX::RT::SmartPointer<LoaderId> id(new LoaderId());
+        MOX::RT::SmartPointer<LoaderId> id = MOX::RT::makeShared<LoaderId>();
         id->unmarshal(requireText(xml, site));
         return id;
     });

@@ -29,7 +29,7 @@ MOX::RT::SmartPointer<IdentitySetObject> holding(IdentitySet set)
 {
     for (const auto& identity : set)
         warmIdentity(identity);
-    return MOX::RT::SmartPointer<IdentitySetObject>(new IdentitySetObject(std::move(set)));
+    return MOX::RT::makeShared<IdentitySetObject>(std::move(set));
 }
 
 } // namespace

@@ -30,7 +30,7 @@ extern "C" {
 int mox_properties_create(mox_handle* out)
 {
     const Site site = MOX_SITE("mox_properties_create");
-    return makeHandle(out, kPropertiesClass, site, [] { return Holder(new PropertiesObject()); });
+    return makeHandle(out, kPropertiesClass, site, [] { return MOX::RT::makeShared<PropertiesObject>(); });
 }
 
 int mox_properties_parse(const char* document, const char* root, mox_handle* out)
@@ -39,7 +39,7 @@ int mox_properties_parse(const char* document, const char* root, mox_handle* out
     return makeHandle(out, kPropertiesClass, site, [&] {
         const std::string text = requireText(document, site);
         const std::string rootName = requireText(root, site);
-        Holder holder(new PropertiesObject());
+        Holder holder = MOX::RT::makeShared<PropertiesObject>();
         MOX::XB::unmarshalProperties(text, rootName, holder->properties());
         return holder;
     });

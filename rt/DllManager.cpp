@@ -11,6 +11,8 @@
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Tracer.h>
 
+#include "DynamicLibraryImpl.h"
+
 MOX_SOURCE_FILE("rt/DllManager")
 
 namespace MOX {
@@ -95,7 +97,7 @@ struct Failure {
 
 } // namespace
 
-SmartPointer<DynamicLibraryImpl> DllManager::loadLibrary(const Library& library)
+SmartPointer<IDynamicLibrary> DllManager::loadLibrary(const Library& library)
 {
     Tracer tracer(kScope, true);
     const std::string& name = library.getName();
@@ -121,7 +123,7 @@ SmartPointer<DynamicLibraryImpl> DllManager::loadLibrary(const Library& library)
         tried.push_back(candidate);
         if (void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) {
             tracer.printf("loaded \"%s\" from %s", name.c_str(), candidate.c_str());
-            return SmartPointer<DynamicLibraryImpl>(new DynamicLibraryImpl(handle, candidate, std::move(tried)));
+            return makeShared<DynamicLibraryImpl>(handle, candidate, std::move(tried));
         }
         const char* error = ::dlerror();
         Failure failure{error ? error : "unknown error",

@@ -1,4 +1,4 @@
-#include <mox/rt/DynamicLibraryImpl.h>
+#include "DynamicLibraryImpl.h"
 
 #include <utility>
 
@@ -6,6 +6,8 @@
 
 namespace MOX {
 namespace RT {
+
+IDynamicLibrary::~IDynamicLibrary() = default;
 
 DynamicLibraryImpl::DynamicLibraryImpl(void* handle, std::string path, Vector<std::string> tried)
     : m_handle(handle), m_path(std::move(path)), m_tried(std::move(tried))

@@ -2,7 +2,9 @@
 #include <mox/rt/Raise.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -25,15 +27,24 @@ ILocalFile::~ILocalFile() = default;
 
 namespace {
 
-// Throws the SystemException of a failed system call on `path`; `error` is its errno.
-[[noreturn]] void throwSystem(const char* function, const char* action, const std::string& path, int error)
+// Throws the SystemException "Cannot <action> "<path>": <reason>".
+[[noreturn]] void throwSystem(const char* function, const char* action, const std::string& path,
+                              const std::string& reason)
 {
-    const std::string message = std::string("Cannot ") + action + " \"" + path + "\": " + std::strerror(error);
+    const std::string message = std::string("Cannot ") + action + " \"" + path + "\": " + reason;
     Tracer tracer(function, true);
     tracer.printf("%s", message.c_str());
     using namespace EXCEPTIONS;
     EXCEPTIONS::raise(SystemException(errorFacility(), RuntimeSystemError, errorKey(), message), MOX_SITE(function));
 }
+
+// Throws the SystemException of a failed system call on `path`; `error` is its errno.
+[[noreturn]] void throwSystem(const char* function, const char* action, const std::string& path, int error)
+{
+    throwSystem(function, action, path, std::strerror(error));
+}
+
+std::string tooLarge() { return "larger than " + std::to_string(ILocalFile::MaxFileSize) + " bytes"; }
 
 // A file descriptor closed when the holder ends.
 class Descriptor {
@@ -125,7 +136,7 @@ public:
         struct stat st;
         if (::fstat(fd.get(), &st) != 0)
             throwSystem(kFunction, "inspect the lock file", m_lockPath, errno);
-        return SmartPointer<IUpdateHandle>(new LocalFileHandle(std::move(fd), st.st_dev, st.st_ino));
+        return makeShared<LocalFileHandle>(std::move(fd), st.st_dev, st.st_ino);
     }
 
     std::string getPath() const override { return m_path; }
@@ -148,33 +159,63 @@ private:
 
     void readInto(Marshallable& target, const char* function)
     {
-        Descriptor fd(openRetrying(m_path.c_str(), O_RDONLY));
+        // Non-blocking, so that a FIFO planted at the path cannot make the open wait for
+        // a writer (while the caller holds its lock); only a regular file is read.
+        Descriptor fd(openRetrying(m_path.c_str(), O_RDONLY | O_NONBLOCK));
         if (fd.get() < 0) {
             if (errno == ENOENT)
                 return;  // no state yet
             throwSystem(function, "open", m_path, errno);
         }
+        struct stat st;
+        if (::fstat(fd.get(), &st) != 0)
+            throwSystem(function, "inspect", m_path, errno);
+        if (S_ISDIR(st.st_mode))
+            throwSystem(function, "read", m_path, EISDIR);
+        if (!S_ISREG(st.st_mode))
+            throwSystem(function, "read", m_path, "not a regular file");
+        if (static_cast<std::uint64_t>(st.st_size) > ILocalFile::MaxFileSize)
+            throwSystem(function, "read", m_path, tooLarge());
+        const int flags = ::fcntl(fd.get(), F_GETFL);
+        if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+            throwSystem(function, "read", m_path, errno);
         std::string text;
-        char buffer[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                throwSystem(function, "read", m_path, errno);
-            }
-            if (n == 0)
-                break;
-            text.append(buffer, static_cast<std::size_t>(n));
+        try {
+            text = readAll(fd.get(), static_cast<std::size_t>(st.st_size), function);
+        } catch (const std::bad_alloc&) {
+            throwSystem(function, "read", m_path, ENOMEM);
         }
         fd.close();
         if (!text.empty())
             target.unmarshal(text);
     }
 
+    // Reads to the end, refusing to hold more than the limit (the file may grow meanwhile).
+    std::string readAll(int fd, std::size_t expected, const char* function) const
+    {
+        std::string text;
+        text.reserve(expected);
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                throwSystem(function, "read", m_path, errno);
+            }
+            if (n == 0)
+                return text;
+            if (text.size() + static_cast<std::size_t>(n) > ILocalFile::MaxFileSize)
+                throwSystem(function, "read", m_path, tooLarge());
+            text.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+
     // Temporary file, write, fsync, rename over the file, fsync the directory.
     void replaceWith(const std::string& text, const char* function)
     {
+        if (text.size() > ILocalFile::MaxFileSize)
+            throwSystem(function, "write", m_path, tooLarge());  // it could not be read back
         std::string temp = m_path + ".tmp.XXXXXX";
         Descriptor fd(::mkostemp(&temp[0], O_CLOEXEC));
         if (fd.get() < 0)
@@ -228,7 +269,7 @@ SmartPointer<ILocalFile> createLocalFile(const std::string& path)
         using namespace EXCEPTIONS;
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::RT::createLocalFile"));
     }
-    return SmartPointer<ILocalFile>(new LocalFile(path));
+    return makeShared<LocalFile>(path);
 }
 
 } // namespace RT

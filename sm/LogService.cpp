@@ -40,7 +40,7 @@ void LogService::submit(const RT::SmartPointer<Object>& entry)
 
 RT::SmartPointer<Object> LogService::createEntry(const std::string& name, const std::string& value)
 {
-    return RT::SmartPointer<Object>(new LogEntry(name, value));
+    return RT::makeShared<LogEntry>(name, value);
 }
 
 std::string LogService::extractKey(const std::string& name, const std::string& prefix)

@@ -12,9 +12,9 @@ const char* const ServiceHelper::APPLICATION_CONFIG = "ApplicationConfig";
 
 ServiceHelper::ServiceHelper(APP::IApplicationId& applicationId)
     : m_applicationId(applicationId),
-      m_logService(new LogService()),
-      m_config(new ApplicationConfig(applicationId.getName())),
-      m_serviceManager(new ServiceManager())
+      m_logService(RT::makeShared<LogService>()),
+      m_config(RT::makeShared<ApplicationConfig>(applicationId.getName())),
+      m_serviceManager(RT::makeShared<ServiceManager>())
 {
 }
 

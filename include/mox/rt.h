@@ -5,11 +5,11 @@
 #include <mox/rt/Cloneable.h>
 #include <mox/rt/Collections.h>
 #include <mox/rt/DllManager.h>
-#include <mox/rt/DynamicLibraryImpl.h>
 #include <mox/rt/EnvUtils.h>
 #include <mox/rt/ErrorCode.h>
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Export.h>
+#include <mox/rt/IDynamicLibrary.h>
 #include <mox/rt/ILocalFile.h>
 #include <mox/rt/IProperties.h>
 #include <mox/rt/Library.h>

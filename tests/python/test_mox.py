@@ -1,6 +1,6 @@
 """The mox package: one round trip per family, errors, handles and threads."""
 import datetime as dt
-import threading
+from concurrent.futures import ThreadPoolExecutor
 
 import pytest
 
@@ -17,23 +17,16 @@ def no_handle_left():
     assert mox.open_handle_count() == before
 
 
-def test_version():
-    assert mox.__version__ == "2.1.0.0"
-
-
 def test_identities():
     qel = mox.Identity.parse("NT:CORP/Group:admins")
     assert (qel.format, qel.value, qel.type, qel.name, qel.authority, qel.authority_format) == (
         "QEL", "NT:CORP/Group:admins", "Group", "admins", "CORP", "NT")
     email = qel.convert("EMAIL")
     assert str(email) == "admins@CORP" and email == qel and hash(email) == hash(qel)
-    assert mox.Identity(mox.Authority("NT", "CORP"), mox.Account.parse("Group:admins")) == qel
-    assert mox.Identity.user("QEL", "NT:CORP/alice") != mox.Identity.group("QEL", "NT:CORP/alice")
     assert mox.Identity.parse(qel.marshal()) == qel
     document = mox.marshal_identities([qel, email, mox.Identity.parse("NT:CORP/bob")])
     with mox.parse_identities(document) as held:
         assert len(held) == 2 and qel in held and "text" not in held
-        assert sorted(i.value for i in held) == ["NT:CORP/Group:admins", "NT:CORP/bob"]
 
 
 def test_attributes():
@@ -45,7 +38,6 @@ def test_attributes():
         ("color", "String", "shop", ["red", "bl<ue"]), ("size", "Integer", "", ["10"])]
     assert read[0] == color and read[1] != color and mox.Attribute.parse(size.marshal()) == size
     assert mox.QualifiedName.parse(str(size.qualified_name)) == mox.QualifiedName("size", "Integer")
-    assert size.qualified_name.matches(mox.QualifiedName("s*", "*"))
 
 
 @pytest.mark.parametrize("value, kind, result", [
@@ -57,8 +49,8 @@ def test_variants(value, kind, result):
 
 
 def test_ids_and_properties():
+    assert mox.__version__ == "2.1.0.0"
     assert mox.ClassId.parse(mox.ClassId("Foo", 3).marshal()) == mox.ClassId("Foo", 3)
-    assert (mox.ClassId.parse("Foo v=3").version, mox.InterfaceId.parse("IPrint::4").version) == (3, 4)
     assert mox.LoaderId.parse(mox.LoaderId("Boot", "boot.so").marshal()).file == "boot.so"
     product = mox.ProductId("acme", "core", "2.1")
     assert mox.ApplicationId.parse(mox.ApplicationId(product, "console").marshal()).marshal().count("acme") == 1
@@ -72,7 +64,6 @@ def test_datetimes():
     assert parsed.to_datetime() == moment and mox.DateTime.from_datetime(moment) == parsed
     assert str(parsed) == "2026-12-04T05:38:45.123Z" and parsed.format(mox.DateTime.SECONDS) == "2026-12-04T05:38:45Z"
     assert str(mox.DateTime(1)) == "1970-01-01T00:00:00.000001Z" and mox.DateTime(1) > mox.DateTime(0)
-    assert mox.DateTime.now().to_datetime().tzinfo is dt.timezone.utc
     east = dt.timezone(dt.timedelta(hours=2))
     assert mox.DateTime.from_datetime(moment.astimezone(east)) == parsed
 
@@ -83,8 +74,6 @@ def test_datetimes():
     (lambda: mox.parse_attributes("<attributes><attribute"), mox.SerializationError, -1056),
     (lambda: mox.DateTime.parse("yesterday"), mox.InvalidArgumentError, -1075),
     (lambda: mox.Variant("x", type="Integer").value, mox.InvalidArgumentError, None),
-    (lambda: mox.Identity.parse("NT:A/b").convert("X500"), mox.InvalidArgumentError, -1075),
-    (lambda: mox.Account("", "x"), mox.InvalidArgumentError, -1006),
     (lambda: mox.ClassId("Foo") < mox.DateTime(0), mox.ClassCastError, -1005),
 ])
 def test_errors(call, error, code):
@@ -104,10 +93,8 @@ def test_closed_objects():
 
 @pytest.mark.parametrize("bad", [None, 7, b"bytes", 1.5, object(), "a\0b", "\ud800", "x" * 5_000_000, ["list"]])
 def test_bad_arguments(bad):
-    for call in (mox.Identity.parse, mox.parse_attributes, mox.DateTime.parse, mox.ClassId,
-                 lambda v: mox.Attribute("n", [v]), lambda v: mox.Identity.user("QEL", v), mox.DateTime,
-                 lambda v: mox.DateTime.from_datetime(v), lambda v: mox.marshal_attributes([v]),
-                 lambda v: mox.Identity.parse("NT:A/b").convert(v)):
+    for call in (mox.Identity.parse, mox.parse_attributes, mox.ClassId, lambda v: mox.Attribute("n", [v]),
+                 mox.DateTime, lambda v: mox.DateTime.from_datetime(v), lambda v: mox.marshal_attributes([v])):
         try:
             call(bad)
         except (ValueError, TypeError, OverflowError, mox.MoxError):
@@ -115,21 +102,12 @@ def test_bad_arguments(bad):
 
 
 def test_threads():
-    failures = []
-
     def work(index):
-        try:
-            for _ in range(100):
-                with pytest.raises(mox.MoxError) as caught:
-                    mox.Identity.parse("bad") if index % 2 else mox.DateTime.parse("bad")
-                assert caught.value.code == (-1006 if index % 2 else -1075)
-                assert mox.Identity.parse(f"NT:T/u{index}").name == f"u{index}"
-        except Exception as e:  # collected: an assertion in a thread would go unseen
-            failures.append(e)
+        for _ in range(100):
+            with pytest.raises(mox.MoxError) as caught:
+                mox.Identity.parse("bad") if index % 2 else mox.DateTime.parse("bad")
+            assert caught.value.code == (-1006 if index % 2 else -1075)
+            assert mox.Identity.parse(f"NT:T/u{index}").name == f"u{index}"
 
-    threads = [threading.Thread(target=work, args=(i,)) for i in range(4)]
-    for thread in threads:
-        thread.start()
-    for thread in threads:
-        thread.join()
-    assert failures == []
+    with ThreadPoolExecutor(4) as pool:  # list() re-raises a failure of any thread here
+        list(pool.map(work, range(4)))

@@ -14,9 +14,12 @@ namespace ATTR {
 /// "Float", "Double"), the value text and a caller-chosen tag.
 ///
 /// Numbers are turned into text when set and parsed from the text on every read, so a
-/// variant compares and copies as three texts. "Long" is the platform's native `long`
-/// (64 bits on LP64 Linux); "Int64" is `MOX::Int64` (`long long`), a distinct type, so
-/// the `setValue` and `createVariant` overloads never clash.
+/// variant compares and copies as three texts. "Long" is a 32-bit kind wherever a variant
+/// is read, and "Int64" a 64-bit one. The `long` overloads give "Long" for a value that
+/// fits in 32 bits and "Int64" for a wider one (possible where `long` has 64 bits, as on
+/// LP64 Linux, where `std::int64_t` is `long`), so no writer makes a "Long" that a peer
+/// with a 32-bit `long` cannot read back. `MOX::Int64` (`long long`) always gives "Int64":
+/// pass it for a value that must be an "Int64" whatever its size.
 ///
 /// Not synchronised: readers may share a variant, a writer needs it to itself. Changing
 /// a variant that a set holds breaks the set's order.
@@ -41,7 +44,7 @@ public:
     virtual void setValue(const std::string& valueText, const std::string& typeName) = 0;
     /// Kind "Integer".
     virtual void setValue(int value) = 0;
-    /// Kind "Long".
+    /// Kind "Long" for a value within 32 bits; a wider one is stored as setValue(Int64) does.
     virtual void setValue(long value) = 0;
     /// Kind "Int64".
     virtual void setValue(Int64 value) = 0;
@@ -84,7 +87,7 @@ MOX_API RT::SmartPointer<ATTR::IVariant> createVariant(const int& value, const s
 MOX_API RT::SmartPointer<ATTR::IVariant> createVariant(const double& value, const std::string& tag);
 /// A "Float" variant.
 MOX_API RT::SmartPointer<ATTR::IVariant> createVariant(const float& value, const std::string& tag);
-/// A "Long" variant (native long).
+/// A "Long" variant for a value within 32 bits, else an "Int64" one (see IVariant).
 MOX_API RT::SmartPointer<ATTR::IVariant> createVariant(const long& value, const std::string& tag);
 /// An "Int64" variant.
 MOX_API RT::SmartPointer<ATTR::IVariant> createVariant(const Int64& value, const std::string& tag);

@@ -1,6 +1,6 @@
 #pragma once
-#include <mox/rt/DynamicLibraryImpl.h>
 #include <mox/rt/ErrorCode.h>
+#include <mox/rt/IDynamicLibrary.h>
 #include <mox/rt/Library.h>
 #include <mox/rt/SmartPointer.h>
 
@@ -26,7 +26,7 @@ public:
     /// form with facility "MOX", key "code" and code `LoadFailed`, whose message names
     /// the library, every place tried and the loader's error text (that of a candidate
     /// file that exists but would not load, else the last one).
-    static SmartPointer<DynamicLibraryImpl> loadLibrary(const Library& library);
+    static SmartPointer<IDynamicLibrary> loadLibrary(const Library& library);
 
     /// The code of the SystemException of a failed load. It lies outside the platform's
     /// table, so its message is the load report itself.

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include <mox/rt/Marshallable.h>
@@ -23,7 +24,9 @@ public:
 /// fsync'ed and renamed over the file (and the directory fsync'ed), so a process killed
 /// mid-write leaves the old content whole (and at worst a stray "<path>.tmp.XXXXXX").
 /// Failures throw SystemException (full form, code EXCEPTIONS::RuntimeSystemError) whose
-/// message names the path and the system error.
+/// message names the path and the system error. Only a regular file is read (a FIFO,
+/// device, directory or anything else at the path is refused without waiting on it), and
+/// neither a read nor a write handles more than MaxFileSize bytes.
 ///
 /// The update lock is taken on the companion file "<path>.lock" (created on first use and
 /// left in place), because replacing the file by renaming gives it a new inode that a
@@ -34,6 +37,10 @@ public:
 class MOX_RT_API ILocalFile : public virtual Object {
 public:
     ~ILocalFile() override;
+
+    /// The largest file, in bytes, that is read or written (64 MiB); a larger one is
+    /// refused with the SystemException above, naming the limit.
+    static constexpr std::uint64_t MaxFileSize = std::uint64_t{64} << 20;
     /// Writes `source.marshal()` atomically; `handle` must come from this file's
     /// `acquireHandle` (null throws NullPointerException).
     virtual void writeWith(const SmartPointer<IUpdateHandle>& handle, const Marshallable& source) = 0;

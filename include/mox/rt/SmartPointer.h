@@ -1,21 +1,29 @@
 #pragma once
-#include <atomic>
 #include <cstddef>
 #include <type_traits>
 #include <utility>
 
+#include <mox/rt/SharedCount.h>
+
 namespace MOX {
 namespace RT {
 
-/// The shared reference counter of a SmartPointer family.
-using AtomicInt = std::atomic<long>;
+template <class T>
+class SmartPointer;
 
-/// Reference-counted pointer with a separately allocated, atomic counter.
+/// A new T built from `args`, owned by the returned pointer; the object and its counter
+/// share one heap block (one allocation), which the last release frees.
+template <class T, class... A>
+SmartPointer<T> makeShared(A&&... args);
+
+/// Reference-counted pointer with an atomic counter.
 ///
-/// Adopting a raw pointer starts the counter at 1 (a null pointer gets no counter);
-/// copies share object and counter; the last release deletes both (through the
-/// object's virtual destructor). Copying and releasing are thread safe; the pointed-to
-/// object itself is not synchronised.
+/// `makeShared` builds an object together with its counter in one block; adopting a raw
+/// pointer gives it a counter of its own, starting at 1 (a null pointer gets no counter).
+/// Copies share object and counter; the last release destroys the object (as the type
+/// makeShared built, or through the pointer type it was adopted as, so through a virtual
+/// destructor when that is a base) and frees its memory once. Copying and releasing are thread safe; the
+/// pointed-to object itself is not synchronised.
 ///
 /// Order and equality follow the pointee's `lessThan`: `a < b` only if both are
 /// non-null, they do not share a counter and `a->lessThan(*b)`; `a == b` is false if
@@ -32,7 +40,7 @@ public:
     SmartPointer(std::nullptr_t) noexcept {}
 
     /// Adopts `p` (which must come from `new`); the counter starts at 1.
-    explicit SmartPointer(T* p) : m_ptr(p), m_count(adoptCounter(p)) {}
+    explicit SmartPointer(T* p) : m_ptr(p), m_count(SharedCount::adopt(p)) {}
 
     /// Shares the object and counter of `other`.
     SmartPointer(const SmartPointer& other) noexcept : m_ptr(other.m_ptr), m_count(other.m_count) { acquire(); }
@@ -115,7 +123,7 @@ public:
     explicit operator bool() const noexcept { return m_ptr != nullptr; }
 
     /// The current number of owners (0 for null); for diagnostics and tests.
-    long useCount() const noexcept { return m_count ? m_count->load(std::memory_order_relaxed) : 0; }
+    long useCount() const noexcept { return m_count ? m_count->owners() : 0; }
 
     /// True when both pointers share one counter (so one object).
     template <class U>
@@ -169,39 +177,34 @@ private:
     template <class U>
     friend class SmartPointer;
 
-    // The counter of a newly adopted object; the object is deleted when the counter
-    // cannot be allocated, so adopting never leaks.
-    static AtomicInt* adoptCounter(T* p)
-    {
-        if (p == nullptr)
-            return nullptr;
-        try {
-            return new AtomicInt(1);
-        } catch (...) {
-            delete p;
-            throw;
-        }
-    }
+    template <class U, class... A>
+    friend SmartPointer<U> makeShared(A&&... args);
 
     void acquire() noexcept
     {
         if (m_count)
-            m_count->fetch_add(1, std::memory_order_relaxed);
+            m_count->acquire();
     }
 
     void release() noexcept
     {
-        if (m_count && m_count->fetch_sub(1, std::memory_order_acq_rel) == 1) {
-            delete m_ptr;
-            delete m_count;
-        }
+        if (m_count)
+            m_count->release();
         m_ptr = nullptr;
         m_count = nullptr;
     }
 
     T* m_ptr = nullptr;
-    AtomicInt* m_count = nullptr;
+    SharedCount* m_count = nullptr;
 };
+
+template <class T, class... A>
+SmartPointer<T> makeShared(A&&... args)
+{
+    SmartPointer<T> result;
+    result.m_count = SharedCount::create(result.m_ptr, std::forward<A>(args)...);
+    return result;
+}
 
 } // namespace RT
 } // namespace MOX

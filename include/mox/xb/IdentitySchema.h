@@ -66,7 +66,7 @@ public:
 /// The document element: root "identities" over an xbidentities.
 class MOX_API identities_CC : public DocumentElement {
 public:
-    explicit identities_CC(xbidentities& top);
+    explicit identities_CC(XBObject& top);
     ~identities_CC() override;
     xbidentities& getTop() const noexcept { return static_cast<xbidentities&>(top()); }
 };

@@ -2,8 +2,6 @@
 #include <mox/app/IApplicationId.h>
 #include <mox/rt/Raise.h>
 
-#include <memory>
-
 #include <mox/rt/Exceptions.h>
 
 #include "data/application/impl/ApplicationIdImpl.h"
@@ -31,16 +29,16 @@ RT::SmartPointer<APP::IApplicationId> createApplicationId(const RT::SmartPointer
     RT::SmartPointer<APP::IApplicationId> registered = registry.find(probe);
     if (!registered.isNull())
         return registered;
-    return registry.registerId(new APP::ApplicationIdImpl(product, name));
+    return registry.registerId(RT::makeShared<APP::ApplicationIdImpl>(product, name));
 }
 
 RT::SmartPointer<APP::IApplicationId> parseApplicationId(const std::string& xml)
 {
     if (xml.empty())
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::parseApplicationId"));
-    auto id = std::make_unique<APP::ApplicationIdImpl>();
+    const auto id = RT::makeShared<APP::ApplicationIdImpl>();
     id->unmarshal(xml);
-    return APP::ApplicationRegistry::instance().registerId(id.release());
+    return APP::ApplicationRegistry::instance().registerId(id);
 }
 
 } // namespace MOX

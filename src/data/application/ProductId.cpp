@@ -21,14 +21,14 @@ RT::SmartPointer<APP::IProductId> createProductId(const std::string& name, const
 {
     if (name.empty() || version.empty())
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::createProductId"));
-    return RT::SmartPointer<APP::IProductId>(new APP::ProductIdImpl(name, component, version));
+    return RT::makeShared<APP::ProductIdImpl>(name, component, version);
 }
 
 RT::SmartPointer<APP::IProductId> parseProductId(const std::string& xml)
 {
     if (xml.empty())
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::parseProductId"));
-    RT::SmartPointer<APP::IProductId> product(new APP::ProductIdImpl());
+    const RT::SmartPointer<APP::IProductId> product = RT::makeShared<APP::ProductIdImpl>();
     product->unmarshal(xml);
     return product;
 }

@@ -20,7 +20,7 @@ namespace Attributes {
 
 SmartPointer<IAttribute> createAttribute(const SmartPointer<IQualifiedName>& name)
 {
-    return SmartPointer<IAttribute>(new AttributeImpl(name));
+    return RT::makeShared<AttributeImpl>(name);
 }
 
 SmartPointer<IAttribute> createAttribute(const std::string& name, const std::string& /*second*/)

@@ -27,15 +27,15 @@ SmartPointer<IQualifiedName> createQualifiedName(const std::string& name, const 
 {
     if (name.empty())
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::Attributes::createQualifiedName"));
-    return SmartPointer<IQualifiedName>(
-        new QualifiedNameImpl(name, format.empty() ? QualifiedNameImpl::defaultFormat() : format, scope));
+    return RT::makeShared<QualifiedNameImpl>(name, format.empty() ? QualifiedNameImpl::defaultFormat() : format,
+                                             scope);
 }
 
 SmartPointer<IQualifiedName> parseQualifiedName(const std::string& text)
 {
     if (text.empty())
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::Attributes::parseQualifiedName"));
-    SmartPointer<IQualifiedName> name(new QualifiedNameImpl());
+    const SmartPointer<IQualifiedName> name = RT::makeShared<QualifiedNameImpl>();
     name->unmarshal(text);
     return name;
 }

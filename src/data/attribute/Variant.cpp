@@ -18,7 +18,7 @@ namespace {
 template <class Number>
 SmartPointer<IVariant> makeVariant(const Number& value, const std::string& tag)
 {
-    SmartPointer<IVariant> variant(new VariantImpl());
+    const SmartPointer<IVariant> variant = RT::makeShared<VariantImpl>();
     variant->setTag(tag);
     variant->setValue(value);
     return variant;
@@ -28,7 +28,7 @@ SmartPointer<IVariant> makeVariant(const Number& value, const std::string& tag)
 
 SmartPointer<IVariant> createVariant(const std::string& value, const std::string& tag)
 {
-    SmartPointer<IVariant> variant(new VariantImpl());
+    const SmartPointer<IVariant> variant = RT::makeShared<VariantImpl>();
     variant->setTag(tag);
     variant->setValue(value, VariantImpl::STRING);
     return variant;

@@ -1,6 +1,9 @@
 #include "data/attribute/VariantImpl.h"
 #include <mox/rt/Raise.h>
 
+#include <cstdint>
+#include <limits>
+
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/StringUtils.h>
 
@@ -45,7 +48,15 @@ void VariantImpl::setValue(const std::string& valueText, const std::string& type
 // The typed setters go through the virtual two-text form on purpose (see IVariant).
 void VariantImpl::setValue(int number) { setValue(StringUtils::ToString(number), INTEGER); }
 
-void VariantImpl::setValue(long number) { setValue(StringUtils::ToString(number), LONG); }
+// A "Long" is 32 bits wide wherever it is read; a wider long (LP64, where std::int64_t is
+// long) would be written as a "Long" that a peer cannot read back, so it becomes an "Int64".
+void VariantImpl::setValue(long number)
+{
+    if (number < std::numeric_limits<std::int32_t>::min() || number > std::numeric_limits<std::int32_t>::max())
+        setValue(static_cast<Int64>(number));
+    else
+        setValue(StringUtils::ToString(number), LONG);
+}
 
 void VariantImpl::setValue(Int64 number) { setValue(StringUtils::ToString(number), INT64); }
 

@@ -22,7 +22,7 @@ RT::SmartPointer<IAccountId> makeAccount(const std::string& type, const std::str
 {
     if (type.empty() || name.empty())
         EXCEPTIONS::raise(InvalidArgumentException(), MOX_SITE(function));
-    return RT::SmartPointer<IAccountId>(new AccountIdImpl(type, name));
+    return RT::makeShared<AccountIdImpl>(type, name);
 }
 } // namespace
 

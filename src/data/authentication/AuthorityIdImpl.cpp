@@ -63,7 +63,7 @@ RT::SmartPointer<AUTHN::IAuthorityId> createAuthorityId(const std::string& forma
 {
     if (format.empty() || name.empty())
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::createAuthorityId"));
-    return RT::SmartPointer<AUTHN::IAuthorityId>(new AUTHN::AuthorityIdImpl(format, stripLeadingDoubleSlash(name)));
+    return RT::makeShared<AUTHN::AuthorityIdImpl>(format, stripLeadingDoubleSlash(name));
 }
 
 } // namespace MOX

@@ -153,7 +153,7 @@ using AUTHN::IIdentity;
 namespace {
 RT::SmartPointer<IIdentity> makeIdentity(std::string format, std::string value, std::string type)
 {
-    return RT::SmartPointer<IIdentity>(new IdentityImpl(std::move(format), std::move(value), std::move(type)));
+    return RT::makeShared<IdentityImpl>(std::move(format), std::move(value), std::move(type));
 }
 } // namespace
 

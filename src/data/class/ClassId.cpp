@@ -26,7 +26,7 @@ RT::SmartPointer<CLASS::IClassId> createClassId(const std::string& name, int ver
 {
     if (name.empty() || version < 0)
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::createClassId"));
-    return RT::SmartPointer<CLASS::IClassId>(new CLASS::ClassIdImpl(name, version));
+    return RT::makeShared<CLASS::ClassIdImpl>(name, version);
 }
 
 RT::SmartPointer<CLASS::IClassId> parseClassId(const std::string& text)

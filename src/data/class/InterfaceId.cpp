@@ -34,7 +34,7 @@ RT::SmartPointer<CLASS::IInterfaceId> createInterfaceId(const std::string& name,
 {
     if (name.empty() || version < 0)
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::createInterfaceId"));
-    return RT::SmartPointer<CLASS::IInterfaceId>(new CLASS::InterfaceIdImpl(name, version));
+    return RT::makeShared<CLASS::InterfaceIdImpl>(name, version);
 }
 
 RT::SmartPointer<CLASS::IInterfaceId> parseInterfaceId(const std::string& text)

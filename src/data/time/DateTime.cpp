@@ -15,12 +15,12 @@ RT::SmartPointer<TIME::IDateTime> getCurrentTime()
     ::clock_gettime(CLOCK_REALTIME, &now);
     // Whole milliseconds, like the platform's millisecond clock.
     const long long milliseconds = static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-    return RT::SmartPointer<TIME::IDateTime>(new TIME::DateTimeImpl(milliseconds * 1000));
+    return RT::makeShared<TIME::DateTimeImpl>(milliseconds * 1000);
 }
 
 RT::SmartPointer<TIME::IDateTime> createDateTime(long long microseconds)
 {
-    return RT::SmartPointer<TIME::IDateTime>(new TIME::DateTimeImpl(microseconds));
+    return RT::makeShared<TIME::DateTimeImpl>(microseconds);
 }
 
 } // namespace MOX

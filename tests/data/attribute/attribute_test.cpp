@@ -36,17 +36,13 @@ namespace {
 // Which of the five readers throw the kind-mismatch error (-1009 from VariantImpl).
 std::string mismatchedReaders(const SmartPointer<IVariant>& v)
 {
+    const std::pair<const char*, std::function<void()>> readers[] = {
+        {"Integer", [&] { v->asInteger(); }}, {"Long", [&] { v->asLong(); }}, {"Int64", [&] { v->asInt64(); }},
+        {"Float", [&] { v->asFloat(); }},     {"Double", [&] { v->asDouble(); }}};
     std::string out;
-    auto check = [&out](const char* name, auto read) {
-        if (moxtest::throwsMox<InvalidArgumentException>(read, -1009,
-                                                         (std::string("MOX::ATTR::VariantImpl::as") + name).c_str()))
+    for (const auto& [name, read] : readers)
+        if (moxtest::throwsMox<InvalidArgumentException>(read, -1009, (std::string("MOX::ATTR::VariantImpl::as") + name).c_str()))
             out += out.empty() ? name : std::string(",") + name;
-    };
-    check("Integer", [&] { v->asInteger(); });
-    check("Long", [&] { v->asLong(); });
-    check("Int64", [&] { v->asInt64(); });
-    check("Float", [&] { v->asFloat(); });
-    check("Double", [&] { v->asDouble(); });
     return out;
 }
 
@@ -61,7 +57,7 @@ TEST(Variant, EachKindStoresItsTextAndReadsBackOnlyAsItself)
     const float f = 0.1f;
     const std::tuple<SmartPointer<IVariant>, std::string, std::string, std::string> rows[] = {
         {MOX::createVariant(42, "t"), "Integer", "42", "Long,Int64,Float,Double"},
-        {MOX::createVariant(static_cast<long>(LONG_MAX), "t"), "Long", StringUtils::ToString(LONG_MAX),
+        {MOX::createVariant(static_cast<long>(INT_MAX), "t"), "Long", StringUtils::ToString(static_cast<long>(INT_MAX)),
          "Integer,Int64,Float,Double"},
         {MOX::createVariant(static_cast<Int64>(LLONG_MIN), "t"), "Int64", StringUtils::ToString(LLONG_MIN),
          "Integer,Long,Float,Double"},
@@ -75,8 +71,8 @@ TEST(Variant, EachKindStoresItsTextAndReadsBackOnlyAsItself)
                   kind + "|t|" + value + "|" + value);
         EXPECT_EQ(mismatchedReaders(v), mismatched) << kind;
     }
-    EXPECT_EQ(MOX::createVariant(static_cast<Int64>(LLONG_MIN), "")->asInt64(), LLONG_MIN);
-    EXPECT_EQ(MOX::createVariant(f, "")->asFloat(), f);
+    EXPECT_TRUE(MOX::createVariant(static_cast<Int64>(LLONG_MIN), "")->asInt64() == LLONG_MIN &&
+                MOX::createVariant(f, "")->asFloat() == f);
 }
 
 TEST(AttributeModel, EveryFailurePath)
@@ -89,9 +85,7 @@ TEST(AttributeModel, EveryFailurePath)
         {[] { parseQualifiedName(""); }, -1006, "MOX::Attributes::parseQualifiedName"},
         {[] { createAttribute("", "x"); }, -1006, "MOX::Attributes::createAttribute"},
         {[] { A::findAttribute("", A::Empty()); }, -1006, "MOX::Attributes::findAttribute"},
-        {[] { A::containsAttribute("", A::Empty()); }, -1006, "MOX::Attributes::containsAttribute"},
         {[&] { A::clone(foreign); }, -1005, nullptr},
-        {[] { A::clone(AttributeList{SmartPointer<IAttribute>()}); }, -1004, nullptr},
         {[] { A::findAttribute("n", AttributeList{SmartPointer<IAttribute>(), attr("n")}); }, -1004, nullptr},
         {[&] { nameless->getName(); }, -1004, nullptr},
         {[&] { MOX::cloneVariants(VariantSet{SmartPointer<IVariant>()}, target); }, -1004, nullptr},
@@ -107,21 +101,20 @@ TEST(AttributeModel, EveryFailurePath)
     EXPECT_TRUE(target.empty()); // emptied before the null element was met
 }
 
-TEST(Variant, OrderIsTagThenKindThenTextAndCloneVariantsMakesNewEqualObjects)
+TEST(Variant, CloneVariantsMakesNewEqualObjectsInTagKindTextOrder)
 {
-    const std::pair<SmartPointer<IVariant>, SmartPointer<IVariant>> ordered[] = {
-        {text("z", "a"), MOX::createVariant(1, "b")},                  // tag first, whatever kinds and values
-        {MOX::createVariant(10, "t"), MOX::createVariant(9, "t")},     // the texts, byte-wise
-        {MOX::createVariant(100.0, "t"), MOX::createVariant(1, "t")}}; // kind names: "Double" < "Integer"
-    for (const auto& [a, b] : ordered)
-        EXPECT_TRUE(a->lessThan(*b) && !b->lessThan(*a)) << a->getValue() << " < " << b->getValue();
-    const VariantSet source{text("b", "x"), MOX::createVariant(5, "t"), MOX::createVariant(5, "t"),
+    // Equal tag and text but another kind is another value; the set is ordered tag first.
+    const VariantSet source{text("b", "a"), MOX::createVariant(5, "t"), MOX::createVariant(5, "t"),
                             MOX::createVariant(5L, "t")};
     VariantSet target{text("old", "z")};
     MOX::cloneVariants(source, target);
     ASSERT_EQ(target.size(), 3u); // equal ones kept once, the old one gone
-    for (auto s = source.begin(), t = target.begin(); t != target.end(); ++t, ++s)
+    std::string order;
+    for (auto s = source.begin(), t = target.begin(); t != target.end(); ++t, ++s) {
         EXPECT_TRUE(!t->sharesWith(*s) && !(*t)->lessThan(**s) && !(*s)->lessThan(**t)) << (*s)->getValue();
+        order += (*t)->getType() + " ";
+    }
+    EXPECT_EQ(order, "String Integer Long "); // kind names order byte-wise
 }
 
 TEST(QualifiedName, TextFormRoundTripsAndReadsWithoutChecks)
@@ -144,17 +137,11 @@ TEST(QualifiedName, TextFormRoundTripsAndReadsWithoutChecks)
     EXPECT_EQ(fields(name), "|String|x");
 }
 
-TEST(QualifiedName, OrderIsFormatThenNameThenScopeAndMatchTakesTheOtherAsPatterns)
+TEST(QualifiedName, EqualityFillsTheDefaultFormatAndMatchTakesTheOtherAsPatterns)
 {
-    const std::pair<SmartPointer<IQualifiedName>, SmartPointer<IQualifiedName>> ordered[] = {
-        {createQualifiedName("b", "Integer", ""), createQualifiedName("a", "String", "")},
-        {createQualifiedName("a", "", "z"), createQualifiedName("b", "", "a")},
-        {createQualifiedName("a", "", ""), createQualifiedName("a", "", "s")}};
-    for (const auto& [a, b] : ordered)
-        EXPECT_TRUE(a->lessThan(*b) && !b->lessThan(*a)) << fields(a) << " < " << fields(b);
     EXPECT_TRUE(createQualifiedName("a", "", "s") == createQualifiedName("a", "String", "s"));
     const auto color = createQualifiedName("color", "String", "");
-    EXPECT_TRUE(color->matches(createQualifiedName("co*", "Str?ng", "")) && color->matches(createQualifiedName("*", "*", "*")));
+    EXPECT_TRUE(color->matches(createQualifiedName("co*", "Str?ng", "")));
     EXPECT_FALSE(color->matches(createQualifiedName("color", "String", "s")) || color->matches(SmartPointer<IQualifiedName>()));
     EXPECT_FALSE(createQualifiedName("co*", "String", "")->matches(color));
 }
@@ -192,14 +179,13 @@ TEST(AttributeList, FindEqualsMatchesAndClones)
     const AttributeList list{asText, asInt, attr("m")};
     EXPECT_TRUE(A::findAttribute("n", list).sharesWith(asText)); // by name: the first
     EXPECT_TRUE(A::findAttribute(createQualifiedName("n", "Integer", ""), list).sharesWith(asInt));
-    EXPECT_FALSE(A::containsAttribute(createQualifiedName("m", "Double", ""), list));
 
     // Equality ignores attribute order but not value order; each attribute of the first
     // list is looked up on its own, so two of one name are not equal even to themselves.
     const AttributeList first{attr("a", {"1", "2"}), attr("c", {""}, "Integer")};
     EXPECT_TRUE(A::equals(first, AttributeList{attr("c", {""}, "Integer"), attr("a", {"1", "2"})}));
-    EXPECT_FALSE(A::equals(first, AttributeList{attr("a", {"2", "1"}), attr("c", {""}, "Integer")}));
-    EXPECT_FALSE(A::equals(first, AttributeList{attr("a", {"1", "2"}), attr("c", {""})}));
+    EXPECT_FALSE(A::equals(first, AttributeList{attr("a", {"2", "1"}), attr("c", {""}, "Integer")}) ||
+                 A::equals(first, AttributeList{attr("a", {"1", "2"}), attr("c", {""})}));
     const AttributeList twoOfOneName{attr("n", {"1"}), attr("n", {"2"})};
     EXPECT_FALSE(A::equals(twoOfOneName, twoOfOneName));
 

@@ -147,7 +147,7 @@ SmartPointer<I::IServiceHelper> ApplicationImpl::loadServiceLibrary()
     const std::string file = getProperty(LIBRARY_FILE, LIBRARY_FILE_DEFAULT);
     const std::string searchPath = getLibraryPath();
     const std::string method = getProperty(LIBRARY_METHOD, LIBRARY_METHOD_DEFAULT);
-    SmartPointer<RT::DynamicLibraryImpl> library = RT::DllManager::loadLibrary(RT::Library(file, searchPath));
+    const SmartPointer<RT::IDynamicLibrary> library = RT::DllManager::loadLibrary(RT::Library(file, searchPath));
     void* symbol = RT::checkDeref(library).getSymbol(method);
     if (symbol != nullptr) {
         const auto entryPoint = reinterpret_cast<I::LoadServiceHelperFunction>(symbol);

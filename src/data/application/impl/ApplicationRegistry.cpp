@@ -25,16 +25,16 @@ ApplicationRegistry::ApplicationRegistry() = default;
 
 ApplicationRegistry::~ApplicationRegistry() = default;
 
-RT::SmartPointer<IApplicationId> ApplicationRegistry::registerId(ApplicationIdImpl* id)
+RT::SmartPointer<IApplicationId> ApplicationRegistry::registerId(const RT::SmartPointer<ApplicationIdImpl>& id)
 {
     RT::MutexGrabber guard(m_mutex);
-    RT::SmartPointer<IApplicationId> candidate(id);
+    const RT::SmartPointer<IApplicationId> candidate = id;
     auto found = m_ids.find(candidate);
     if (found == m_ids.end()) {
         found = m_ids.insert(candidate).first;
         try {
             // The application refers to the set's entry, which stays put until unload.
-            id->bindApplication(RT::SmartPointer<IApplication>(new ApplicationImpl(*found)));
+            id->bindApplication(RT::makeShared<ApplicationImpl>(*found));
         } catch (...) {
             m_ids.erase(found);
             throw;

@@ -26,10 +26,10 @@ public:
     /// The one registry of this library.
     static ApplicationRegistry& instance();
 
-    /// Registers `id` (adopted; must not be null and must not be shared yet) and returns
-    /// the registered id: `id` itself, now bound to a new application, or the equivalent
-    /// id registered before (then `id` is deleted).
-    RT::SmartPointer<IApplicationId> registerId(ApplicationIdImpl* id);
+    /// Registers `id` (must not be null and must not be shared yet) and returns the
+    /// registered id: `id` itself, now bound to a new application, or the equivalent id
+    /// registered before (then `id` is released).
+    RT::SmartPointer<IApplicationId> registerId(const RT::SmartPointer<ApplicationIdImpl>& id);
 
     /// The registered id equivalent to `probe`, or null when there is none. Lets a
     /// caller find an id without building a heap candidate first.

@@ -6,11 +6,14 @@
 #include <memory>
 #include <new>
 
+#include <mox/rt/Check.h>
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/XmlUtils.h>
 #include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/IdentityConverter.h>
 #include <mox/xb/XBinderManager.h>
+
+#include "services/serialization/XBinder/IdentityStreaming.h"
 
 MOX_SOURCE_FILE("data/authentication/impl/IdentityMarshaller")
 
@@ -31,12 +34,60 @@ std::atomic<XBinderManager*> s_manager{nullptr};
 
 } // namespace
 
+namespace {
+
+// What the writer reads the identities from: the set, walked in order, and one spare
+// object per alternative, so that items switch alternatives without allocating.
+struct Source {
+    using Identities = Set<SmartPointer<IIdentity>>;
+    Identities::const_iterator next;
+    std::unique_ptr<XB::XBObject> spare[4];
+
+    // Points `item` at the texts of the next identity, as IdentityConverter::toXB fills a
+    // new item (items are asked for in order). A null identity throws NullPointerException.
+    static void fill(const void* context, std::size_t, XB::xbidentities_ref_1& item)
+    {
+        auto& self = *const_cast<Source*>(static_cast<const Source*>(context));
+        const IIdentity& identity = RT::checkDeref(*self.next++);
+        if (identity.isGroup() || identity.isUser()) {
+            auto& name = self.choose<XB::xbname_ref>(
+                item, identity.isGroup() ? XB::xbidentities_ref_1::T_GroupIdentifier : XB::xbidentities_ref_1::T_UserIdentifier);
+            name.format = &identity.getFormat();
+            name.value = &identity.getValue();
+            return;
+        }
+        auto& parts = self.choose<XB::xbidentity_ref>(item, XB::xbidentities_ref_1::T_identity);
+        parts.format = &identity.getAuthorityFormat();
+        parts.authority = &identity.getAuthorityName();
+        parts.account = &identity.getName();
+        parts.type = &identity.getType();
+    }
+
+    // Makes `alternative` the item's choice, with its spare object.
+    template <class C>
+    C& choose(XB::xbidentities_ref_1& item, int alternative)
+    {
+        if (item.t != alternative) {
+            if (item.t != 0)
+                spare[item.t] = std::move(item.u);
+            if (!spare[alternative])
+                spare[alternative] = std::make_unique<C>();
+            item.set(alternative, std::move(spare[alternative]));
+        }
+        return static_cast<C&>(*item.u);
+    }
+};
+
+} // namespace
+
 const std::string marshalIdentities(const Set<SmartPointer<IIdentity>>& identities)
 {
     XBinderManager& manager = XBinderManager::instance(s_manager);
     XB::EncodeBuffer buffer;
-    const std::unique_ptr<XB::xbidentities> list(XB::IdentityConverter::toXB(identities));
-    XB::identities_CC element(*list);
+    buffer.reserve(64 + 80 * identities.size());
+    Source source{identities.begin(), {}};
+    XB::xbidentities_out top(identities.size(), &Source::fill, &source);
+    XB::identities_CC element(top);
     return manager.encode(element, buffer);
 }
 

@@ -13,6 +13,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <typeinfo>
 #include <utility>
 
 #include <mox/rt/Check.h>
@@ -54,9 +55,15 @@ SmartPointer<IAttribute> takeAttribute(XB::xbattribute& item)
     }
     if (format.empty())
         format = ATTR::QualifiedNameImpl::defaultFormat();
-    const SmartPointer<ATTR::IQualifiedName> name(
-        new ATTR::QualifiedNameImpl(std::move(item.name), std::move(format), std::move(scope)));
-    return SmartPointer<IAttribute>(new ATTR::AttributeImpl(name, std::move(item.value_list)));
+    const SmartPointer<ATTR::IQualifiedName> name =
+        RT::makeShared<ATTR::QualifiedNameImpl>(std::move(item.name), std::move(format), std::move(scope));
+    // The values go into a list of their exact size (the item's list keeps its room for
+    // the next attribute), so a large result holds no spare room.
+    Vector<std::string> values;
+    values.reserve(item.value_list.size());
+    for (std::string& value : item.value_list)
+        values.push_back(std::move(value));
+    return RT::makeShared<ATTR::AttributeImpl>(name, std::move(values));
 }
 
 // Collects the attributes of a document being decoded. A conversion error (an empty
@@ -79,6 +86,15 @@ struct Collector {
     }
 };
 
+// The attribute as this library's own class, or null: a type comparison, cheaper than a
+// cast through the virtual bases.
+const ATTR::AttributeImpl* ownOf(const IAttribute* attribute) noexcept
+{
+    return attribute != nullptr && typeid(*attribute) == typeid(ATTR::AttributeImpl)
+               ? static_cast<const ATTR::AttributeImpl*>(attribute)
+               : nullptr;
+}
+
 // What the writer reads the attributes from: the list, and room for the name and values
 // of an attribute of another implementation, which gives them only as copies.
 struct Source {
@@ -92,7 +108,7 @@ struct Source {
     {
         auto& self = *const_cast<Source*>(static_cast<const Source*>(context));
         const IAttribute& attribute = RT::checkDeref(self.list[index]);
-        const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(&attribute);
+        const ATTR::AttributeImpl* own = ownOf(&attribute);
         if (own == nullptr) {
             self.name = attribute.getQualifiedName();
             self.values = attribute.getValues();
@@ -110,7 +126,7 @@ struct Source {
         std::size_t bytes = 64;
         for (const SmartPointer<IAttribute>& attribute : list) {
             bytes += 64;
-            if (const auto* own = dynamic_cast<const ATTR::AttributeImpl*>(attribute.get()))
+            if (const ATTR::AttributeImpl* own = ownOf(attribute.get()))
                 for (const std::string& value : own->values())
                     bytes += value.size() + 16;
         }

@@ -9,6 +9,15 @@
 namespace MOX {
 namespace XB {
 
+/// Empties `item` for the next "attribute", keeping the room of its value list.
+inline void resetItem(xbattribute& item)
+{
+    item.name.clear();
+    item.type.reset();
+    item.scope.reset();
+    item.value_list.clear();
+}
+
 /// The content of the root "attributes" read as a streamed list of xbattribute;
 /// described with the element and type names of xbattributes, so it reads and fails alike.
 class xbattributes_stream : public XBStream<xbattribute> {

@@ -5,7 +5,7 @@
 namespace MOX {
 namespace XB {
 
-identities_CC::identities_CC(xbidentities& top) : DocumentElement("identities", top) {}
+identities_CC::identities_CC(XBObject& top) : DocumentElement("identities", top) {}
 
 identities_CC::~identities_CC() = default;
 

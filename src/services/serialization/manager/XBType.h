@@ -166,6 +166,15 @@ struct FieldCodec<std::optional<std::int32_t>> {
     }
 };
 
+/// Empties a streamed item for the next element. Item classes whose lists should keep
+/// their room between elements declare an overload of their own (found by argument-
+/// dependent lookup).
+template <class Item>
+void resetItem(Item& item)
+{
+    item = Item();
+}
+
 /// A list of child elements of class Item that is never held whole, for documents too
 /// large to hold twice. Decoding: one Item object is reused for every element, and each
 /// complete item goes to the sink (when the next one starts; the last one by `finish`,
@@ -210,7 +219,7 @@ public:
     {
         auto& stream = *static_cast<XBStream*>(self);
         stream.finish();
-        stream.m_item = Item();
+        resetItem(stream.m_item);
         stream.m_pending = stream.m_sink != nullptr;
         return stream.m_sink != nullptr ? &stream.m_item : nullptr;
     }
@@ -577,14 +586,16 @@ public:
     }
 
     /// Any number of child elements `name` of class Item, streamed (see XBStream); T
-    /// derives from XBStream<Item>.
+    /// derives from XBStream<Item>. Choice items with an empty `name` are written as the
+    /// elements of their chosen alternatives (as `items`).
     template <class Item>
     XBTypeBuilder& streamed(std::string name)
     {
         static_assert(std::is_base_of<XBStream<Item>, T>::value, "streamed lists derive from XBStream");
         Child child;
         child.name = std::move(name);
-        child.kind = ChildKind::List;
+        // Choice items without a name are written as their alternatives' elements.
+        child.kind = std::is_base_of<XBChoice, Item>::value && child.name.empty() ? ChildKind::Items : ChildKind::List;
         child.typeOf = &Item::schema;
         child.append = &XBStream<Item>::next;
         child.count = &XBStream<Item>::size;

@@ -1,0 +1,188 @@
+// The class-id schema types: ClassIdConverter (version presence rules, the loader that
+// is never carried, the create functions' checks on the way back, loader ids), and the
+// types inside an enclosing document: how they are written and read back, and every
+// reading rule (-33, -41, -45, missing required attribute).
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+#include <mox/class/IClassId.h>
+#include <mox/class/IInterfaceId.h>
+#include <mox/rt/Exceptions.h>
+#include <mox/xb/ClassIdConverter.h>
+#include <mox/xb/ClassSchema.h>
+#include <mox/xb/DecodeBuffer.h>
+#include <mox/xb/DocumentElement.h>
+#include <mox/xb/EncodeBuffer.h>
+#include <mox/xb/XBObject.h>
+
+#include "MoxTestSupport.h"
+#include "services/serialization/manager/XBType.h"
+
+using MOX::CLASS::IClassId;
+using MOX::CLASS::IInterfaceId;
+using MOX::CLASS::XB::ClassIdConverter;
+using MOX::RT::SmartPointer;
+using namespace MOX::XB;
+using Params = std::vector<std::string>;
+
+namespace {
+
+// A document that embeds the three types, as another component's document would (no
+// document of the library has them as root):
+//   <component>
+//     <implementation class="Printer" version="2" loader="Boot"/>   xbclass_id, at most one
+//     <provides class="IPrint" version="3"/>                        xbinterface_id, any number
+//     <provider loader="Boot"/>                                     xbloader_id, at most one
+//   </component>
+struct xbcomponent : XBObject {
+    MOX_XB_DOCUMENT_TYPE()
+    std::unique_ptr<xbclass_id> implementation;
+    std::vector<xbinterface_id> provides;
+    std::unique_ptr<xbloader_id> provider;
+};
+
+struct component_CC : DocumentElement {
+    explicit component_CC(xbcomponent& top) : DocumentElement("component", top) {}
+};
+
+std::string encode(xbcomponent& doc)
+{
+    EncodeBuffer buffer;
+    component_CC element(doc);
+    EXPECT_EQ(element.encode(buffer), 0);
+    return buffer.text();
+}
+
+int decode(const std::string& text, xbcomponent& doc, ErrorRecord* errors = nullptr)
+{
+    DecodeBuffer buffer(text);
+    component_CC element(doc);
+    const int status = element.decode(buffer);
+    if (errors)
+        *errors = buffer.errors();
+    return status;
+}
+
+template <class Doc>
+Doc idDoc(const char* name, std::optional<int> version)
+{
+    Doc doc;
+    doc.class_ = name;
+    doc.version = version;
+    return doc;
+}
+
+} // namespace
+
+const XBType& xbcomponent::schema()
+{
+    static const XBType type = XBTypeBuilder<xbcomponent>::sequence("xbcomponent")
+                                   .element<&xbcomponent::implementation>("implementation")
+                                   .list<&xbcomponent::provides>("provides")
+                                   .element<&xbcomponent::provider>("provider");
+    return type;
+}
+
+TEST(ClassIdConverter, VersionIsPresentOnlyAboveOne)
+{
+    for (int version : {0, 1, 2, 40}) {
+        xbclass_id cls;
+        xbinterface_id itf;
+        cls.version = itf.version = 77; // a stale value must not survive
+        ClassIdConverter::toXB(cls, MOX::createClassId("C", version));
+        ClassIdConverter::toXB(itf, MOX::createInterfaceId("I", version));
+        const int written = version > 1 ? version : -1; // -1: left out
+        EXPECT_TRUE(cls.class_ == "C" && itf.class_ == "I" && cls.version.value_or(-1) == written &&
+                    itf.version.value_or(-1) == written) << version;
+        const SmartPointer<IInterfaceId> back = ClassIdConverter::toMOX(itf);
+        const int read = version > 1 ? version : 1;
+        EXPECT_EQ(ClassIdConverter::toMOX(cls)->getVersion() + back->getVersion(), 2 * read) << version;
+        EXPECT_EQ(back->getName(), "I");
+    }
+    // A version present in a document is taken as it stands, even 0.
+    EXPECT_EQ(ClassIdConverter::toMOX(idDoc<xbclass_id>("C", 0))->getVersion(), 0);
+    // The pointer-returning forms fill the same way.
+    const std::unique_ptr<xbclass_id> made(ClassIdConverter::toXB(MOX::createClassId("M", 3)));
+    EXPECT_EQ(made->class_.value_or("") + std::to_string(made->version.value_or(-9)), "M3");
+}
+
+TEST(ClassIdConverter, LoaderOfAClassIdIsNeitherWrittenNorRead)
+{
+    const SmartPointer<IClassId> withLoader = MOX::parseClassId("<class-id class='C' version='2' loader='Boot'/>");
+    ASSERT_EQ(MOX::getClassIdLoader(withLoader), "Boot");
+    xbclass_id preset;
+    preset.loader = "Kept";
+    ClassIdConverter::toXB(preset, withLoader);
+    EXPECT_EQ(preset.loader, "Kept");
+    // A document that holds one: toMOX drops it.
+    EXPECT_EQ(MOX::getClassIdLoader(ClassIdConverter::toMOX(preset)), "");
+}
+
+TEST(ClassIdConverter, ConversionsCheckTheirArguments)
+{
+    using MOX::EXCEPTIONS::InvalidArgumentException;
+    EXPECT_THROW(ClassIdConverter::toXB(SmartPointer<IClassId>()), MOX::EXCEPTIONS::NullPointerException);
+    xbclass_id untouched = idDoc<xbclass_id>("Before", std::nullopt);
+    EXPECT_THROW(ClassIdConverter::toXB(untouched, SmartPointer<IClassId>()), MOX::EXCEPTIONS::NullPointerException);
+    EXPECT_EQ(untouched.class_, "Before");
+    EXPECT_TRUE(moxtest::throwsMox<InvalidArgumentException>(
+        [] { ClassIdConverter::toMOX(idDoc<xbclass_id>("", std::nullopt)); }, -1006, "MOX::createClassId"));
+    EXPECT_TRUE(moxtest::throwsMox<InvalidArgumentException>(
+        [] { ClassIdConverter::toMOX(idDoc<xbinterface_id>("I", -3)); }, -1006, "MOX::createInterfaceId"));
+}
+
+TEST(ClassIdConverter, LoaderTravelsByNameOnly)
+{
+    const MOX::LoaderId boot("Boot", "/opt/boot.so");
+    xbloader_id doc;
+    ClassIdConverter::toXB(doc, boot);
+    EXPECT_EQ(doc.loader, "Boot");
+    MOX::LoaderId target("Old", "/keep/me.so");
+    ClassIdConverter::toMOX(target, doc);
+    EXPECT_EQ(target.getName() + "|" + target.getFile(), "Boot|/keep/me.so");
+    const MOX::LoaderId fresh = ClassIdConverter::toMOX(doc);
+    EXPECT_EQ(fresh.getName() + "|" + fresh.getFile(), "Boot|");
+    // A loader document never filled reads as an empty loader.
+    EXPECT_TRUE(ClassIdConverter::toMOX(xbloader_id()).isEmpty());
+}
+
+TEST(ClassDocument, WritesAttributesInSchemaOrderOnlyWhenPresentAndReadsThemBack)
+{
+    xbcomponent doc;
+    doc.implementation.reset(new xbclass_id());
+    doc.implementation->loader = "Boot";
+    doc.implementation->version = 2;
+    doc.implementation->class_ = "Printer";
+    doc.provides.resize(2);
+    doc.provides[0].class_ = "IPrint";
+    doc.provides[1].class_ = "IScan<&>";
+    doc.provides[1].version = -4;
+    doc.provider.reset(new xbloader_id());
+    doc.provider->loader = "Boot \"2\"";
+    const std::string text = encode(doc);
+    EXPECT_EQ(text, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<component><implementation class=\"Printer\" version=\"2\" "
+                    "loader=\"Boot\"/><provides class=\"IPrint\"/><provides class=\"IScan&lt;&amp;&gt;\" version=\"-4\"/>"
+                    "<provider loader=\"Boot &quot;2&quot;\"/></component>");
+    xbcomponent back;
+    ASSERT_EQ(decode(text, back), 0);
+    EXPECT_EQ(encode(back), text);
+}
+
+TEST(ClassDocument, RecordsEveryReadingErrorWithTypeAndAttribute)
+{
+    const std::tuple<std::string, int, Params> rows[] = {
+        {"<provides class='I' loader='L'/>", XB_INVALID_ATTRIBUTE, {"xbinterface_id", "loader"}},
+        {"<provider loader='L' class='C'/>", XB_INVALID_ATTRIBUTE, {"xbloader_id", "class"}},
+        {"<implementation class='K' version='two'/>", XB_INVALID_VALUE, {"xbclass_id", "version"}},
+        {"<implementation version='2'/>", XB_MISSING_ATTRIBUTE, {"xbclass_id", "class"}},
+        {"<implementation class='K'><x:child xmlns:x='u'/></implementation>", XB_UNEXPECTED_ELEMENT, {"x:child"}},
+    };
+    for (const auto& [body, status, parameters] : rows) {
+        xbcomponent doc;
+        ErrorRecord errors;
+        EXPECT_EQ(decode("<component>" + body + "</component>", doc, &errors), status) << body;
+        EXPECT_TRUE(errors.parameters() == parameters && errors.count() == 1u) << body << ": " << errors.info();
+    }
+}
