@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Quick start: `make run` and `make test`. Everything else is a convenience around the
 # CMake presets in CMakePresets.json.
 

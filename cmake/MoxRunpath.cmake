@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # RUNPATHs of the project's binaries.
 #
 # The build tree has the installed layout (bin/, <libdir>/ and <libdir>/mox/), so every

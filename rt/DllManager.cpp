@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/rt/DllManager.h>
 #include <mox/rt/Raise.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/rt/Thread.h>
 
 #include <pthread.h>

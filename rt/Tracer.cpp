@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/rt/Tracer.h>
 
 #include <algorithm>

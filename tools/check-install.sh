@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs BUILD_DIR into a fresh prefix, moves the prefix elsewhere (so nothing may
 # depend on the path installed to), and builds programs against it through pkg-config
 # alone: one in C++ (mox.pc) and, when the C binding's mox-c.pc is installed, one in C.

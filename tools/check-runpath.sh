@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Fails when an ELF file under the given folders has an empty or relative RUNPATH/RPATH
 # entry: the dynamic loader reads those against the current directory, so a library
 # planted there would be loaded. Entries must be absolute or start with $ORIGIN.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The main job: the library's information, then the joining flow against the sample
 # service library (libMOX-SM.so, built into BUILD_DIR/lib/mox) on the built-in defaults.
 # Usage: run-main.sh BUILD_DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* The C binding used from plain C: one table per value family, errors per thread, bad
  * input of every shape, and no handle left open. Each group runs in its own process. */
 #include <pthread.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Special files at a cache path: each is refused with the runtime's SystemException, at
 // once (a FIFO with no writer must not block), with the caller's mutex free again.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Trace scope lists (MOX_TRACE's syntax) and thread ids across fork.
 #include <gtest/gtest.h>
 

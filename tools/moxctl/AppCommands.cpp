@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // moxctl app: join the platform the way a component does, and show the application.
 #include "Cli.h"
 #include "Output.h"

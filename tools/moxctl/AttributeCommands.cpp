@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // moxctl attributes / properties: check, rewrite and query attributes and properties
 // documents.
 //

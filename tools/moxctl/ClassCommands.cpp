@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // moxctl class / interface: read class and interface ids and show their parts and forms.
 #include "Cli.h"
 #include "Output.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shared plumbing of moxctl's commands: input reading, exit statuses and the context a
 // failure is reported in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // moxctl identity: how the library reads an identity text, and conversion between
 // identity formats.
 //

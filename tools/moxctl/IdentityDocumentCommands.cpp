@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // moxctl verbs of the identities document: `identities validate|format`, `identity xml`.
 #include "Cli.h"
 #include "Output.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // moxctl info: the library's build information.
 #include "Cli.h"
 #include "Output.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The result of one moxctl command, printed as text or, with --json, as JSON.
 #include <string>

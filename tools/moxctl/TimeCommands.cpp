@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // moxctl time: read, write and show UTC date-times at their three resolutions.
 #include "Cli.h"
 #include "Output.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // moxctl: the library's command-line tool. Shape: moxctl <area> <verb> [args].
 //
 // Exit statuses: 0 ok, 1 input the library rejected (or a query that found nothing),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Registration and service-library loading from several threads at once.
 #include <algorithm>
 #include <atomic>

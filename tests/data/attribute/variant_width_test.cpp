@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Integer widths: every "Long" a writer makes fits in 32 bits, and a wider long (such as
 // std::int64_t on LP64) reads back as an "Int64".
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The principals API through libmox.so: exported factories, sets, conversion, and
 // exceptions caught by their classes across the library boundary.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Handle numbers, the handle table and the per-thread last error. Each case runs in a
 // fresh process, so numbering starts at 1 in every one.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // moxctl run as a program: one table of (arguments, standard input, exit status, output
 // fragments). Exit statuses: 0 ok, 1 rejected input or nothing found, 2 usage or an
 // unreadable file; every failure says what was read and why.
