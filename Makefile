@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Quick start: `make run` and `make test`. Everything else is a convenience around the
 # CMake presets in CMakePresets.json.
 
@@ -6,17 +7,24 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 30
 PRESET ?= default
 
+# What `make run` and `make test` need; the other targets add their own packages.
 DEBIAN_PACKAGES := build-essential cmake ninja-build pkg-config python3 python3-pytest \
-  libexpat1-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev \
-  clang-14 libclang-rt-14-dev
+  libexpat1-dev libcli11-dev libgtest-dev libgmock-dev
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libpugixml-dev
+BENCH_PACKAGES := libbenchmark-dev libpugixml-dev
+DOCS_PACKAGES := doxygen
+MAN_PACKAGES := help2man
 
-.PHONY: all deps configure build run test asan tsan fuzz bench install consumer clean
+.PHONY: all deps apt configure build run test asan tsan fuzz bench docs manpage install installcheck consumer clean
 
 all: build
 
-# Installs the missing Debian packages (only as root; idempotent, apt only).
+# Installs the missing Debian packages of PACKAGES (only as root; idempotent, apt only).
 deps:
-	@missing=""; for p in $(DEBIAN_PACKAGES); do \
+	@$(MAKE) --no-print-directory apt PACKAGES="$(DEBIAN_PACKAGES)"
+
+apt:
+	@missing=""; for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -49,14 +57,33 @@ tsan:
 	$(MAKE) PRESET=tsan test
 
 fuzz: deps
+	@$(MAKE) --no-print-directory apt PACKAGES="$(FUZZ_PACKAGES)"
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 	./tools/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 bench: deps
+	@$(MAKE) --no-print-directory apt PACKAGES="$(BENCH_PACKAGES)"
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	./tools/run-benchmarks.sh build/release
+
+# The API reference (Doxygen) in build/$(PRESET)/docs/html; warnings fail it.
+docs: configure
+	@$(MAKE) --no-print-directory apt PACKAGES="$(DOCS_PACKAGES)"
+	cmake --preset $(PRESET) >/dev/null
+	cmake --build --preset $(PRESET) --target docs
+
+# The moxctl man page (help2man over --help), built into build/$(PRESET)/tools/moxctl.
+manpage: configure
+	@$(MAKE) --no-print-directory apt PACKAGES="$(MAN_PACKAGES)"
+	cmake --preset $(PRESET) >/dev/null
+	cmake --build --preset $(PRESET) -j $(JOBS) --target moxctl-manpage
+	grep -q '^\.TH MOXCTL' build/$(PRESET)/tools/moxctl/moxctl.1
+
+# Installs into a second, moved prefix and builds C++ (and C) programs through pkg-config.
+installcheck: build
+	./tools/check-install.sh build/$(PRESET)
 
 # Installs the default build into build/install and builds tests/consumer against it.
 install: build

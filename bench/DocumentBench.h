@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the document benchmarks share: generated documents kept for the whole run, the
 // bare expat parse that is the floor of any expat-based reader, and the peak-memory

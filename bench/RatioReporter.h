@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The reporter every benchmark here runs with: Google Benchmark's console table, then the
 // time of each of our functions over its peer's, both taken from the same run because

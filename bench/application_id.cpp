@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hot path of joining: createApplicationId of an id that is already registered
 // (build the candidate, look it up under the registry mutex, hand out the registered
 // instance, drop the candidate), against a plain std::set<std::string>::find of the

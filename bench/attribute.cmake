@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Attribute lists, the platform's bulk data: Attributes::unmarshal against a bare expat
 # parse and a pugixml parse of the same bytes, Attributes::marshal against pugixml
 # building and saving the same document, and the peak memory of unmarshal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Attribute-list documents of about 1 KB, 100 KB and 10 MB (names, optional type and scope,
 // 0 to 8 values of 3 to 40 characters, some with markup characters or non-ASCII text).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The handle table of the flat binding against a plain std::map behind a std::mutex
 // doing the same work per operation: register an object under a new number, look it up,
 // close it. Single-threaded and with two threads on one table.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Identity-set membership, the platform's access-control test, against a
 // std::set<std::string> lookup of the same value texts, in the same run.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* The C side of the Python-against-C measurement: 1,000 small attributes documents
  * parsed through the C binding and every value read (each value text fetched and freed,
  * every handle closed), best of several rounds. Then runs the Python side with the

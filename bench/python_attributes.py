@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """The Python side of the Python-against-C measurement: the same 1,000 attributes
 documents as the C side, parsed through the mox package with every value read, best of
 several rounds.

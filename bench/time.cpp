@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // marshal and unmarshal of date-times at each resolution, each next to a peer that does
 // the same work the plain way: gmtime_r + strftime + snprintf for writing, and
 // Trim + sscanf + the day arithmetic for reading. The ratios are printed at the end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Identities document throughput against a bare expat parse of the same bytes (the
 // floor of any expat-based decoder), and peak memory of parseIdentities.
 //

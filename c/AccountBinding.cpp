@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Accounts and authorities in the C binding.
 #include "Binding.h"
 

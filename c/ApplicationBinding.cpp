@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Product and application identifiers in the C binding.
 #include "Binding.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Qualified names, attributes and attribute lists in the C binding.
 #include "Binding.h"
 

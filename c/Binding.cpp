@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The binding's core: failure recording, handles of any kind, errors and memory.
 #include "Binding.h"
 #include <mox/rt/Raise.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shared plumbing of the C binding: the guard that turns every exception into a recorded
 // error and a negative code, typed handle lookup, and the hand-over of results.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Class, interface and loader ids in the C binding.
 #include "Binding.h"
 

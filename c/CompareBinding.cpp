@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one order function of the C binding, over every family that has an order.
 #include "Binding.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Date-times in the C binding.
 #include "Binding.h"
 

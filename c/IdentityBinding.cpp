@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Identities in the C binding.
 #include "Binding.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Identity sets and the identities document in the C binding.
 #include "Binding.h"
 

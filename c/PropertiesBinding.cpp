@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The properties document in the C binding.
 #include "Binding.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Variants in the C binding.
 #include "Binding.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Oracles shared by the attribute fuzz targets.
 #include <string>

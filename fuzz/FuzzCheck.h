@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // An oracle failure in a fuzz target: names the broken expectation, then aborts so
 // libFuzzer keeps the input as a crash artifact.

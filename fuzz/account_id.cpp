@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // parseAccountId on arbitrary text: the result (or the refusal) must be exactly what the
 // first-colon rule gives, and user and group accounts must read back from their text.
 #include <cstddef>

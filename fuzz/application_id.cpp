@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // parseApplicationId on arbitrary text: a parsed id is registered, bound to an
 // application, and its own XML form parses back to the very same instance.
 #include <cstddef>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The attributes and properties documents and the "attribute-id" form, each with a
 # round-trip oracle: whatever reads must write back to text that reads the same.
 mox_add_fuzzer(fuzz_attributes_unmarshal SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/attributes_unmarshal.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Attributes::unmarshal from a stream that hands the text over in fuzzed chunk sizes:
 // the result, or the failure, is the text form's.
 #include <cstddef>

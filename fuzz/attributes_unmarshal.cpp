@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Attributes::unmarshal on any text. A list that reads must write back to a document
 // that reads to the same list, attribute by attribute, in order.
 #include <cstddef>

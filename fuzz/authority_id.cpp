@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // parseAuthorityId on arbitrary text: the result (or the refusal) must be exactly what
 // the first-colon split and the leading-backslash rule give; backslash-free authorities
 // read back from their text.

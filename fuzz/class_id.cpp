@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // parseClassId on arbitrary text. Only the empty text and a version that is not a whole
 // number are refused; an id read from XML writes an XML form that reads back to it.
 #include <cstddef>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Class, interface and loader ids, and date-times: each reader on arbitrary text with
 # round-trip oracles; the date-time field scanner against the C library's sscanf.
 mox_add_fuzzer(fuzz_class_id SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/class_id.cpp AREAS class)

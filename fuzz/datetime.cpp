@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Date-time reading on arbitrary text (through createDateTime(0)->unmarshal). Checks:
 // the field scanner returns exactly what sscanf returns; a failed read leaves the time
 // alone; a read time writes like gmtime_r does and, from 1968 to 2100-02-28, reads back.

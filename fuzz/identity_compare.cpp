@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Identities built from fuzzed texts in fuzzed formats: the order must be antisymmetric
 // and irreflexive, must not change once the caches are filled, a two-element set must
 // find both of its elements, and conversion must give what it promises. Library

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // parseInterfaceId on arbitrary text, and the text equality that must never throw. An
 // id read from an "interface-id" element writes (toString) an XML form that reads back
 // to an equal id.

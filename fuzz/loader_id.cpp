@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // LoaderId::unmarshal on arbitrary text: never throws, and what it read writes an XML
 // form that reads back to the same loader.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Attributes::parseAttribute on any text. An attribute that reads must write back to an
 // element that reads to the same attribute.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // parseIdentities on any text. A set that was read must write to a document whose items
 // are, one by one and in order, the set's identities: users and groups read back as
 // they were, other account types carry their identity's parts (the set itself is not

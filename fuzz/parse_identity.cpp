@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // parseIdentity on any text (item elements or a QEL text). An identity that was read
 // must write as an item element that reads back: users and groups with the same text,
 // other account types by their parts (their QEL text is rebuilt from the parts, and a

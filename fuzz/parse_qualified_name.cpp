@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Attributes::parseQualifiedName on any text. Whatever it reads must write back to an
 // "attribute-id" element that reads to the same three fields.
 #include <cstddef>

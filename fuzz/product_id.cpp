@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // parseProductId on arbitrary text: a named product must write and read back unchanged,
 // equal to itself in the order and matching itself.
 #include <cstddef>

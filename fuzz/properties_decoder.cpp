@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The properties decoder on any text (any root accepted). A document that reads must
 // write back, under its root name, to a document that sets the same properties.
 #include <cstddef>

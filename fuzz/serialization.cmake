@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The XML codec: its raw decoder over a test schema, and the identities document.
 mox_add_fuzzer(fuzz_xb_decoder SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/xb_decoder.cpp AREAS manager)
 target_sources(fuzz_xb_decoder PRIVATE ${PROJECT_SOURCE_DIR}/tests/services/serialization/manager/TestSchema.cpp)

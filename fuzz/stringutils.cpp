@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // StringUtils number readers and glob matching, checked against simple references.
 // Input: a selector byte, then the text (for Matches: text and pattern split at the first
 // NUL byte).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every text the library's writers produce from fuzzed values is checked by a second,
 // independent XML parser (pugixml) and read back equal by the library.
 #include <cstddef>

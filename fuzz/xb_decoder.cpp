@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The codec's decoder on a schema with every building block. A document that decodes
 // must write back to text that decodes to the same text again.
 #include <cstddef>

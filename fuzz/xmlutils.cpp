@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // XmlUtils readers on arbitrary text. Input: one length byte, that many bytes of element
 // name, then the text. Checks that what the readers return is consistent.
 #include <cstdint>

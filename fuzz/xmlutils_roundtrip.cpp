@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // XmlUtils writers to readers: whatever value is written as an attribute or as escaped
 // content reads back exactly. Input: a name selector byte, then the value; the value is
 // reduced to text XML can carry (valid UTF-8 without the control characters XML forbids).

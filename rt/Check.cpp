@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/rt/Check.h>
 #include <mox/rt/Raise.h>
 

@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include <mox/rt/DllManager.h>
 #include <mox/rt/Raise.h>
 
+#include <cstdlib>
+#include <memory>
 #include <utility>
 
 #include <dlfcn.h>
@@ -50,6 +53,35 @@ Vector<std::string> directories(const std::string& searchPath, const Tracer& tra
     return result;
 }
 
+// The folder of the file at `path` after resolving links; empty when unknown.
+std::string realFolder(const char* path)
+{
+    const std::unique_ptr<char, decltype(&std::free)> real(path ? ::realpath(path, nullptr) : nullptr, &std::free);
+    const std::string file = real ? real.get() : "";
+    const std::size_t slash = file.rfind('/');
+    return !file.empty() && file[0] == '/' && slash != std::string::npos ? file.substr(0, slash + 1) : "";
+}
+
+// The private folder of service libraries: "mox" next to libmox-rt in <libdir> (in the
+// build tree as in an installed one). A static runtime is part of the program, so the
+// folder is then <libdir>/mox as seen from the program's folder; the folder installed
+// to when neither can be told.
+std::string pluginDirectory()
+{
+#if MOX_RT_SHARED
+    Dl_info info{};
+    const std::string folder =
+        ::dladdr(reinterpret_cast<void*>(&pluginDirectory), &info) != 0 ? realFolder(info.dli_fname) : "";
+    if (!folder.empty())
+        return folder + MOX_PLUGIN_SUBDIR;
+#else
+    const std::string folder = realFolder("/proc/self/exe");
+    if (!folder.empty())
+        return folder + MOX_BIN_TO_LIB "/" MOX_PLUGIN_SUBDIR;
+#endif
+    return MOX_PLUGIN_INSTALL_DIR;
+}
+
 std::string join(const std::string& directory, const std::string& file)
 {
     if (!directory.empty() && directory.back() == '/')
@@ -77,7 +109,9 @@ SmartPointer<IDynamicLibrary> DllManager::loadLibrary(const Library& library)
     if (name.find('/') != std::string::npos) {
         candidates.push_back(name);
     } else if (!name.empty()) {
-        for (const std::string& directory : directories(library.getSearchPath(), tracer))
+        Vector<std::string> places = directories(library.getSearchPath(), tracer);
+        places.push_back(pluginDirectory());
+        for (const std::string& directory : places)
             for (const std::string& file : fileNames(name))
                 candidates.push_back(join(directory, file));
         for (const std::string& file : fileNames(name))
@@ -88,8 +122,10 @@ SmartPointer<IDynamicLibrary> DllManager::loadLibrary(const Library& library)
     Failure shown;
     for (const std::string& candidate : candidates) {
         tried.push_back(candidate);
-        if (void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL))
+        if (void* handle = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+            tracer.printf("loaded \"%s\" from %s", name.c_str(), candidate.c_str());
             return makeShared<DynamicLibraryImpl>(handle, candidate, std::move(tried));
+        }
         const char* error = ::dlerror();
         Failure failure{error ? error : "unknown error",
                         candidate.find('/') != std::string::npos && ::access(candidate.c_str(), F_OK) == 0};

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/rt/Library.h>
 
 #include <utility>

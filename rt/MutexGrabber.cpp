@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/rt/MutexGrabber.h>
 
 namespace MOX {

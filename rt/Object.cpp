@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/rt/Cloneable.h>
 #include <mox/rt/IProperties.h>
 #include <mox/rt/Marshallable.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's entry point, exported under its plain C name.
 #include <mox/app/IApplicationId.h>
 #include <mox/rt/Raise.h>

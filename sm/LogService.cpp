@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "LogService.h"
 #include <mox/rt/Raise.h>
 

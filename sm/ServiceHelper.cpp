@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ServiceHelper.h"
 
 #include <dlfcn.h>

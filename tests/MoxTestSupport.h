@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Exception checks shared by every test folder: the class, the code with its table
 // message, and where it was raised.

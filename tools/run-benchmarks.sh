@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs every benchmark of a release build. Extra arguments go to each benchmark.
 # Usage: run-benchmarks.sh BUILD_DIR [benchmark args...]
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs every fuzzer of a fuzz build for a bounded time, each with its seed corpus.
 # Usage: run-fuzzers.sh BUILD_DIR SECONDS
 set -euo pipefail

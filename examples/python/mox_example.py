@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Using the MOX core data library from Python through the mox package.
 
 Usage: mox_example.py   (with the package importable: installed, or PYTHONPATH=build/default/python)

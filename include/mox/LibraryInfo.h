@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef MOX_LIBRARYINFO_H
 #define MOX_LIBRARYINFO_H
 /* Build information of libmox, readable without the object interface (plain C names). */

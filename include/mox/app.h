@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Joining the platform: product and application ids, the application object and the
 /// service-library (MOX-SM) interfaces.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Public headers of this area: variants, qualified names, attributes and attribute lists.
 #include <mox/rt.h>

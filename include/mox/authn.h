@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Principals: accounts, authorities, identities and identity formats.
 #include <mox/rt.h>

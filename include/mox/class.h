@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Public headers of this area: class, interface and loader identifiers.
 #include <mox/rt.h>

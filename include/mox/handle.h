@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Handles and the per-thread last error of the flat binding.
 #include <mox/rt.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// The whole public API of the MOX core data library and its runtime.
 

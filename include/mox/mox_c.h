@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef MOX_MOX_C_H
 #define MOX_MOX_C_H
 /*

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Cache locks: scoped access to a persisted object guarded by a mutex and a local file.
 #include <mox/rt.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// The runtime services (MOX-RT stand-in): every public header of libmox-rt.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Public headers of this area: UTC date-times.
 #include <mox/rt.h>

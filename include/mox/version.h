@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef MOX_VERSION_H
 #define MOX_VERSION_H
 /* The version of the MOX core data library, usable from C and C++. The build checks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Public headers of this area: the XML codec layer and the schema-bound documents.
 #include <mox/rt.h>

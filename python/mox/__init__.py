@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The MOX core data library from Python.
 
 Objects live in the library (libmox-c.so.2) and are reached through handles that the

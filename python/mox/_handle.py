@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The base of every class whose object lives in the library behind a handle."""
 from __future__ import annotations
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The C library behind the package: loading, function signatures and call helpers."""
 from __future__ import annotations
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Qualified names, attributes, attribute lists and variants."""
 from __future__ import annotations
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The exceptions a failed library call raises: one class per library exception class."""
 from __future__ import annotations
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Identities, accounts, authorities and identity sets."""
 from __future__ import annotations
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Product, application, class, interface and loader ids."""
 from __future__ import annotations
 

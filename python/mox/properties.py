@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The properties document: names and value texts under a root element."""
 from __future__ import annotations
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Date-times: microseconds since 1970-01-01T00:00:00Z with a text resolution."""
 from __future__ import annotations
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/LibraryInfo.h>
 
 // Build facts come from the build system (see src/CMakeLists.txt); the fallbacks keep

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/Shred.h>
 
 #include <mox/rt/StringUtils.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/persist/CacheLock.h>
 
 #include <mox/rt/Tracer.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/persist/CacheReadLock.h>
 
 #include <mox/rt/Check.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/persist/CacheWriteLock.h>
 
 #include <mox/rt/Check.h>

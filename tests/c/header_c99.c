@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* The public C header alone, compiled as strict C99. */
 #include <mox/mox_c.h>
 #include <mox/version.h>

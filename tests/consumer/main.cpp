@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Uses the installed library the way an outside component does; exits non-zero on
 // any surprise.
 #include <mox/mox.h>

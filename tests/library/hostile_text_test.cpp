@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every writer either refuses a value or writes text that its reader reads back equal:
 // never a document that reads back different or not at all.
 #include <functional>

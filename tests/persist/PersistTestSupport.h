@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Test doubles for the cache locks: a cached object and a scratch directory.
 #include <filesystem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Two writers on one cached object and its file.
 #include <gtest/gtest.h>
 

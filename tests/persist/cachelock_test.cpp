@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cache locks over a local file: what each lock holds, what only saveChanges writes,
 // what each failure (special files included) releases, and a writer killed in the middle
 // of a save.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The mox package: one round trip per family, errors, handles and threads."""
 import datetime as dt
 from concurrent.futures import ThreadPoolExecutor

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A tiny library that the DllManager tests load from a directory of their own.
 #define PROBE_EXPORT extern "C" __attribute__((visibility("default")))
 

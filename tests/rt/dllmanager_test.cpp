@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ using MOX::RT::Tracer;
 namespace {
 
 const std::string kDir = MOX_TEST_PLUGIN_DIR;
+const std::string kPrivate = MOX_TEST_PRIVATE_DIR;  // where the sample service library is built
 using ProbeFunction = int (*)(int);
 
 // Captures the trace lines of the loader's scope for one test.
@@ -54,8 +56,9 @@ TEST(DllManager, SearchOrderSkipsEmptyAndRelativeEntriesAndLoadsLocally)
     EXPECT_EQ(lib->getTried(), Vector<std::string>({"/nonexistent-mox-dir/moxrtprobe", "/nonexistent-mox-dir/libmoxrtprobe.so",
                                                     "/nonexistent-mox-dir/moxrtprobe.so", kDir + "/moxrtprobe",
                                                     kDir + "/libmoxrtprobe.so"}));
-    ASSERT_EQ(trace.lines.size(), 3u);  // the leading empty entry, the relative one, the empty one
+    ASSERT_EQ(trace.lines.size(), 4u);  // the leading empty entry, the relative one, the empty one, the load
     EXPECT_NE(trace.lines[1].find("relative/dir"), std::string::npos) << trace.lines[1];
+    EXPECT_EQ(trace.lines[3], "loaded \"moxrtprobe\" from " + kDir + "/libmoxrtprobe.so");
 
     ProbeFunction probe = reinterpret_cast<ProbeFunction>(lib->getSymbol("mox_rt_probe_twice_plus_one"));
     ASSERT_NE(probe, nullptr);
@@ -69,7 +72,9 @@ TEST(DllManager, SearchOrderSkipsEmptyAndRelativeEntriesAndLoadsLocally)
     // A name with a '/' is that path only; the system's own search takes bare names.
     EXPECT_EQ(DllManager::loadLibrary(Library(kDir + "/libmoxrtprobe.so", "/nonexistent-mox-dir"))->getTried(),
               Vector<std::string>({kDir + "/libmoxrtprobe.so"}));
-    EXPECT_EQ(DllManager::loadLibrary(Library("libc.so.6", ""))->getTried(), Vector<std::string>({"libc.so.6"}));
+    EXPECT_EQ(DllManager::loadLibrary(Library("libc.so.6", ""))->getTried(),
+              Vector<std::string>({kPrivate + "/libc.so.6", kPrivate + "/liblibc.so.6.so", kPrivate + "/libc.so.6.so",
+                                   "libc.so.6"}));
 }
 
 TEST(DllManager, RelativeEntriesNeverLoadFromTheCurrentDirectory)
@@ -97,10 +102,13 @@ TEST(DllManager, FailureNamesLibraryEveryPlaceAndLoaderError)
         EXPECT_EQ(e.getCode(), DllManager::LoadFailed);
         EXPECT_EQ(e.getFunction(), "MOX::RT::DllManager::loadLibrary");
         const std::string& m = e.getMessage();
+        // The search path, the private folder of service libraries, the system's search.
         const std::string tried = "\"mox-no-such-lib\"", expected =
             "tried: /nonexistent-a/mox-no-such-lib, /nonexistent-a/libmox-no-such-lib.so, "
             "/nonexistent-a/mox-no-such-lib.so, /nonexistent-b/mox-no-such-lib, /nonexistent-b/libmox-no-such-lib.so, "
-            "/nonexistent-b/mox-no-such-lib.so, mox-no-such-lib, libmox-no-such-lib.so, mox-no-such-lib.so; loader error: ";
+            "/nonexistent-b/mox-no-such-lib.so, " + kPrivate + "/mox-no-such-lib, " + kPrivate +
+            "/libmox-no-such-lib.so, " + kPrivate + "/mox-no-such-lib.so, mox-no-such-lib, libmox-no-such-lib.so, "
+            "mox-no-such-lib.so; loader error: ";
         for (const std::string& part : {tried, expected, std::string("cannot open shared object file")})
             EXPECT_NE(m.find(part), std::string::npos) << part << "\n" << m;
         ASSERT_FALSE(trace.lines.empty());
@@ -115,4 +123,17 @@ TEST(DllManager, FailureNamesLibraryEveryPlaceAndLoaderError)
     for (const std::string& part : {"loader error: " + kDir + "/libmoxrtbroken.so",
                                     std::string("mox_rt_symbol_nobody_defines"), std::string(", moxrtbroken.so;")})
         EXPECT_NE(broken.find(part), std::string::npos) << part << "\n" << broken;
+}
+
+TEST(DllManager, DefaultSearchHasThePrivateFolderButNeverTheCurrentDirectory)
+{
+    EXPECT_EQ(DllManager::loadLibrary(Library("MOX-SM", ""))->getPath(), kPrivate + "/libMOX-SM.so");
+
+    // A library planted in the current directory is not found by its bare name.
+    char previous[4096];
+    ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(::chdir(kDir.c_str()), 0);
+    const std::string m = loadFailure(Library("moxrtprobe", ""));
+    EXPECT_EQ(::chdir(previous), 0);
+    EXPECT_NE(m.find("loader error: "), std::string::npos) << m;
 }

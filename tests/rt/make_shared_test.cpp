@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // makeShared under a counting global operator new: one block per object, freed once,
 // whichever base (virtual ones included) the last owner sees it through.
 #include <atomic>

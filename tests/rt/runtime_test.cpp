@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The runtime: the error code table and exceptions, number texts and local files.
 #include <cfloat>
 #include <climits>

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 // moxctl app: join the platform the way a component does, and show the application.
 #include "Cli.h"
+#include "Output.h"
 
 #include <mox/mox.h>
 
@@ -78,7 +80,7 @@ void printLibrary(MOX::APP::IApplication& app)
     std::cout << "== service library\n"
               << "file: " << file << '\n'
               << "entry point: " << app.getProperty("MOX_LIBRARY_METHOD", "loadServiceHelper") << '\n'
-              << "search path: " << (searchPath.empty() ? "(empty: the system's search only)" : searchPath) << '\n'
+              << "search path: " << (searchPath.empty() ? "(empty: the private folder and the system's search only)" : searchPath) << '\n'
               << "  from property MOX_LIBRARY_PATH: " << app.getProperty("MOX_LIBRARY_PATH", "(unset)") << '\n'
               << "  from environment " << env << ": " << MOX::RT::EnvUtils::GetEnv(env, "(unset)") << '\n';
     try {
@@ -151,7 +153,11 @@ void addAppCommands(CLI::App& app)
 
     CLI::App* show = cmd->add_subcommand("show", "Print the \"application\" element of the application");
     addIdOptions(show, *args);
-    show->callback([args] { std::cout << MOX::getApplication(prepare(*args))->marshal() << '\n'; });
+    addJsonOption(show);
+    show->callback([args] {
+        const std::string element = MOX::getApplication(prepare(*args))->marshal();
+        Output().add("application", element).text(element).print();
+    });
 }
 
 } // namespace moxctl

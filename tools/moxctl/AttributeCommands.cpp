@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: MIT
 // moxctl attributes / properties: check, rewrite and query attributes and properties
 // documents.
 //
 // Layout: addAttributeCommands creates the "attributes" and "properties" commands; each
 // group of verbs registers itself in its own function below.
 #include "Cli.h"
+#include "Output.h"
 
 #include <mox/mox.h>
 
@@ -32,9 +34,14 @@ void addAttributeDocumentCommands(CLI::App& attributes)
     CLI::App* validate = attributes.add_subcommand("validate", "Read an attributes document and print how many "
                                                                "attributes it holds (or the library's error)");
     addInputOption(validate, args->file);
+    addJsonOption(validate);
     validate->callback([args] {
-        const std::size_t count = readAttributes(args->file).size(); // nothing printed on failure
-        std::cout << "valid: " << count << " attributes\n";
+        const auto count = static_cast<long long>(readAttributes(args->file).size()); // nothing printed on failure
+        Output()
+            .add("valid", true)
+            .add("attributes", count)
+            .text("valid: " + std::to_string(count) + " attributes")
+            .print();
     });
 
     CLI::App* format = attributes.add_subcommand("format", "Read an attributes document and write it as the library "
@@ -91,9 +98,14 @@ void addPropertiesCommands(CLI::App& properties)
                                                                "properties it sets");
     validate->add_option("--root", args->name, "The root element's name")->required();
     addInputOption(validate, args->file);
+    addJsonOption(validate);
     validate->callback([read] {
-        const std::size_t count = read().getPropertyNames().size();
-        std::cout << "valid: " << count << " properties\n";
+        const auto count = static_cast<long long>(read().getPropertyNames().size());
+        Output()
+            .add("valid", true)
+            .add("properties", count)
+            .text("valid: " + std::to_string(count) + " properties")
+            .print();
     });
 
     CLI::App* format = properties.add_subcommand(

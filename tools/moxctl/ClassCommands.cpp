@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 // moxctl class / interface: read class and interface ids and show their parts and forms.
 #include "Cli.h"
+#include "Output.h"
 
 #include <mox/mox.h>
 
-#include <iostream>
 #include <memory>
 
 namespace moxctl {
@@ -16,25 +17,32 @@ void addClassCommands(CLI::App& app)
     cls->require_subcommand(1);
     CLI::App* parseClass = cls->add_subcommand("parse", "Read a class id (XML form or \"Name v=3\")");
     parseClass->add_option("text", *text, "The class id text")->required();
+    addJsonOption(parseClass);
     parseClass->callback([text] {
+        setActivity("reading the class id '" + *text + "'");
         const MOX::RT::SmartPointer<MOX::CLASS::IClassId> id = MOX::parseClassId(*text);
-        std::cout << "name: " << id->getName() << '\n'
-                  << "version: " << id->getVersion() << '\n'
-                  << "loader: " << MOX::getClassIdLoader(id) << '\n'
-                  << "text: " << id->toString() << '\n'
-                  << "xml: " << MOX::marshalClassId(id) << '\n';
+        Output()
+            .add("name", id->getName())
+            .add("version", static_cast<long long>(id->getVersion()))
+            .add("loader", MOX::getClassIdLoader(id))
+            .add("text", id->toString())
+            .add("xml", MOX::marshalClassId(id))
+            .print();
     });
 
     CLI::App* itf = app.add_subcommand("interface", "Interface ids");
     itf->require_subcommand(1);
     CLI::App* parseInterface = itf->add_subcommand("parse", "Read an interface id (XML form or \"Name::4\")");
     parseInterface->add_option("text", *text, "The interface id text")->required();
+    addJsonOption(parseInterface);
     parseInterface->callback([text] {
+        setActivity("reading the interface id '" + *text + "'");
         const MOX::RT::SmartPointer<MOX::CLASS::IInterfaceId> id = MOX::parseInterfaceId(*text);
-        std::cout << "name: " << id->getName() << '\n'
-                  << "version: " << id->getVersion() << '\n'
-                  << "loader: (interfaces have none)\n"
-                  << "xml: " << id->toString() << '\n';
+        Output()
+            .add("name", id->getName())
+            .add("version", static_cast<long long>(id->getVersion()))
+            .add("xml", id->toString())
+            .print();
     });
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // moxctl identity: how the library reads an identity text, and conversion between
 // identity formats.
 //
@@ -5,6 +6,7 @@
 // addIdentityTextCommands (show, convert). The document verbs (`identity xml`,
 // `identities ...`) are registered separately in IdentityDocumentCommands.cpp.
 #include "Cli.h"
+#include "Output.h"
 
 #include <mox/mox.h>
 
@@ -50,6 +52,8 @@ SmartPointer<IIdentity> identityFromText(const IdentityText& args)
         return MOX::createGroupIdentity(format, args.text);
     const std::size_t slash = args.text.find('/');
     if (format == MOX::MOX_FORMAT_QEL && slash != std::string::npos) {
+        setActivity("reading the identity '" + args.text + "' as authority '" + args.text.substr(0, slash) +
+                    "' and account '" + args.text.substr(slash + 1) + "'");
         return MOX::createIdentity(MOX::parseAuthorityId(args.text.substr(0, slash)),
                                    MOX::parseAccountId(args.text.substr(slash + 1)));
     }
@@ -62,18 +66,22 @@ void addIdentityTextCommands(CLI::App& identity)
     CLI::App* show = identity.add_subcommand(
         "show", "Print an identity's format, text, type, name and authority (or the library's error)");
     addIdentityTextOptions(show, *showArgs, "--format");
+    addJsonOption(show);
     show->callback([showArgs] {
+        setActivity("reading the identity '" + showArgs->text + "'");
         const SmartPointer<IIdentity> id = identityFromText(*showArgs);
         // Everything is worked out before anything is printed: an identity without a
         // valid authority prints only the error.
         const std::string authorityName = id->getAuthorityName();
         const std::string authorityFormat = id->getAuthorityFormat();
-        std::cout << "format: " << id->getFormat() << '\n'
-                  << "value: " << id->getValue() << '\n'
-                  << "type: " << id->getType() << '\n'
-                  << "name: " << id->getName() << '\n'
-                  << "authority name: " << authorityName << '\n'
-                  << "authority format: " << authorityFormat << '\n';
+        Output()
+            .add("format", id->getFormat())
+            .add("value", id->getValue())
+            .add("type", id->getType())
+            .add("name", id->getName())
+            .add("authority name", authorityName)
+            .add("authority format", authorityFormat)
+            .print();
     });
 
     auto convertArgs = std::make_shared<IdentityText>();
@@ -83,6 +91,7 @@ void addIdentityTextCommands(CLI::App& identity)
     addIdentityTextOptions(convert, *convertArgs, "--from");
     convert->add_option("--to", *target, "Target format: EMAIL, UPN or QEL")->required();
     convert->callback([convertArgs, target] {
+        setActivity("converting the identity '" + convertArgs->text + "' to " + *target);
         const SmartPointer<IIdentity> converted = MOX::toIdentityInFormat(identityFromText(*convertArgs), *target);
         std::cout << converted->getValue() << '\n';
     });

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 // moxctl verbs of the identities document: `identities validate|format`, `identity xml`.
 #include "Cli.h"
+#include "Output.h"
 
 #include <mox/mox.h>
 
@@ -19,9 +21,15 @@ void addIdentityDocumentCommands(CLI::App& app)
     CLI::App* validate = identities->add_subcommand(
         "validate", "Check an identities document; a rejected one prints the decoder's detail and exits 1");
     addInputOption(validate, *file);
+    addJsonOption(validate);
     validate->callback([file] {
         const auto set = MOX::parseIdentities(readInput(*file));
-        std::cout << "valid: " << set.size() << (set.size() == 1 ? " identity" : " identities") << '\n';
+        const auto count = static_cast<long long>(set.size());
+        Output()
+            .add("valid", true)
+            .add("identities", count)
+            .text("valid: " + std::to_string(count) + (count == 1 ? " identity" : " identities"))
+            .print();
     });
 
     CLI::App* format = identities->add_subcommand("format", "Re-write an identities document as the library writes it");
@@ -39,7 +47,10 @@ void addIdentityDocumentCommands(CLI::App& app)
     CLI::App* xml = identity->add_subcommand(
         "xml", "Print the item element of TEXT (a QEL identity text or item elements)");
     xml->add_option("text", *text, "Identity text or item elements")->required();
-    xml->callback([text] { std::cout << MOX::marshalIdentity(MOX::parseIdentity(*text)) << '\n'; });
+    xml->callback([text] {
+        setActivity("reading the identity '" + *text + "'");
+        std::cout << MOX::marshalIdentity(MOX::parseIdentity(*text)) << '\n';
+    });
 }
 
 } // namespace moxctl

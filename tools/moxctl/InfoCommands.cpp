@@ -1,14 +1,17 @@
+// SPDX-License-Identifier: MIT
+// moxctl info: the library's build information.
 #include "Cli.h"
+#include "Output.h"
 
 #include <mox/mox.h>
 
-#include <iostream>
 
 namespace moxctl {
 
 void addInfoCommands(CLI::App& app)
 {
     CLI::App* info = app.add_subcommand("info", "Print the library's build information");
+    addJsonOption(info);
     info->callback([] {
         LibraryInfo li{};
         mox_getLibraryInfo(&li);
@@ -18,8 +21,10 @@ void addInfoCommands(CLI::App& app)
             {"buildDate", li.buildDate},   {"buildTime", li.buildTime},       {"label", li.label},
             {"releaseType", li.releaseType},
         };
+        Output out;
         for (const auto& f : fields)
-            std::cout << f.first << ": " << (f.second ? f.second : "") << '\n';
+            out.add(f.first, f.second ? f.second : "");
+        out.print();
     });
 }
 

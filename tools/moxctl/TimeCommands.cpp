@@ -1,9 +1,14 @@
+// SPDX-License-Identifier: MIT
 // moxctl time: read, write and show UTC date-times at their three resolutions.
 #include "Cli.h"
+#include "Output.h"
 
 #include <mox/mox.h>
 
 #include <iostream>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <map>
 #include <memory>
 
@@ -43,6 +48,21 @@ std::string resolutionOf(const DateTime& d)
     return "s";
 }
 
+// The microseconds of `text`: a whole number that fits a 64-bit count, else refused
+// with the reason (the library would clamp what does not fit).
+long long microsecondsOf(const std::string& text)
+{
+    setActivity("reading the microseconds '" + text + "'");
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || end != text.c_str() + text.size() || std::isspace(static_cast<unsigned char>(text[0])))
+        throw Exit{kExitRejected, "'" + text + "' is not a whole number of microseconds"};
+    if (errno == ERANGE)
+        throw Exit{kExitRejected, "'" + text + "' microseconds is outside the 64-bit range of a date-time"};
+    return value;
+}
+
 CLI::Option* addResolutionOption(CLI::App* cmd, std::string& resolution)
 {
     resolution = "us";
@@ -60,7 +80,7 @@ void addTimeCommands(CLI::App& app)
     struct Args {
         std::string resolution;
         std::string text;
-        long long microseconds = 0;
+        std::string microseconds;
     };
     auto args = std::make_shared<Args>();
 
@@ -70,21 +90,27 @@ void addTimeCommands(CLI::App& app)
 
     CLI::App* parse = time->add_subcommand("parse", "Read a UTC date-time text and show it at every resolution");
     parse->add_option("text", args->text, "Text such as 2026-12-04T05:38:45.250Z")->required();
+    addJsonOption(parse);
     parse->callback([args] {
+        setActivity("reading the date-time '" + args->text + "'");
         DateTime d = MOX::createDateTime(0);
         d->unmarshal(args->text);
-        std::cout << "microseconds: " << d->getTime() << '\n'
-                  << "resolution: " << resolutionOf(d) << '\n'
-                  << "s: " << secondsText(d) << '\n'
-                  << "ms: " << d->toMillisecondString() << '\n'
-                  << "us: " << d->toMicrosecondString() << '\n';
+        Output()
+            .add("microseconds", static_cast<long long>(d->getTime()))
+            .add("resolution", resolutionOf(d))
+            .add("s", secondsText(d))
+            .add("ms", d->toMillisecondString())
+            .add("us", d->toMicrosecondString())
+            .print();
     });
 
     CLI::App* format = time->add_subcommand("format", "Write a time given in microseconds since 1970 as text");
     format->add_option("microseconds", args->microseconds, "Microseconds since 1970-01-01T00:00:00Z")->required();
     addResolutionOption(format, args->resolution);
-    format->callback(
-        [args] { std::cout << textAt(MOX::createDateTime(args->microseconds), args->resolution) << '\n'; });
+    format->callback([args] {
+        const long long micros = microsecondsOf(args->microseconds);
+        std::cout << textAt(MOX::createDateTime(micros), args->resolution) << '\n';
+    });
 }
 
 } // namespace moxctl

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Factories of qualified names and attributes, and the functions over attribute lists
 /// (`Vector<SmartPointer<IAttribute>>`): search, comparison, matching, cloning and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// The identities XML document: a set of identities as text and back.
 #include <iosfwd>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Names of identity formats and account types. All are exact, case-sensitive texts.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include <mox/persist/CacheLock.h>
 #include <mox/rt/Export.h>

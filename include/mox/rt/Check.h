@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/SmartPointer.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include <mox/rt/ErrorCode.h>
 #include <mox/rt/IDynamicLibrary.h>
@@ -15,9 +16,12 @@ public:
     /// The search path is split at ';' and ':'. Empty and relative entries are skipped
     /// (they would make the current directory a place to plant a library), each with a
     /// trace line. In each remaining directory the candidates are `name`, `lib<name>.so`
-    /// and `<name>.so`; after them the system's own search (dlopen of the same three
-    /// names without a directory, so LD_LIBRARY_PATH, the runpath and ld.so.cache apply).
-    /// A name that contains '/' is loaded as that path only.
+    /// and `<name>.so`; then the same in the library's private folder of service
+    /// libraries (`<libdir>/mox`, next to libmox-rt); after them the system's own search
+    /// (dlopen of the same three names without a directory, so LD_LIBRARY_PATH, the
+    /// runpath and ld.so.cache apply). The current directory is never searched. A name
+    /// that contains '/' is loaded as that path only. A successful load leaves the trace
+    /// line `loaded "<name>" from <path>`.
     ///
     /// Throws SystemException when no candidate loads (or the name is empty): the full
     /// form with facility "MOX", key "code" and code `LoadFailed`, whose message names

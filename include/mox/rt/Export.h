@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Symbol visibility for the runtime and the core library. Everything is built with
 /// -fvisibility=hidden; only declarations marked with these macros are exported.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// The one way this platform's code raises its exceptions. Each source file declares once
 /// the source file name its exceptions report:

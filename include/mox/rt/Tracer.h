@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include <functional>
 #include <string>
@@ -10,9 +11,10 @@ namespace RT {
 /// A trace scope named after the function that opens it.
 ///
 /// Lines written with `printf` go to one process-wide sink as (scope, line). The default
-/// sink writes "[scope] line" to stderr, and only when the environment variable
-/// MOX_TRACE is set and non-empty (read once, at the first trace); otherwise a trace
-/// costs one atomic load. A sink installed with `setSink` receives every line.
+/// sink writes "[scope] line" to stderr for the scopes the environment variable
+/// MOX_TRACE selects (read once, at the first trace; see `setScopes` for its syntax);
+/// otherwise a trace costs one atomic load. A sink installed with `setSink` receives
+/// every line.
 ///
 /// Opening and closing of scopes are reported as the lines "enter" and "leave" only
 /// while `setScopeTracing(true)` is in force (off by default), so that ordinary sinks
@@ -42,12 +44,23 @@ public:
     /// The flag the scope was opened with.
     bool getFlag() const noexcept { return m_flag; }
 
-    /// Installs the process-wide sink; an empty function restores the default.
+    /// Installs the process-wide sink; an empty function restores the default (as
+    /// MOX_TRACE selects).
     static void setSink(Sink sink);
+    /// Points the default sink at the scopes `list` selects, as MOX_TRACE does: a list
+    /// of words separated by ',' (or blanks), each selecting the scopes whose name
+    /// contains it, ignoring case (for example "dll,time"; "codec" selects the XML
+    /// codec's scopes). "1", "all", "on" or "*" select every scope; "", "0", "off" or
+    /// "none" turn tracing off. Replaces any sink installed with `setSink`.
+    static void setScopes(const std::string& list);
     /// Reports scope entry and exit as "enter"/"leave" lines when `on`.
     static void setScopeTracing(bool on);
     /// True when trace lines currently go anywhere.
     static bool isEnabled() noexcept;
+    /// True when lines of the scope named `scope` currently go anywhere.
+    static bool isEnabled(const char* scope) noexcept;
+    /// True when the scope list `list` (the syntax of `setScopes`) selects `scope`.
+    static bool selects(const std::string& list, const char* scope);
 
 private:
     const char* m_scope;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include <mox/attr/IAttribute.h>
 #include <mox/attr/IQualifiedName.h>

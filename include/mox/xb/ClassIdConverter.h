@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include <mox/class/IClassId.h>
 #include <mox/class/IInterfaceId.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Document objects of the class-id schema types. Other components' documents embed
 /// them as empty elements with attributes, under element names of their own choosing:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include <mox/authn/IIdentity.h>
 #include <mox/rt/Collections.h>

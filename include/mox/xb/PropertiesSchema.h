@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Document objects of the properties document. The root element's name is the
 /// caller's; its children are empty "property" elements:

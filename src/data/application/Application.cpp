@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The way in to an application and its service manager.
 #include <mox/app/IApplication.h>
 

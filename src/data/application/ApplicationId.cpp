@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The application id factories: every id they return is the registry's instance.
 #include <mox/app/IApplicationId.h>
 #include <mox/rt/Raise.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The product id factories.
 #include <mox/app/IProductId.h>
 #include <mox/rt/Raise.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The attribute interface's key function and the attribute factories.
 #include <mox/attr/Attributes.h>
 #include <mox/rt/Raise.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/attribute/AttributeImpl.h"
 
 #include <algorithm>

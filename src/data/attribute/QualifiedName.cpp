@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The qualified-name interface's key function and the qualified-name factories.
 #include <mox/attr/Attributes.h>
 #include <mox/rt/Raise.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/attribute/QualifiedNameImpl.h"
 
 #include <mox/rt/StringUtils.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The variant interface's key function and the variant factories.
 #include <mox/attr/IVariant.h>
 #include <mox/rt/Check.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/attribute/VariantImpl.h"
 #include <mox/rt/Raise.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Accounts: the value class and the account factories of MOX::AUTHN.
 #include "data/authentication/AccountIdImpl.h"
 #include <mox/rt/Raise.h>

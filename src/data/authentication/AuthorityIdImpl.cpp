@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Authorities: the value class and createAuthorityId with its leading-backslash rule.
 #include "data/authentication/AuthorityIdImpl.h"
 #include <mox/rt/Raise.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Identities: the value class, its order, and the identity functions of MOX.
 #include "data/authentication/IdentityImpl.h"
 #include <mox/rt/Raise.h>

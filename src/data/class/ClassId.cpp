@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The class id interface and its free functions.
 #include <mox/class/IClassId.h>
 #include <mox/rt/Raise.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The interface id interface, its free functions and its comparison with texts.
 #include <mox/class/IInterfaceId.h>
 #include <mox/rt/Raise.h>

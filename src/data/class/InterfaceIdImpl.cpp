@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/class/InterfaceIdImpl.h"
 
 #include <mox/rt/XmlUtils.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/class/LoaderId.h>
 #include <mox/rt/XmlUtils.h>
 

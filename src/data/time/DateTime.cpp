@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The date-time interface and its factories.
 #include <ctime>
 

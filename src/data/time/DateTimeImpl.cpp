@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/time/DateTimeImpl.h"
 #include <mox/rt/Raise.h>
 

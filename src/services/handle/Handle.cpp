@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/handle/Handle.h>
 
 namespace MOX {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "services/handle/HandleHolder.h"
 
 namespace MOX {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/handle/HandleManager.h>
 #include <mox/rt/Raise.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shared helpers of the application tests.
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The exported API of libmox.so: a process that exits with a service library loaded
 // unloads it cleanly.
 #include <cstdlib>

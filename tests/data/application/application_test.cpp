@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Product and application ids with their registry, the application object (paths,
 // service library loading and its failures, shutdown, the XML form), callbacks, the
 // password function, and properties on their way to the log service.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Helpers shared by the attribute tests: a foreign attribute and an attribute builder.
 #include <initializer_list>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Variants, qualified names, attributes and attribute lists: kinds and texts, the
 // attribute-id form, the orders, the glob matches, search, equality and cloning.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The attributes and properties documents: what marshal writes, round trips of awkward
 // lists, the type/scope rules, every reading rule, single attributes, and the
 // properties document's root and order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The source files and functions the principal tests expect errors from.
 #include "MoxTestSupport.h"

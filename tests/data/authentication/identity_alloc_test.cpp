@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Identity comparisons under a counting global operator new: once the name and
 // authority caches are filled, comparing and looking up identities allocates nothing.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Accounts, authorities and identities: factories and their errors, the leading-backslash
 // rule, text forms and parsing, the derived names and authorities with their caches,
 // conversion between formats, the orders and identity sets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Class, interface and loader ids: creation checks, the XML and text forms, parsing,
 // order, names and the interface id's text equality.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Independent references for the date-time tests: the C library's Gregorian calendar
 // (gmtime_r, timegm, strftime, snprintf).

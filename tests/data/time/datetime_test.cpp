@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Date-time values and their text form: writing against the C library's calendar, round
 // trips at each resolution, the reading's missing century rule, the field scan against
 // sscanf, every rejection and the state it leaves, add, order and the clock.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The handle table and last-error state used from two threads at once.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/application/impl/ApplicationIdImpl.h"
 
 #include <utility>

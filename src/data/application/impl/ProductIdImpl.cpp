@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/application/impl/ProductIdImpl.h"
 
 #include <utility>

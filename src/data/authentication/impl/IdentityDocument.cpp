@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The identities document functions: the identities marshalling unit of the codec.
 #include <mox/authn/IdentityDocuments.h>
 #include <mox/rt/Raise.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading accounts and authorities from their one-line text forms.
 #include <mox/authn/IAccountId.h>
 #include <mox/rt/Raise.h>

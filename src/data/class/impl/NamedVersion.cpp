@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/class/impl/NamedVersion.h"
 
 #include <utility>

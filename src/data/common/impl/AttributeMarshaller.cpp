@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The attributes document: writing lists and single attributes, reading them back.
 //
 // Both directions stream: writing fills one reused document object per attribute just

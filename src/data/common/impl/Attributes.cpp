@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The functions over attribute lists: search, comparison, matching and cloning.
 #include <mox/attr/Attributes.h>
 #include <mox/rt/Raise.h>

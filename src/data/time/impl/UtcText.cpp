@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/time/impl/UtcText.h"
 
 #include <cstdio>

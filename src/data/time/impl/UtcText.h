@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The date-time text form, written and read without the C library's calendar and
 // scanf calls (which dominate the cost of a date-time's marshal and unmarshal), with

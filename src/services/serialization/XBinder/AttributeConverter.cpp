@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Qualified names, attributes and attribute lists to the attributes document's objects
 // and back.
 #include <mox/xb/AttributeConverter.h>

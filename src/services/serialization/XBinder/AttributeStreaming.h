@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The attributes document read and written item by item: the "attribute" elements of
 // the root are a streamed list (see XBStream), so a large list is never held twice (once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The attributes document element.
 #include <mox/xb/AttributesSchema.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The attributes schema, described as data for the codec's generic writer and handlers,
 // with the streamed form of its list.
 #include <mox/xb/AttributesSchema.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The class-id schema types have no document element of their own: the documents that
 // embed them choose the element name and decode them with the codec's generic handlers
 // (declared attributes only, -45 for a version that is not a 32-bit integer, -33 for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The class-id schema types, described as data for the codec's generic writer and
 // handlers: each is an empty element whose attributes are written in this order.
 #include <mox/xb/ClassSchema.h>

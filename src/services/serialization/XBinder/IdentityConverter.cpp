@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/xb/IdentityConverter.h>
 
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The identities document element: the root name the decoder expects and the encoder
 // writes.
 #include <mox/xb/IdentitySchema.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The identities schema, described as data for the codec's generic writer and handlers.
 #include <mox/xb/IdentitySchema.h>
 #include "services/serialization/XBinder/IdentityStreaming.h"

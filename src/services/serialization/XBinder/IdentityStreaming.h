@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The identities document written item by item, straight from the identities' own
 // texts: no document object per identity, no copy of its texts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The properties members of AttributeConverter: a property set to the properties
 // document's objects and back. They live with the properties schema, so that the
 // properties document needs nothing of the attributes.

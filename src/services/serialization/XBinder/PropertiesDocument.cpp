@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing and reading properties documents through the codec manager.
 #include <mox/xb/PropertiesDocument.h>
 #include <mox/rt/Raise.h>

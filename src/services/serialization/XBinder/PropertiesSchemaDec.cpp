@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The properties document element: the root name is the caller's.
 #include <mox/xb/PropertiesSchema.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The properties schema, described as data for the codec's generic writer and handlers:
 // "property" is an empty element, so any child of it is an unexpected element.
 #include <mox/xb/PropertiesSchema.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/xb/EncodeBuffer.h>
 
 #include <mox/xb/DecodeBuffer.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/xb/XBChoice.h>
 #include <mox/xb/XBObject.h>
 

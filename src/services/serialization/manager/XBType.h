@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 /// Schema descriptions: how a document object class is written as XML and read back.
 ///

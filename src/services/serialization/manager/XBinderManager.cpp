@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <mox/xb/XBinderManager.h>
 #include <mox/rt/Raise.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A service library for tests: records what the application does with it, and
 // misbehaves on request. The behaviour is chosen by the application property
 // "TestSM.Mode" when the entry point runs:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The identities document: marshalIdentities, marshalIdentity, parseIdentities,
 // parseIdentity, with every failure row.
 #include <gtest/gtest.h>

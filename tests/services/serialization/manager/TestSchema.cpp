@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "services/serialization/manager/TestSchema.h"
 
 using MOX::XB::Use;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A small schema that uses every building block of the codec, for its tests, fuzz
 // target and benchmark:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The generic codec. Reading: the parser adapter and the handlers, every row of the failure
 // table, the naming rules, skipping, text collection and the hardening limits. Writing:
 // shapes, escaping, choices and the values XML cannot carry.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // First use of a unit's manager slot from many threads at once.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "services/serialization/manager/impl/ParserAdapter.h"
 
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The class-id schema types: ClassIdConverter (version presence rules, the loader that
 // is never carried, the create functions' checks on the way back, loader ids), and the
 // types inside an enclosing document: how they are written and read back, and every

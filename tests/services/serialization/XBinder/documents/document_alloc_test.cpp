@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Allocations per decoded attribute, under a counting global operator new: reading an
 // attributes document builds each attribute from a handful of blocks, whatever its size.
 #include <atomic>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The stream forms of the document readers against their text forms, and the document
 // limits that writers and readers share.
 #include <sstream>
