@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* The C binding used from plain C: handles, errors per thread, bad input of every shape,
  * and no handle left open (the value families' round trips, orders and error mapping are
  * the Python package's tests). Each group runs in its own process. */

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Service-library loading from several threads at once.
 #include <atomic>
 #include <cstdlib>

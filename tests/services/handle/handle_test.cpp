@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The handle table and the last error (per-thread records are checked through the C binding). Each case runs in a
 // fresh process, so numbering starts at 1 in every one.
 #include <gtest/gtest.h>

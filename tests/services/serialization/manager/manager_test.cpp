@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // XBinderManager: the exceptions callers see and the buffers it makes
 // (its per-unit instances are raced in the concurrency test).
 #include <gtest/gtest.h>
