@@ -25,7 +25,10 @@ struct AttributeArgs {
     std::string wanted;
 };
 
-AttributeList readAttributes(const std::string& path) { return MOX::Attributes::unmarshal(readInput(path)); }
+AttributeList readAttributes(const std::string& path)
+{
+    return readStreamed(path, [](std::istream& in) { return MOX::Attributes::unmarshal(in); });
+}
 
 void addAttributeDocumentCommands(CLI::App& attributes)
 {
@@ -75,7 +78,7 @@ void addAttributeQueryCommands(CLI::App& attributes)
     match->add_option("wanted", args->wanted, "Attributes document of the wanted attributes")->required();
     addInputOption(match, args->file);
     match->callback([args] {
-        const AttributeList wanted = MOX::Attributes::unmarshal(readInput(args->wanted));
+        const AttributeList wanted = readAttributes(args->wanted);
         const AttributeList list = readAttributes(args->file);
         if (!MOX::Attributes::matches(list, wanted)) {
             std::cout << "no match\n";

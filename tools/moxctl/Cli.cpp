@@ -70,6 +70,20 @@ std::string readInput(const std::string& path)
     return text;
 }
 
+std::ifstream openInput(const std::string& path)
+{
+    setActivity("reading '" + path + "'");
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        unreadable(path, errno);
+    if (S_ISDIR(st.st_mode))
+        unreadable(path, EISDIR);
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        unreadable(path, errno != 0 ? errno : EACCES);
+    return in;
+}
+
 CLI::Option* addInputOption(CLI::App* cmd, std::string& path)
 {
     path = "-";

@@ -4,6 +4,8 @@
 // failure is reported in.
 #include <CLI/CLI.hpp>
 
+#include <fstream>
+#include <iostream>
 #include <string>
 
 namespace moxctl {
@@ -32,6 +34,23 @@ const std::string& activity();
 /// empty, and names it as the activity. Throws Exit{kExitUsage} with the system's
 /// reason when the file cannot be read.
 std::string readInput(const std::string& path);
+
+/// `path` opened for reading, after the checks readInput makes (named as the activity).
+std::ifstream openInput(const std::string& path);
+
+/// Runs `read` over a stream of the document at `path` (standard input for "-" or
+/// empty), so that the library decodes it as it is read, without a copy in memory. The
+/// same checks and messages as readInput come first.
+template <class Read>
+auto readStreamed(const std::string& path, Read read)
+{
+    if (path.empty() || path == "-") {
+        setActivity("reading standard input");
+        return read(std::cin);
+    }
+    std::ifstream in = openInput(path);
+    return read(in);
+}
 
 /// Adds an optional positional FILE argument (default "-") to `cmd`.
 CLI::Option* addInputOption(CLI::App* cmd, std::string& path);

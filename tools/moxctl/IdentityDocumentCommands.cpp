@@ -23,7 +23,7 @@ void addIdentityDocumentCommands(CLI::App& app)
     addInputOption(validate, *file);
     addJsonOption(validate);
     validate->callback([file] {
-        const auto set = MOX::parseIdentities(readInput(*file));
+        const auto set = readStreamed(*file, [](std::istream& in) { return MOX::parseIdentities(in); });
         const auto count = static_cast<long long>(set.size());
         Output()
             .add("valid", true)
@@ -34,7 +34,7 @@ void addIdentityDocumentCommands(CLI::App& app)
 
     CLI::App* format = identities->add_subcommand("format", "Re-write an identities document as the library writes it");
     addInputOption(format, *file);
-    format->callback([file] { std::cout << MOX::marshalIdentities(MOX::parseIdentities(readInput(*file))) << '\n'; });
+    format->callback([file] { std::cout << MOX::marshalIdentities(readStreamed(*file, [](std::istream& in) { return MOX::parseIdentities(in); })) << '\n'; });
 
     // "identity" belongs to the identity commands; add it here only when they did not.
     CLI::App* identity = nullptr;
