@@ -15,7 +15,7 @@ BENCH_PACKAGES := libbenchmark-dev libpugixml-dev
 DOCS_PACKAGES := doxygen
 MAN_PACKAGES := help2man
 
-.PHONY: all deps apt configure build run test asan tsan fuzz bench docs manpage install installcheck consumer clean
+.PHONY: all deps apt configure build run test asan tsan fuzz fuzz-long bench docs manpage install installcheck consumer clean
 
 all: build
 
@@ -61,6 +61,15 @@ fuzz: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 	./tools/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
+
+# Longer fuzzing (not in CI): each target for FUZZ_LONG_SECONDS, keeping what it finds in
+# fuzz/corpus/<target> for later runs.
+FUZZ_LONG_SECONDS ?= 600
+fuzz-long: deps
+	@$(MAKE) --no-print-directory apt PACKAGES="$(FUZZ_PACKAGES)"
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	KEEP_CORPUS=1 ./tools/run-fuzzers.sh build/fuzz $(FUZZ_LONG_SECONDS)
 
 bench: deps
 	@$(MAKE) --no-print-directory apt PACKAGES="$(BENCH_PACKAGES)"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Runs every fuzzer of a fuzz build for a bounded time, each with its seed corpus.
-# Usage: run-fuzzers.sh BUILD_DIR SECONDS
+# Runs every fuzzer of a fuzz build for a bounded time, each with its seed corpus, and
+# prints its executions and coverage. With KEEP_CORPUS=1 (make fuzz-long) the inputs it
+# finds are kept in fuzz/corpus/<fuzzer>, the seed corpus of later runs.
+# Usage: [KEEP_CORPUS=1] run-fuzzers.sh BUILD_DIR SECONDS
 set -euo pipefail
 build=$1
 seconds=${2:-30}
@@ -10,16 +12,22 @@ status=0
 while read -r fuzzer; do
   [ -n "$fuzzer" ] || continue
   work="$build/fuzz-corpus/$fuzzer"
-  mkdir -p "$work"
   seeds=()
-  [ -d "$root/fuzz/corpus/$fuzzer" ] && seeds+=("$root/fuzz/corpus/$fuzzer")
+  if [ "${KEEP_CORPUS:-0}" = 1 ]; then
+    work="$root/fuzz/corpus/$fuzzer"
+  elif [ -d "$root/fuzz/corpus/$fuzzer" ]; then
+    seeds+=("$root/fuzz/corpus/$fuzzer")
+  fi
+  mkdir -p "$work"
   echo "== $fuzzer (${seconds}s)"
   if ! "$build/bin/$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
        -max_len=65536 -print_final_stats=1 -artifact_prefix="$build/$fuzzer-" \
        "$work" "${seeds[@]}" > "$build/$fuzzer.log" 2>&1; then
     echo "FAILED: $fuzzer"; tail -n 60 "$build/$fuzzer.log"; status=1
   else
-    grep -E 'stat::number_of_executed_units|Done' "$build/$fuzzer.log" | tail -n 2
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/$fuzzer.log" | tail -n 1)
+    cov=$(grep -oE 'cov: [0-9]+' "$build/$fuzzer.log" | tail -n 1)
+    echo "   executions: ${runs:-?}, ${cov:-cov: ?}"
   fi
 done < "$build/fuzzers.txt"
 exit $status
