@@ -2,8 +2,6 @@
 // makeShared under a counting global operator new: one block per object, freed once,
 // whichever base (virtual ones included) the last owner sees it through.
 #include <atomic>
-#include <cstdlib>
-#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -12,22 +10,7 @@
 #include <mox/rt/Object.h>
 #include <mox/rt/SmartPointer.h>
 
-namespace {
-std::atomic<long> g_allocations{0}, g_frees{0};
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept // the sized form forwards here
-{
-    g_frees.fetch_add(p != nullptr, std::memory_order_relaxed);
-    std::free(p);
-}
+#include "AllocationCounter.h"
 
 using MOX::RT::makeShared;
 using MOX::RT::SmartPointer;
@@ -62,9 +45,9 @@ private:
 template <class F>
 std::pair<long, long> heapUse(F&& f)
 {
-    const long allocations = g_allocations.load(), frees = g_frees.load();
+    const long allocations = moxtest::allocations.load(), frees = moxtest::frees.load();
     f();
-    return {g_allocations.load() - allocations, g_frees.load() - frees};
+    return {moxtest::allocations.load() - allocations, moxtest::frees.load() - frees};
 }
 
 } // namespace

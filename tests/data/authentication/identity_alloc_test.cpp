@@ -5,28 +5,9 @@
 
 #include <mox/authn/IIdentity.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
-
-namespace {
-std::atomic<long> g_allocations{0};
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "AllocationCounter.h"
 
 using MOX::AUTHN::IIdentity;
 using MOX::RT::SmartPointer;
@@ -47,9 +28,9 @@ TEST(IdentityAllocation, FirstComparisonFillsTheCachesAndLaterOnesDoNotAllocate)
     };
     const std::vector<SmartPointer<IIdentity>> members = principals(), probes = principals();
     // The counter sees the caches filling on a first comparison, and only then.
-    long before = g_allocations.load();
+    long before = moxtest::allocations.load();
     EXPECT_FALSE(probes[0]->lessThan(*probes[1]));
-    EXPECT_GT(g_allocations.load() - before, 0);
+    EXPECT_GT(moxtest::allocations.load() - before, 0);
     for (const auto& list : {&members, &probes}) // both caches, as a first comparison would fill them
         for (const auto& identity : *list)
             (void)identity->getName(), (void)identity->getAuthorityName();
@@ -57,7 +38,7 @@ TEST(IdentityAllocation, FirstComparisonFillsTheCachesAndLaterOnesDoNotAllocate)
     const SmartPointer<IIdentity> nameless = MOX::createUserIdentity("EMAIL", "nobody-without-a-domain");
     const MOX::AUTHN::IdentitySet set(members.begin(), members.end());
 
-    before = g_allocations.load();
+    before = moxtest::allocations.load();
     int less = 0, found = 0;
     for (const auto& a : probes) {
         for (const auto& b : members)
@@ -66,7 +47,7 @@ TEST(IdentityAllocation, FirstComparisonFillsTheCachesAndLaterOnesDoNotAllocate)
         found += MOX::containsIdentity(a, set);
     }
     found += MOX::containsIdentity(nameless, set) + MOX::containsIdentity(set, set);
-    EXPECT_EQ(g_allocations.load() - before, 0);
+    EXPECT_EQ(moxtest::allocations.load() - before, 0);
     EXPECT_EQ(found, static_cast<int>(probes.size()) + 1); // every probe; not the nameless one
     EXPECT_GT(less, 0);
 }

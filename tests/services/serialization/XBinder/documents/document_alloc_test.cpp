@@ -1,28 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Allocations per decoded attribute, under a counting global operator new: reading an
 // attributes document builds each attribute from a handful of blocks, whatever its size.
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include <mox/attr/Attributes.h>
 
-namespace {
-std::atomic<long> g_allocations{0};
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-// The array and sized forms forward to these two.
-void operator delete(void* p) noexcept { std::free(p); }
+#include "AllocationCounter.h"
 
 TEST(DocumentAllocation, EachDecodedAttributeTakesABoundedNumberOfBlocks)
 {
@@ -33,9 +18,9 @@ TEST(DocumentAllocation, EachDecodedAttributeTakesABoundedNumberOfBlocks)
                "<value>a value too long for the small-string buffer</value></attribute>";
     doc += "</attributes>";
     MOX::Attributes::unmarshal(doc); // the thread's parser and the codec manager are made once
-    const long before = g_allocations.load();
+    const long before = moxtest::allocations.load();
     const auto list = MOX::Attributes::unmarshal(doc);
-    const long perAttribute = (g_allocations.load() - before) / kAttributes;
+    const long perAttribute = (moxtest::allocations.load() - before) / kAttributes;
     ASSERT_EQ(list.size(), static_cast<std::size_t>(kAttributes));
     // The attribute and its name (each in one block with its counter), the value list,
     // one long value.

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Counting global operator new and delete, for tests that bound allocations. Include it
+// from exactly one source of a test executable. Every form is replaced, the nothrow ones
+// included, so that each block is freed by the form that matches its allocation (which
+// the address sanitizer checks).
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace moxtest {
+/// Blocks allocated and freed through operator new and delete so far.
+inline std::atomic<long> allocations{0}, frees{0};
+} // namespace moxtest
+
+void* operator new(std::size_t size)
+{
+    moxtest::allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    moxtest::allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void operator delete(void* p) noexcept
+{
+    moxtest::frees.fetch_add(p != nullptr, std::memory_order_relaxed);
+    std::free(p);
+}
+void operator delete[](void* p) noexcept { operator delete(p); }
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { operator delete(p); }
