@@ -12,8 +12,8 @@ namespace I {
 
 /// The log service of a service library (MOX-SM). Once an application is bootstrapped
 /// and its service library loaded, every property change is handed to it as an entry;
-/// the properties "LogService.Pause.<key>" and "LogService.Resume.<key>" pause and
-/// resume logging of <key>.
+/// the properties `LogService.Pause.<key>` and `LogService.Resume.<key>` pause and
+/// resume logging of `<key>`.
 ///
 /// Everything is defined inline so that a service library implements this interface
 /// without linking libmox.

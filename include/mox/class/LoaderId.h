@@ -15,9 +15,13 @@ namespace MOX {
 /// when empty); reading takes the first "loader-id" element, missing attributes empty.
 class MOX_API LoaderId : public RT::Object, public RT::Marshallable {
 public:
+    /// The default loader id: name and file empty.
     LoaderId();
+    /// The loader `name` held in `file`.
     LoaderId(const std::string& name, const std::string& file);
+    /// Copies both fields of `other`.
     LoaderId(const LoaderId& other);
+    /// Replaces both fields with those of `other`.
     LoaderId& operator=(const LoaderId& other);
     ~LoaderId() override;
 
@@ -36,7 +40,9 @@ public:
     const std::string& getName() const noexcept { return name; }
     /// The file that holds the loader.
     const std::string& getFile() const noexcept { return file; }
+    /// Replaces the loader's name.
     void setName(const std::string& value) { name = value; }
+    /// Replaces the file that holds the loader.
     void setFile(const std::string& value) { file = value; }
 
 private:

@@ -30,7 +30,9 @@ public:
     /// the table's message.
     explicit MoxException(ErrorCode code, std::string detail = std::string());
 
+    /// Copies every field, the source location included.
     MoxException(const MoxException&) = default;
+    /// Replaces every field, the source location included.
     MoxException& operator=(const MoxException&) = default;
     ~MoxException() override;
 

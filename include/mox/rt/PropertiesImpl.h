@@ -24,7 +24,9 @@ public:
 
     PropertiesImpl();
     ~PropertiesImpl() override;
+    /// Copies the properties and their order.
     PropertiesImpl(const PropertiesImpl&);
+    /// Replaces the properties and their order with those of the other store.
     PropertiesImpl& operator=(const PropertiesImpl&);
 
     Vector<std::string> getPropertyNames() const override;

@@ -24,8 +24,11 @@ namespace EXCEPTIONS {
 /// Where an exception is raised: the source file that the raising file reports, the line,
 /// and the qualified name of the raising function.
 struct SourceSite {
+    /// The source file name declared by MOX_SOURCE_FILE.
     const char* file;
+    /// The source line.
     int line;
+    /// The qualified name of the raising function.
     const char* function;
 };
 

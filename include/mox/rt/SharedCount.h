@@ -77,6 +77,7 @@ private:
     Dispose m_dispose;
 };
 
+/// The record of an adopted object, which lives in a block of its own.
 template <class T>
 struct SharedCount::Adopted final : SharedCount {
     explicit Adopted(T* p) noexcept : SharedCount(&dispose), object(p) {}
@@ -89,6 +90,7 @@ struct SharedCount::Adopted final : SharedCount {
     T* object;
 };
 
+/// The record and its object in one heap block.
 template <class T>
 struct SharedCount::Inline final : SharedCount {
     template <class... A>

@@ -33,6 +33,7 @@ SmartPointer<T> makeShared(A&&... args);
 template <class T>
 class SmartPointer {
 public:
+    /// The type pointed to.
     using element_type = T;
 
     /// A null pointer.

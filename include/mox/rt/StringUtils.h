@@ -31,7 +31,7 @@ public:
     /// characters (also none), '?' exactly one character, any other character itself.
     /// Runs in O(|text| * |pattern|) at worst, never exponentially.
     static bool Matches(const std::string& text, const std::string& pattern) noexcept;
-    /// `text` without leading and trailing white space (space, \t, \n, \v, \f, \r).
+    /// `text` without leading and trailing white space (space, `\t`, `\n`, `\v`, `\f`, `\r`).
     static std::string Trim(const std::string& text);
 
     /// Reads an `int`; see the class description for what is rejected.

@@ -24,6 +24,7 @@ namespace XB {
 /// absent); without "type", the format "String" and no scope, whatever "scope" says.
 class MOX_API AttributeConverter {
 public:
+    /// An ordered list of attributes.
     using AttributeList = Vector<RT::SmartPointer<ATTR::IAttribute>>;
 
     /// Fills `out` from `name`.

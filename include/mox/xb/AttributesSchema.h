@@ -46,13 +46,14 @@ public:
 class MOX_API xbattributes : public XBObject {
 public:
     MOX_XB_DOCUMENT_TYPE()
-    std::vector<xbattribute> list;
+    std::vector<xbattribute> list; ///< the "attribute" elements, in document order
 };
 
 /// The document element: root "attributes" over a top object that holds the
 /// "attribute" elements (an xbattributes, or the library's own streamed list).
 class MOX_API attributes_CC : public DocumentElement {
 public:
+    /// Binds the root "attributes" to `top`.
     explicit attributes_CC(XBObject& top);
     ~attributes_CC() override;
 };

@@ -24,8 +24,11 @@ namespace XB {
 class MOX_API xbclass_id : public XBObject {
 public:
     MOX_XB_DOCUMENT_TYPE()
+    /// No field set.
     xbclass_id() = default;
+    /// Copies every field.
     xbclass_id(const xbclass_id&) = default;
+    /// Replaces every field.
     xbclass_id& operator=(const xbclass_id&) = default;
     ~xbclass_id() override;
     std::optional<std::string> class_;     ///< "class": the class name (required)
@@ -37,8 +40,11 @@ public:
 class MOX_API xbinterface_id : public XBObject {
 public:
     MOX_XB_DOCUMENT_TYPE()
+    /// No field set.
     xbinterface_id() = default;
+    /// Copies every field.
     xbinterface_id(const xbinterface_id&) = default;
+    /// Replaces every field.
     xbinterface_id& operator=(const xbinterface_id&) = default;
     ~xbinterface_id() override;
     std::optional<std::string> class_;     ///< "class": the interface name (required)
@@ -49,8 +55,11 @@ public:
 class MOX_API xbloader_id : public XBObject {
 public:
     MOX_XB_DOCUMENT_TYPE()
+    /// No field set.
     xbloader_id() = default;
+    /// Copies every field.
     xbloader_id(const xbloader_id&) = default;
+    /// Replaces every field.
     xbloader_id& operator=(const xbloader_id&) = default;
     ~xbloader_id() override;
     std::optional<std::string> loader;     ///< "loader": the loader name (required)

@@ -16,14 +16,18 @@ public:
     CodecBuffer(const CodecBuffer&) = delete;
     CodecBuffer& operator=(const CodecBuffer&) = delete;
 
+    /// The errors recorded so far.
     ErrorRecord& errors() noexcept { return m_errors; }
+    /// The errors recorded so far.
     const ErrorRecord& errors() const noexcept { return m_errors; }
     /// The rendered error record ("" when no error was recorded).
     std::string errorInfo() const { return m_errors.info(); }
 
 protected:
     CodecBuffer() noexcept = default;
+    /// Takes over the error record, for the moves of the derived buffers.
     CodecBuffer(CodecBuffer&&) noexcept = default;
+    /// Takes over the error record, for the moves of the derived buffers.
     CodecBuffer& operator=(CodecBuffer&&) noexcept = default;
 
 private:

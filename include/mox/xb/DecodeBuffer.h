@@ -63,7 +63,10 @@ public:
     DecodeBuffer(const char* data, std::size_t length, const DecodeLimits& limits = DecodeLimits::defaults());
     /// A buffer that reads `input` from its current position.
     explicit DecodeBuffer(std::istream& input, const DecodeLimits& limits = DecodeLimits::defaults());
+    /// Takes over the input, parser and error record of `other`, which is left without a
+    /// parser (a decode over it fails as XB_NOT_INITIALISED).
     DecodeBuffer(DecodeBuffer&& other) noexcept;
+    /// Takes over the input, parser and error record of `other`, as the move constructor.
     DecodeBuffer& operator=(DecodeBuffer&& other) noexcept;
     ~DecodeBuffer() override;
 
@@ -76,9 +79,11 @@ public:
     bool isInitialised() const noexcept;
     /// Number of recorded errors.
     std::size_t errorCount() const noexcept { return errors().count(); }
+    /// The limits this buffer decodes under (the built-in ones once moved from).
     const DecodeLimits& limits() const noexcept;
-    /// The input bytes of an in-memory buffer ("" and 0 for a stream).
+    /// The input bytes of an in-memory buffer ("" for a stream).
     const char* data() const noexcept;
+    /// The number of input bytes of an in-memory buffer (0 for a stream).
     std::size_t size() const noexcept;
 
 private:

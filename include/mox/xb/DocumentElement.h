@@ -21,7 +21,9 @@ public:
     DocumentElement(const DocumentElement&) = delete;
     DocumentElement& operator=(const DocumentElement&) = delete;
 
+    /// The root element's name ("" accepts any when decoding).
     const std::string& rootName() const noexcept { return m_rootName; }
+    /// The top document object, which the root element's content fills or comes from.
     XBObject& top() const noexcept { return m_top; }
 
     /// Writes the whole document (declaration, root element, content) into `buffer`.

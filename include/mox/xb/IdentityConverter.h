@@ -13,9 +13,12 @@ namespace XB {
 /// Objects returned by `toXB` belong to the caller.
 class MOX_API IdentityConverter {
 public:
+    /// One identity.
     using Identity = RT::SmartPointer<AUTHN::IIdentity>;
+    /// A set of identities, in the runtime's order.
     using Identities = Set<Identity>;
 
+    /// The converter holds no state: assigning one changes nothing.
     IdentityConverter& operator=(const IdentityConverter&) = default;
 
     /// One item: a group as "GroupIdentifier", a user as "UserIdentifier" (format and

@@ -46,11 +46,14 @@ public:
     /// Alternative numbers.
     enum : int { T_identity = 1, T_UserIdentifier = 2, T_GroupIdentifier = 3 };
 
+    /// The "identity" item when that is the one chosen, else null.
     xbidentity* identity() const noexcept { return chosen<xbidentity>(T_identity); }
+    /// The "UserIdentifier" item when that is the one chosen, else null.
     xbAbstractNameIdentifier* UserIdentifier() const noexcept
     {
         return chosen<xbAbstractNameIdentifier>(T_UserIdentifier);
     }
+    /// The "GroupIdentifier" item when that is the one chosen, else null.
     xbAbstractNameIdentifier* GroupIdentifier() const noexcept
     {
         return chosen<xbAbstractNameIdentifier>(T_GroupIdentifier);
@@ -61,14 +64,16 @@ public:
 class MOX_API xbidentities : public XBObject {
 public:
     MOX_XB_DOCUMENT_TYPE()
-    std::vector<xbidentities_1> list;
+    std::vector<xbidentities_1> list; ///< the items, in document order
 };
 
 /// The document element: root "identities" over an xbidentities.
 class MOX_API identities_CC : public DocumentElement {
 public:
+    /// Binds the root "identities" to `top`, which must be an xbidentities.
     explicit identities_CC(XBObject& top);
     ~identities_CC() override;
+    /// The top object as the xbidentities it is.
     xbidentities& getTop() const noexcept { return static_cast<xbidentities&>(top()); }
 };
 

@@ -33,13 +33,14 @@ public:
 class MOX_API xb_properties : public XBObject {
 public:
     MOX_XB_DOCUMENT_TYPE()
-    std::vector<xbproperty> list;
+    std::vector<xbproperty> list; ///< the "property" elements, in document order
 };
 
 /// The document element over an xb_properties. `rootName` is the caller's root element
 /// name; when decoding, an empty one accepts any root.
 class MOX_API properties_CC : public DocumentElement {
 public:
+    /// Binds the root element `rootName` to `top`.
     properties_CC(const std::string& rootName, xb_properties& top);
     ~properties_CC() override;
 };

@@ -15,8 +15,11 @@ namespace XB {
 /// alternative's class.
 class MOX_API XBChoice : public XBObject {
 public:
+    /// Nothing chosen.
     XBChoice() = default;
+    /// Takes over the choice and object of the other, which is left without an object.
     XBChoice(XBChoice&&) = default;
+    /// Takes over the choice and object of the other, which is left without an object.
     XBChoice& operator=(XBChoice&&) = default;
     ~XBChoice() override;
 

@@ -19,10 +19,17 @@ public:
     virtual const XBType& xbType() const noexcept = 0;
 
 protected:
+    // Protected so that only whole document objects are made, copied and moved, never a
+    // bare base that would slice them.
+    /// Made only as part of a document object.
     XBObject() = default;
+    /// Copied as part of a document object.
     XBObject(const XBObject&) = default;
+    /// Moved as part of a document object.
     XBObject(XBObject&&) = default;
+    /// Assigned as part of a document object.
     XBObject& operator=(const XBObject&) = default;
+    /// Move-assigned as part of a document object.
     XBObject& operator=(XBObject&&) = default;
 };
 
