@@ -8,7 +8,9 @@
 
 #include <mox/authn.h>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+#include "FuzzCheck.h"
+
+static int checkInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const std::size_t colon = text.find(':');
@@ -38,4 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
     return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    return fuzzcheck::acceptingXmlRefusals([&] { return checkInput(data, size); });
 }

@@ -8,7 +8,9 @@
 
 #include <mox/app.h>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+#include "FuzzCheck.h"
+
+static int checkInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
     try {
@@ -24,10 +26,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         if (product->lessThan(*again) || again->lessThan(*product) || !product->matches(again))
             std::abort();
+    } catch (const MOX::EXCEPTIONS::SerializationException&) {
+        throw; // malformed text: see acceptingXmlRefusals
     } catch (const MOX::EXCEPTIONS::MoxException&) {
         // Only the empty text is refused.
         if (!text.empty())
             std::abort();
     }
     return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    return fuzzcheck::acceptingXmlRefusals([&] { return checkInput(data, size); });
 }

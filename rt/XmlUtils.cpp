@@ -41,9 +41,9 @@ struct ByteTable {
                 classes[attribute][c] = c >= 0x80 ? Lead : (c < 0x20 ? Refused : Plain);
             for (unsigned char c : {'&', '<', '>', '\r'})
                 classes[attribute][c] = Reference;
-            classes[attribute]['\t'] = attribute ? Reference : Plain;
-            classes[attribute]['\n'] = attribute ? Reference : Plain;
-            classes[attribute]['"'] = attribute ? Reference : Plain;
+            // Attribute values are normalised on reading: these must go as references.
+            for (unsigned char c : {'\t', '\n', '"'})
+                classes[attribute][c] = attribute ? Reference : Plain;
         }
     }
 };
