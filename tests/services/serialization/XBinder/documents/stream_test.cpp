@@ -82,6 +82,29 @@ TEST(DocumentStreams, DocumentsBackToBackAreReadInTurn)
     EXPECT_EQ(attributes(MOX::Attributes::unmarshal(in)), "");
 }
 
+// A stream buffer whose device fails after the first bytes.
+class FailingBuffer : public std::stringbuf {
+public:
+    using std::stringbuf::stringbuf;
+
+protected:
+    int_type underflow() override
+    {
+        if (gptr() != nullptr && gptr() - eback() > 3000)
+            throw std::ios_base::failure("device gone");
+        return std::stringbuf::underflow();
+    }
+};
+
+TEST(DocumentStreams, AReadErrorMidStreamFailsCleanly)
+{
+    FailingBuffer failing("<attributes><attribute name=\"a\"><value>" + kBig + "</value></attribute></attributes>");
+    std::istream in(&failing);
+    const std::string result = outcome([&] { return attributes(MOX::Attributes::unmarshal(in)); });
+    EXPECT_EQ(result.substr(0, 28), "SerializationException -1056");
+    EXPECT_NE(result.find("read failed"), std::string::npos) << result;
+}
+
 TEST(DocumentLimits, WritersRefuseWhatReadersRefuseAndCallersCanChangeThem)
 {
     using MOX::XB::DecodeLimits;
