@@ -13,17 +13,11 @@ using namespace moxc;
 
 namespace {
 
-// An attribute list is a vector, not an object: this holder lets a handle stand for one.
-// Its text form is the attributes document.
-class AttributeListObject : public MOX::Object {
-public:
-    explicit AttributeListObject(AttributeList list) : m_list(std::move(list)) {}
-    std::string toString() const override { return MOX::Attributes::marshal(m_list); }
-    AttributeList& list() noexcept { return m_list; }
-
-private:
-    AttributeList m_list;
+// An attribute list as a handle's object; its text form is the attributes document.
+struct WriteList {
+    std::string operator()(const AttributeList& list) const { return MOX::Attributes::marshal(list); }
 };
+using AttributeListObject = HeldValue<AttributeList, WriteList>;
 
 MOX::RT::SmartPointer<AttributeListObject> holding(AttributeList list)
 {
@@ -182,21 +176,21 @@ int mox_attributes_marshal(mox_handle list, char** document)
 int mox_attributes_count(mox_handle list, size_t* count)
 {
     const Site site = MOX_SITE("mox_attributes_count");
-    return readValue<AttributeListObject>(list, count, site, [](AttributeListObject& l) { return l.list().size(); });
+    return readValue<AttributeListObject>(list, count, site, [](AttributeListObject& l) { return l.value().size(); });
 }
 
 int mox_attributes_add(mox_handle list, mox_handle attribute)
 {
     const Site site = MOX_SITE("mox_attributes_add");
     return change<AttributeListObject>(
-        list, site, [&](AttributeListObject& l) { l.list().push_back(objectOf<IAttribute>(attribute, site)); });
+        list, site, [&](AttributeListObject& l) { l.value().push_back(objectOf<IAttribute>(attribute, site)); });
 }
 
 int mox_attributes_get(mox_handle list, size_t index, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attributes_get");
     return makeHandle(out, kAttributeClass, site, [&] {
-        AttributeList& held = objectOf<AttributeListObject>(list, site)->list();
+        AttributeList& held = objectOf<AttributeListObject>(list, site)->value();
         return held[requireIndex(index, held.size(), site)];
     });
 }
@@ -208,7 +202,7 @@ int mox_attributes_find(mox_handle list, const char* name, mox_handle* out)
     return guarded([&] {
         mox_handle* target = requireOut(out, site);
         const std::string wanted = requireText(name, site);
-        const auto found = MOX::Attributes::findAttribute(wanted, objectOf<AttributeListObject>(list, site)->list());
+        const auto found = MOX::Attributes::findAttribute(wanted, objectOf<AttributeListObject>(list, site)->value());
         if (!found.isNull())
             handOut(found, kAttributeClass, target);
     });

@@ -4,6 +4,7 @@
 // error and a negative code, typed handle lookup, and the hand-over of results.
 #include <new>
 #include <string>
+#include <utility>
 
 #include <mox/authn/IIdentity.h>
 #include <mox/handle/HandleManager.h>
@@ -87,6 +88,23 @@ void handOut(const MOX::RT::SmartPointer<T>& object, const char* classname, mox_
 {
     *out = MOX::HDL::HandleManager::newObjectHandle(classname, object).getId();
 }
+
+/// Lets a handle stand for a value that is not an Object (a set, a list, a property
+/// store): holds the value and gives the document `Write` makes of it as its text form.
+template <class T, class Write>
+class HeldValue : public MOX::Object {
+public:
+    HeldValue() = default;
+    /// Holds `value`.
+    explicit HeldValue(T value) : m_value(std::move(value)) {}
+    /// The value's document.
+    std::string toString() const override { return Write()(m_value); }
+    /// The held value.
+    T& value() noexcept { return m_value; }
+
+private:
+    T m_value;
+};
 
 /// Stores a caller-owned copy of `text` in `*out`.
 void handOut(const std::string& text, char** out);

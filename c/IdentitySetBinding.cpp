@@ -14,17 +14,11 @@ using namespace moxc;
 
 namespace {
 
-// A set is a container, not an object: this holder lets a handle stand for one. Its text
-// form is the identities document.
-class IdentitySetObject : public MOX::Object {
-public:
-    explicit IdentitySetObject(IdentitySet set) : m_set(std::move(set)) {}
-    std::string toString() const override { return MOX::marshalIdentities(m_set); }
-    IdentitySet& set() noexcept { return m_set; }
-
-private:
-    IdentitySet m_set;
+// An identity set as a handle's object; its text form is the identities document.
+struct WriteSet {
+    std::string operator()(const IdentitySet& set) const { return MOX::marshalIdentities(set); }
 };
+using IdentitySetObject = HeldValue<IdentitySet, WriteSet>;
 
 MOX::RT::SmartPointer<IdentitySetObject> holding(IdentitySet set)
 {
@@ -56,21 +50,21 @@ int mox_identities_add(mox_handle set, mox_handle identity)
     return change<IdentitySetObject>(set, site, [&](IdentitySetObject& holder) {
         const auto added = objectOf<IIdentity>(identity, site);
         warmIdentity(added);
-        holder.set().insert(added);
+        holder.value().insert(added);
     });
 }
 
 int mox_identities_count(mox_handle set, size_t* out)
 {
     const Site site = MOX_SITE("mox_identities_count");
-    return readValue<IdentitySetObject>(set, out, site, [](IdentitySetObject& holder) { return holder.set().size(); });
+    return readValue<IdentitySetObject>(set, out, site, [](IdentitySetObject& holder) { return holder.value().size(); });
 }
 
 int mox_identities_get(mox_handle set, size_t index, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_identities_get");
     return makeHandle(out, kIdentityClass, site, [&] {
-        IdentitySet& held = objectOf<IdentitySetObject>(set, site)->set();
+        IdentitySet& held = objectOf<IdentitySetObject>(set, site)->value();
         return *std::next(held.begin(), static_cast<std::ptrdiff_t>(requireIndex(index, held.size(), site)));
     });
 }
@@ -79,7 +73,7 @@ int mox_identities_contains(mox_handle set, mox_handle identity, int* out)
 {
     const Site site = MOX_SITE("mox_identities_contains");
     return readValue<IdentitySetObject>(set, out, site, [&](IdentitySetObject& holder) {
-        return MOX::containsIdentity(objectOf<IIdentity>(identity, site), holder.set()) ? 1 : 0;
+        return MOX::containsIdentity(objectOf<IIdentity>(identity, site), holder.value()) ? 1 : 0;
     });
 }
 

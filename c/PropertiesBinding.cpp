@@ -11,16 +11,12 @@ using namespace moxc;
 
 namespace {
 
-// A property store is not an object: this holder lets a handle stand for one. Its text
-// form is the properties document under the root "properties".
-class PropertiesObject : public MOX::Object {
-public:
-    std::string toString() const override { return MOX::XB::marshalProperties(m_properties, "properties"); }
-    MOX::RT::PropertiesImpl& properties() noexcept { return m_properties; }
-
-private:
-    MOX::RT::PropertiesImpl m_properties;
+// A property store as a handle's object; its text form is the properties document under
+// the root "properties".
+struct WriteProperties {
+    std::string operator()(const MOX::RT::PropertiesImpl& p) const { return MOX::XB::marshalProperties(p, "properties"); }
 };
+using PropertiesObject = HeldValue<MOX::RT::PropertiesImpl, WriteProperties>;
 
 using Holder = MOX::RT::SmartPointer<PropertiesObject>;
 
@@ -41,7 +37,7 @@ int mox_properties_parse(const char* document, const char* root, mox_handle* out
         const std::string text = requireText(document, site);
         const std::string rootName = requireText(root, site);
         Holder holder = MOX::RT::makeShared<PropertiesObject>();
-        MOX::XB::unmarshalProperties(text, rootName, holder->properties());
+        MOX::XB::unmarshalProperties(text, rootName, holder->value());
         return holder;
     });
 }
@@ -51,7 +47,7 @@ int mox_properties_set(mox_handle properties, const char* name, const char* valu
     const Site site = MOX_SITE("mox_properties_set");
     return change<PropertiesObject>(properties, site, [&](PropertiesObject& p) {
         const std::string nameText = requireText(name, site);
-        p.properties().setProperty(nameText, requireText(value, site));
+        p.value().setProperty(nameText, requireText(value, site));
     });
 }
 
@@ -62,7 +58,7 @@ int mox_properties_get(mox_handle properties, const char* name, char** value)
     return guarded([&] {
         char** target = requireOut(value, site);
         const std::string wanted = requireText(name, site);
-        MOX::RT::PropertiesImpl& held = objectOf<PropertiesObject>(properties, site)->properties();
+        MOX::RT::PropertiesImpl& held = objectOf<PropertiesObject>(properties, site)->value();
         for (const std::string& known : held.getPropertyNames()) {
             if (known == wanted) {
                 handOut(held.getProperty(wanted), target);
@@ -76,14 +72,14 @@ int mox_properties_count(mox_handle properties, size_t* out)
 {
     const Site site = MOX_SITE("mox_properties_count");
     return readValue<PropertiesObject>(properties, out, site,
-                                       [](PropertiesObject& p) { return p.properties().getPropertyNames().size(); });
+                                       [](PropertiesObject& p) { return p.value().getPropertyNames().size(); });
 }
 
 int mox_properties_name(mox_handle properties, size_t index, char** out)
 {
     const Site site = MOX_SITE("mox_properties_name");
     return readText<PropertiesObject>(properties, out, site, [&](PropertiesObject& p) {
-        const auto names = p.properties().getPropertyNames();
+        const auto names = p.value().getPropertyNames();
         return names[requireIndex(index, names.size(), site)];
     });
 }
@@ -92,7 +88,7 @@ int mox_properties_marshal(mox_handle properties, const char* root, char** docum
 {
     const Site site = MOX_SITE("mox_properties_marshal");
     return readText<PropertiesObject>(properties, document, site, [&](PropertiesObject& p) {
-        return MOX::XB::marshalProperties(p.properties(), requireText(root, site));
+        return MOX::XB::marshalProperties(p.value(), requireText(root, site));
     });
 }
 
