@@ -198,6 +198,11 @@ def text(name: str, *args: Any) -> Optional[str]:
         lib.mox_free(out.value)
 
 
+
+def text_property(name: str, doc: str) -> property:
+    """A read-only property of a handle object: the text the binding's function `name` gives."""
+    return property(lambda self: text(name, self._handle), doc=doc)
+
 def value(name: str, ctype: Any, *args: Any) -> Any:
     """Calls a function whose last argument receives a number of `ctype`; returns it."""
     out = ctype()

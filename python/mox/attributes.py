@@ -23,9 +23,9 @@ class QualifiedName(OrderedObject):
         """A qualified name from its "attribute-id" element (what str() gives)."""
         return cls._adopt(_native.make("mox_qualified_name_parse", arg(text)))
 
-    name = property(lambda self: _native.text("mox_qualified_name_name", self._handle), doc="The name.")
-    format = property(lambda self: _native.text("mox_qualified_name_format", self._handle), doc="The format.")
-    scope = property(lambda self: _native.text("mox_qualified_name_scope", self._handle), doc="The scope.")
+    name = _native.text_property("mox_qualified_name_name", "The name.")
+    format = _native.text_property("mox_qualified_name_format", "The format.")
+    scope = _native.text_property("mox_qualified_name_scope", "The scope.")
 
     def matches(self, pattern: "QualifiedName") -> bool:
         """True when name, format and scope match those of `pattern` ('*' and '?')."""
@@ -49,9 +49,9 @@ class Attribute(OrderedObject):
         """The first attribute of "attribute" elements."""
         return cls._adopt(_native.make("mox_attribute_parse", arg(text)))
 
-    name = property(lambda self: _native.text("mox_attribute_name", self._handle), doc="The name.")
-    format = property(lambda self: _native.text("mox_attribute_format", self._handle), doc="The format.")
-    scope = property(lambda self: _native.text("mox_attribute_scope", self._handle), doc="The scope.")
+    name = _native.text_property("mox_attribute_name", "The name.")
+    format = _native.text_property("mox_attribute_format", "The format.")
+    scope = _native.text_property("mox_attribute_scope", "The scope.")
 
     @property
     def qualified_name(self) -> QualifiedName:
@@ -129,9 +129,9 @@ class Variant(OrderedObject):
             handle = _native.make("mox_variant_create_double", value, arg(tag))
         super().__init__(handle)
 
-    type = property(lambda self: _native.text("mox_variant_type", self._handle), doc="The kind name.")
-    text = property(lambda self: _native.text("mox_variant_value", self._handle), doc="The value text.")
-    tag = property(lambda self: _native.text("mox_variant_tag", self._handle), doc="The tag.")
+    type = _native.text_property("mox_variant_type", "The kind name.")
+    text = _native.text_property("mox_variant_value", "The value text.")
+    tag = _native.text_property("mox_variant_tag", "The tag.")
 
     @property
     def value(self) -> Union[str, int, float]:

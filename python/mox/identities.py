@@ -88,14 +88,12 @@ class Identity(OrderedObject):
         """An identity from its item element or a QEL text "authority/account"."""
         return cls._adopt(_native.make("mox_identity_parse", arg(text)))
 
-    format = property(lambda self: _native.text("mox_identity_format", self._handle), doc="The format name.")
-    value = property(lambda self: _native.text("mox_identity_value", self._handle), doc="The text in its format.")
-    type = property(lambda self: _native.text("mox_identity_type", self._handle), doc="The account type.")
-    name = property(lambda self: _native.text("mox_identity_name", self._handle), doc="The name part.")
-    authority = property(lambda self: _native.text("mox_identity_authority_name", self._handle),
-                         doc="The authority's name (InvalidArgumentError when the text holds none).")
-    authority_format = property(lambda self: _native.text("mox_identity_authority_format", self._handle),
-                                doc="The authority's format (UNKNOWN outside QEL).")
+    format = _native.text_property("mox_identity_format", "The format name.")
+    value = _native.text_property("mox_identity_value", "The text in its format.")
+    type = _native.text_property("mox_identity_type", "The account type.")
+    name = _native.text_property("mox_identity_name", "The name part.")
+    authority = _native.text_property("mox_identity_authority_name", "The authority's name (InvalidArgumentError when the text holds none).")
+    authority_format = _native.text_property("mox_identity_authority_format", "The authority's format (UNKNOWN outside QEL).")
 
     def convert(self, format: str) -> "Identity":
         """The same principal as a new identity in `format` ("EMAIL", "UPN", "QEL")."""

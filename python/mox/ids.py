@@ -75,8 +75,8 @@ class ClassId(OrderedObject):
         """A class id from its "class-id" element or its text ("Foo v=3")."""
         return cls._adopt(_native.make("mox_class_id_parse", arg(text)))
 
-    name = property(lambda self: _native.text("mox_class_id_name", self._handle), doc="The class name.")
-    loader = property(lambda self: _native.text("mox_class_id_loader", self._handle), doc="The loader name.")
+    name = _native.text_property("mox_class_id_name", "The class name.")
+    loader = _native.text_property("mox_class_id_loader", "The loader name.")
     version = property(lambda self: _native.value("mox_class_id_version", ctypes.c_int, self._handle),
                        doc="The class version.")
 
@@ -98,7 +98,7 @@ class InterfaceId(OrderedObject):
         """An interface id from its "interface-id" element or "Name::4"."""
         return cls._adopt(_native.make("mox_interface_id_parse", arg(text)))
 
-    name = property(lambda self: _native.text("mox_interface_id_name", self._handle), doc="The name.")
+    name = _native.text_property("mox_interface_id_name", "The name.")
     version = property(lambda self: _native.value("mox_interface_id_version", ctypes.c_int, self._handle),
                        doc="The interface version.")
 
@@ -120,8 +120,8 @@ class LoaderId(OrderedObject):
         """A loader id from its "loader-id" element."""
         return cls._adopt(_native.make("mox_loader_id_parse", arg(xml)))
 
-    name = property(lambda self: _native.text("mox_loader_id_name", self._handle), doc="The loader's name.")
-    file = property(lambda self: _native.text("mox_loader_id_file", self._handle), doc="The loader's file.")
+    name = _native.text_property("mox_loader_id_name", "The loader's name.")
+    file = _native.text_property("mox_loader_id_file", "The loader's file.")
 
     def marshal(self) -> str:
         """The "loader-id" element."""
