@@ -20,7 +20,6 @@ enum Status : int {
     XB_MISSING_ATTRIBUTE = -38,    ///< required attribute missing: type name, attribute name
     XB_MISSING_ELEMENT = -39,      ///< a choice element without any alternative: type name
     XB_UNEXPECTED_ELEMENT = -41,   ///< unknown or surplus child element: name as written
-    XB_NOT_DECODE_BUFFER = -43,    ///< the buffer is not of the kind the operation needs
     XB_INVALID_VALUE = -45,        ///< attribute value not of its kind: type name, attribute name
     XB_UNWRITABLE_TEXT = -46,      ///< writing a value XML 1.0 cannot carry: type name, field name
     XB_FORBIDDEN_MARKUP = -47,     ///< a document type declaration: what was found

@@ -23,7 +23,6 @@ const StatusInfo kStatuses[] = {
     {XB_MISSING_ATTRIBUTE, "missing required attribute", {"type", "attribute"}, false},
     {XB_MISSING_ELEMENT, "choice without an alternative", {"type", nullptr}, false},
     {XB_UNEXPECTED_ELEMENT, "unexpected element", {"element", nullptr}, false},
-    {XB_NOT_DECODE_BUFFER, "buffer is not an XML buffer of the needed kind", {nullptr, nullptr}, false},
     {XB_INVALID_VALUE, "invalid attribute value", {"type", "attribute"}, false},
     {XB_UNWRITABLE_TEXT, "value not writable as XML 1.0", {"type", "field"}, false},
     {XB_FORBIDDEN_MARKUP, "forbidden markup", {"found", nullptr}, false},

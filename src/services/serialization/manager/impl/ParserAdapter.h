@@ -36,9 +36,6 @@ public:
     /// parser. Returns 0 or the first recorded status.
     int run(ErrorRecord& errors, const std::string& rootName, const XBType& type, void* object);
 
-    int depth() const noexcept { return m_depth; }
-    int skipLevel() const noexcept { return m_skipLevel; }
-    bool inCData() const noexcept { return m_inCData; }
     const DecodeLimits& limits() const noexcept { return m_limits; }
     const char* data() const noexcept { return m_data; }
     std::size_t size() const noexcept { return m_size; }
