@@ -9,9 +9,7 @@
 #include <iostream>
 #include <sstream>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace moxctl {
 
@@ -36,38 +34,13 @@ const std::string& activity() { return activityText(); }
 
 std::string readInput(const std::string& path)
 {
-    if (path.empty() || path == "-") {
-        setActivity("reading standard input");
+    return readStreamed(path, [&](std::istream& in) {
         std::ostringstream out;
-        out << std::cin.rdbuf();
+        out << in.rdbuf();
+        if (in.bad())
+            unreadable(path.empty() ? "-" : path, EIO);
         return out.str();
-    }
-    setActivity("reading '" + path + "'");
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        unreadable(path, errno);
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        unreadable(path, EISDIR);
-    }
-    std::string text;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            unreadable(path, error);
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return text;
+    });
 }
 
 std::ifstream openInput(const std::string& path)

@@ -23,7 +23,7 @@ std::size_t unescapedLength(const char* text, std::size_t length) noexcept
 // The generic writer: walks a schema description over a described object.
 class Writer {
 public:
-    Writer(std::string& out, ErrorRecord& errors) : m_out(out), m_errors(errors), m_limits(DecodeLimits::defaults()) {}
+    Writer(std::string& out, ErrorRecord& errors) : m_out(out), m_errors(errors), m_maxText(DecodeLimits::defaults().maxTextBytes) {}
 
     void object(const std::string& name, const XBType& type, const void* object)
     {
@@ -116,9 +116,8 @@ private:
     void checkLength(std::size_t valueStart)
     {
         const std::size_t written = m_out.size() - valueStart;
-        if (written > m_limits.maxTextBytes &&
-            unescapedLength(m_out.data() + valueStart, written) > m_limits.maxTextBytes)
-            m_errors.record(XB_LIMIT_EXCEEDED, {"text", std::to_string(m_limits.maxTextBytes)});
+        if (written > m_maxText && unescapedLength(m_out.data() + valueStart, written) > m_maxText)
+            m_errors.record(XB_LIMIT_EXCEEDED, {"text", std::to_string(m_maxText)});
     }
 
     void endTag(const std::string& name)
@@ -130,7 +129,7 @@ private:
 
     std::string& m_out;
     ErrorRecord& m_errors;
-    const DecodeLimits m_limits;
+    const std::size_t m_maxText; // longest value a reader accepts
 };
 
 } // namespace
