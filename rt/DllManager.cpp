@@ -144,8 +144,8 @@ SmartPointer<IDynamicLibrary> DllManager::loadLibrary(const Library& library)
         message += "; loader error: " + shown.error;
     }
     tracer.printf("%s", message.c_str());
-    using namespace EXCEPTIONS;
-    EXCEPTIONS::raise(SystemException(errorFacility(), LoadFailed, errorKey(), message), MOX_SITE(kFunction));
+    static_assert(LoadFailed == EXCEPTIONS::RuntimeSystemError, "a load failure is a runtime system error");
+    EXCEPTIONS::raiseSystemError(MOX_SITE(kFunction), message);
 }
 
 } // namespace RT

@@ -74,6 +74,11 @@ void raise(ErrorCode code, const SourceSite& site, std::string detail)
     raise(UnexpectedException(code, std::move(detail)), site);
 }
 
+void raiseSystemError(const SourceSite& site, std::string message)
+{
+    raise(SystemException(errorFacility(), RuntimeSystemError, errorKey(), std::move(message)), site);
+}
+
 const char* errorMessage(int code) noexcept { return errorMessage(static_cast<ErrorCode>(code)); }
 
 } // namespace EXCEPTIONS

@@ -35,8 +35,7 @@ namespace {
     const std::string message = std::string("Cannot ") + action + " \"" + path + "\": " + reason;
     Tracer tracer(function, true);
     tracer.printf("%s", message.c_str());
-    using namespace EXCEPTIONS;
-    EXCEPTIONS::raise(SystemException(errorFacility(), RuntimeSystemError, errorKey(), message), MOX_SITE(function));
+    EXCEPTIONS::raiseSystemError(MOX_SITE(function), message);
 }
 
 // Throws the SystemException of a failed system call on `path`; `error` is its errno.

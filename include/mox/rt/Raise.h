@@ -46,6 +46,11 @@ template <class E, class = std::enable_if_t<std::is_base_of<MoxException, E>::va
     throw e;
 }
 
+/// Throws the runtime's own SystemException (code RuntimeSystemError, facility "MOX", key
+/// "code") whose message is the failure report `message`, located at `site`: a library that
+/// will not load, a local file that cannot be read or written.
+[[noreturn]] MOX_RT_API void raiseSystemError(const SourceSite& site, std::string message);
+
 } // namespace EXCEPTIONS
 } // namespace MOX
 

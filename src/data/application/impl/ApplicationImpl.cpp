@@ -250,7 +250,7 @@ void ApplicationImpl::registerCallback(const std::string& eventId, ApplicationCa
     StateLock lock(m_stateMutex);
     if (m_callbacks.count(eventId) != 0) {
         tracer.printf("event id '%s' is already registered", eventId.c_str());
-        EXCEPTIONS::raise(EXCEPTIONS::ObjectAlreadyExistsException(eventId, eventId, ErrorCode::RegistrationExists), MOX_SITE(kFunction));
+        EXCEPTIONS::raise(ErrorCode::RegistrationExists, MOX_SITE(kFunction), eventId);
     }
     m_callbacks.emplace(eventId, callback);
 }
