@@ -29,20 +29,20 @@ extern "C" {
 int mox_datetime_create(long long micros, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_datetime_create");
-    return makeHandle(out, kDateTimeClass, site, [&] { return MOX::createDateTime(micros); });
+    return makeHandle<MOX::TIME::IDateTime>(out, site, [&] { return MOX::createDateTime(micros); });
 }
 
 int mox_datetime_now(mox_handle* out)
 {
     const Site site = MOX_SITE("mox_datetime_now");
-    return makeHandle(out, kDateTimeClass, site, [] { return MOX::getCurrentTime(); });
+    return makeHandle<MOX::TIME::IDateTime>(out, site, [] { return MOX::getCurrentTime(); });
 }
 
 int mox_datetime_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_datetime_parse");
-    return makeHandle(out, kDateTimeClass, site, [&] {
-        const std::string utc = requireText(text, site);
+    return makeHandle<MOX::TIME::IDateTime>(out, site, [&] {
+        const std::string utc = requireText(text, "text", site);
         const auto time = MOX::createDateTime(0);
         time->unmarshal(utc);
         return time;

@@ -14,32 +14,32 @@ extern "C" {
 int mox_variant_create_string(const char* value, const char* tag, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_variant_create_string");
-    return makeHandle(out, kVariantClass, site, [&] {
-        const std::string text = requireText(value, site);
-        return MOX::createVariant(text, requireText(tag, site));
+    return makeHandle<MOX::ATTR::IVariant>(out, site, [&] {
+        const std::string text = requireText(value, "value", site);
+        return MOX::createVariant(text, requireText(tag, "tag", site));
     });
 }
 
 int mox_variant_create_int64(long long value, const char* tag, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_variant_create_int64");
-    return makeHandle(out, kVariantClass, site,
-                      [&] { return MOX::createVariant(static_cast<MOX::Int64>(value), requireText(tag, site)); });
+    return makeHandle<MOX::ATTR::IVariant>(out, site,
+                      [&] { return MOX::createVariant(static_cast<MOX::Int64>(value), requireText(tag, "tag", site)); });
 }
 
 int mox_variant_create_double(double value, const char* tag, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_variant_create_double");
-    return makeHandle(out, kVariantClass, site, [&] { return MOX::createVariant(value, requireText(tag, site)); });
+    return makeHandle<MOX::ATTR::IVariant>(out, site, [&] { return MOX::createVariant(value, requireText(tag, "tag", site)); });
 }
 
 int mox_variant_create(const char* type, const char* value, const char* tag, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_variant_create");
-    return makeHandle(out, kVariantClass, site, [&] {
-        const std::string typeText = requireText(type, site);
-        const std::string valueText = requireText(value, site);
-        const auto variant = MOX::createVariant(valueText, requireText(tag, site));
+    return makeHandle<MOX::ATTR::IVariant>(out, site, [&] {
+        const std::string typeText = requireText(type, "type", site);
+        const std::string valueText = requireText(value, "value", site);
+        const auto variant = MOX::createVariant(valueText, requireText(tag, "tag", site));
         variant->setValue(valueText, typeText);
         return variant;
     });

@@ -148,6 +148,10 @@ MOX_C_API int mox_identities_get(mox_handle set, size_t index, mox_handle* out);
 MOX_C_API int mox_identities_contains(mox_handle set, mox_handle identity, int* out);
 /** The identities document of a set, items in set order. */
 MOX_C_API int mox_identities_marshal(mox_handle set, char** document);
+/** New handles to every identity of the set, in set order, at once: `*handles` receives
+ *  an array of `*count` handles (NULL and 0 for an empty set), released with mox_free
+ *  after closing the handles. */
+MOX_C_API int mox_identities_to_array(mox_handle set, mox_handle** handles, size_t* count);
 
 /* ---- Accounts (class "MOX::AUTHN::IAccountId") and authorities ("MOX::AUTHN::IAuthorityId") ---- */
 
@@ -227,6 +231,10 @@ MOX_C_API int mox_attribute_qualified_name(mox_handle attribute, mox_handle* out
 MOX_C_API int mox_attribute_value_count(mox_handle attribute, size_t* out);
 /** The value at `index`; past the end MOX_E_INVALID_ARGUMENTS. */
 MOX_C_API int mox_attribute_value(mox_handle attribute, size_t index, char** out);
+/** Every value at once, as a text block: `*texts` receives the `*count` values, each
+ *  zero-terminated, one after another (NULL and 0 when there are none), `*bytes` (when
+ *  `bytes` is not NULL) the block's size; release the block with mox_free. */
+MOX_C_API int mox_attribute_values(mox_handle attribute, char** texts, size_t* count, size_t* bytes);
 
 /* ---- Attribute lists ---- */
 
@@ -248,6 +256,18 @@ MOX_C_API int mox_attributes_add(mox_handle list, mox_handle attribute);
 MOX_C_API int mox_attributes_get(mox_handle list, size_t index, mox_handle* out);
 /** A new handle to the first attribute named `name`, or 0 (and no error) when there is none. */
 MOX_C_API int mox_attributes_find(mox_handle list, const char* name, mox_handle* out);
+/** New handles to every attribute of the list, in order, at once: `*handles` receives an
+ *  array of `*count` handles (NULL and 0 for an empty list), released with mox_free after
+ *  closing the handles. */
+MOX_C_API int mox_attributes_to_array(mox_handle list, mox_handle** handles, size_t* count);
+/** Every text of the list at once, as a text block (see mox_attribute_values): for each
+ *  attribute in order its name, format, scope, the number of its values in decimal, then
+ *  the values. `*count` is the number of texts. */
+MOX_C_API int mox_attributes_texts(mox_handle list, char** texts, size_t* count, size_t* bytes);
+/** The texts of the attribute list an attributes document holds, laid out as
+ *  mox_attributes_texts gives them, without making a handle: one call reads a whole
+ *  document. Fails as mox_attributes_parse. */
+MOX_C_API int mox_attributes_read(const char* document, char** texts, size_t* count, size_t* bytes);
 
 /* ---- Properties documents (class "MOX::RT::IProperties") ---- */
 
@@ -263,6 +283,9 @@ MOX_C_API int mox_properties_get(mox_handle properties, const char* name, char**
 MOX_C_API int mox_properties_count(mox_handle properties, size_t* out);
 /** The name at `index`, in the order first set; past the end MOX_E_INVALID_ARGUMENTS. */
 MOX_C_API int mox_properties_name(mox_handle properties, size_t index, char** out);
+/** Every name and its value at once, as a text block (see mox_attribute_values): name,
+ *  value, name, value, ... in the order first set; `*count` is twice the number of names. */
+MOX_C_API int mox_properties_items(mox_handle properties, char** texts, size_t* count, size_t* bytes);
 /** The properties document under the root element `root` (non-empty). */
 MOX_C_API int mox_properties_marshal(mox_handle properties, const char* root, char** document);
 
