@@ -16,6 +16,7 @@ extern "C" {
 int mox_account_create(const char* type, const char* name, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_account_create");
+    site.rule("type and name must not be empty");
     return makeHandle<MOX::AUTHN::IAccountId>(out, site, [&] {
         const std::string typeText = requireText(type, "type", site);
         return MOX::AUTHN::createAccountId(typeText, requireText(name, "name", site));
@@ -25,6 +26,7 @@ int mox_account_create(const char* type, const char* name, mox_handle* out)
 int mox_account_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_account_parse");
+    site.rule("must be \"Type:name\" or a bare user name, not empty and not XML");
     return makeHandle<MOX::AUTHN::IAccountId>(out, site, [&] { return MOX::parseAccountId(requireText(text, "text", site)); });
 }
 
@@ -43,6 +45,7 @@ int mox_account_type(mox_handle account, char** out)
 int mox_authority_create(const char* format, const char* name, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_authority_create");
+    site.rule("format and name must not be empty; a backslash may only lead the name");
     return makeHandle<MOX::AUTHN::IAuthorityId>(out, site, [&] {
         const std::string formatText = requireText(format, "format", site);
         return MOX::createAuthorityId(formatText, requireText(name, "name", site));
@@ -52,6 +55,7 @@ int mox_authority_create(const char* format, const char* name, mox_handle* out)
 int mox_authority_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_authority_parse");
+    site.rule("must be \"format:name\", not empty and not XML");
     return makeHandle<MOX::AUTHN::IAuthorityId>(out, site, [&] { return MOX::parseAuthorityId(requireText(text, "text", site)); });
 }
 

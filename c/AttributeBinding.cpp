@@ -66,12 +66,14 @@ extern "C" {
 int mox_qualified_name_create(const char* name, const char* format, const char* scope, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_qualified_name_create");
+    site.rule("the name must not be empty");
     return makeHandle<MOX::ATTR::IQualifiedName>(out, site, [&] { return qualifiedName(name, format, scope, site); });
 }
 
 int mox_qualified_name_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_qualified_name_parse");
+    site.rule("must be an \"attribute-id\" element, not empty");
     return makeHandle<MOX::ATTR::IQualifiedName>(out, site,
                       [&] { return MOX::Attributes::parseQualifiedName(requireText(text, "text", site)); });
 }
@@ -105,6 +107,7 @@ int mox_qualified_name_matches(mox_handle qname, mox_handle pattern, int* out)
 int mox_attribute_create(const char* name, const char* format, const char* scope, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attribute_create");
+    site.rule("the name must not be empty");
     return makeHandle<MOX::ATTR::IAttribute>(out, site,
                       [&] { return MOX::Attributes::createAttribute(qualifiedName(name, format, scope, site)); });
 }
@@ -112,6 +115,7 @@ int mox_attribute_create(const char* name, const char* format, const char* scope
 int mox_attribute_parse(const char* xml, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attribute_parse");
+    site.rule("must hold at least one \"attribute\" element, each with a non-empty name");
     return makeHandle<MOX::ATTR::IAttribute>(out, site,
                       [&] { return MOX::Attributes::parseAttribute(requireText(xml, "xml", site)); });
 }
@@ -189,6 +193,7 @@ int mox_attributes_create(mox_handle* out)
 int mox_attributes_parse(const char* document, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attributes_parse");
+    site.rule("every attribute must have a non-empty name");
     return makeHandle<AttributeListObject>(out, site,
                       [&] { return holding(MOX::Attributes::unmarshal(requireText(document, "document", site))); });
 }
@@ -261,6 +266,7 @@ int mox_attributes_texts(mox_handle list, char** texts, size_t* count, size_t* b
 int mox_attributes_read(const char* document, char** texts, size_t* count, size_t* bytes)
 {
     const Site site = MOX_SITE("mox_attributes_read");
+    site.rule("every attribute must have a non-empty name");
     reset(texts);
     reset(count);
     reset(bytes);

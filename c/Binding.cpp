@@ -46,13 +46,24 @@ ErrorCode shortFormCode(const MoxException& e) noexcept
     return ErrorCode::Unknown;
 }
 
-// A caller's text as a detail quotes it: at most 60 bytes.
+// A caller's text as a detail quotes it: at most 60 bytes, control and non-ASCII bytes
+// as \xNN, so that the detail is plain text whatever the caller gave.
 std::string quoted(const char* text)
 {
     constexpr std::size_t kShown = 60;
+    static const char kHex[] = "0123456789abcdef";
     const std::size_t length = std::strlen(text);
-    std::string shown(text, length < kShown ? length : kShown);
-    return "\"" + shown + (length > kShown ? "...\" (" + std::to_string(length) + " bytes)" : "\"");
+    std::string shown = "\"";
+    for (std::size_t i = 0; i < length && i < kShown; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte >= 0x7f || byte == '"' || byte == '\\')
+            shown += byte == '"' || byte == '\\' ? std::string{'\\', static_cast<char>(byte)}
+                                                  : std::string{'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        else
+            shown += static_cast<char>(byte);
+    }
+    shown += length > kShown ? "...\" (" + std::to_string(length) + " bytes)" : "\"";
+    return shown;
 }
 
 } // namespace
@@ -62,6 +73,13 @@ void Call::note(const char* field, const char* value) const noexcept
     const std::size_t slot = m_noted < kFields ? m_noted++ : kFields - 1;
     m_fields[slot] = field;
     m_values[slot] = value;
+}
+
+void Call::keep(const char* field, std::string value) const
+{
+    const std::size_t slot = m_noted < kFields ? m_noted : kFields - 1;
+    m_kept[slot] = std::move(value);
+    note(field, m_kept[slot].c_str());
 }
 
 std::string Call::explain(const MoxException& e) const

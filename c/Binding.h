@@ -28,6 +28,9 @@ public:
     Call(const MOX::EXCEPTIONS::SourceSite& site) noexcept : SourceSite(site) {} // NOLINT: converts MOX_SITE
     /// Remembers that `field` was given as `value` (the last few are kept).
     void note(const char* field, const char* value) const noexcept;
+    /// Remembers a value that is not the caller's text (a number, a value read from an
+    /// object) as a copy.
+    void keep(const char* field, std::string value) const;
     /// Sets what the texts given must be, for the explanation of a failure.
     void rule(const char* text) const noexcept { m_rule = text; }
     /// What was wrong, for a failure whose own detail is empty: the texts given and the
@@ -38,6 +41,7 @@ private:
     static constexpr std::size_t kFields = 4;
     mutable const char* m_fields[kFields] = {};
     mutable const char* m_values[kFields] = {};
+    mutable std::string m_kept[kFields];
     mutable std::size_t m_noted = 0;
     mutable const char* m_rule = nullptr;
 };

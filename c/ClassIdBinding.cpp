@@ -18,12 +18,18 @@ extern "C" {
 int mox_class_id_create(const char* name, int version, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_class_id_create");
-    return makeHandle<MOX::CLASS::IClassId>(out, site, [&] { return MOX::createClassId(requireText(name, "name", site), version); });
+    site.rule("the name must not be empty and the version must be 0 or more");
+    return makeHandle<MOX::CLASS::IClassId>(out, site, [&] {
+        const std::string nameText = requireText(name, "name", site);
+        site.keep("version", std::to_string(version));
+        return MOX::createClassId(nameText, version);
+    });
 }
 
 int mox_class_id_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_class_id_parse");
+    site.rule("must be a \"class-id\" element or a text form such as \"Foo v=3\", not empty");
     return makeHandle<MOX::CLASS::IClassId>(out, site, [&] { return MOX::parseClassId(requireText(text, "text", site)); });
 }
 
@@ -62,13 +68,19 @@ int mox_class_id_marshal(mox_handle id, char** xml)
 int mox_interface_id_create(const char* name, int version, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_interface_id_create");
+    site.rule("the name must not be empty and the version must be 0 or more");
     return makeHandle<MOX::CLASS::IInterfaceId>(out, site,
-                      [&] { return MOX::createInterfaceId(requireText(name, "name", site), version); });
+                      [&] {
+        const std::string nameText = requireText(name, "name", site);
+        site.keep("version", std::to_string(version));
+        return MOX::createInterfaceId(nameText, version);
+    });
 }
 
 int mox_interface_id_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_interface_id_parse");
+    site.rule("must be an \"interface-id\" element or a text form such as \"Name::4\", not empty");
     return makeHandle<MOX::CLASS::IInterfaceId>(out, site, [&] { return MOX::parseInterfaceId(requireText(text, "text", site)); });
 }
 
@@ -102,6 +114,7 @@ int mox_loader_id_create(const char* name, const char* file, mox_handle* out)
 int mox_loader_id_parse(const char* xml, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_loader_id_parse");
+    site.rule("must be a \"loader-id\" element");
     return makeHandle<MOX::LoaderId>(out, site, [&] {
         MOX::RT::SmartPointer<LoaderId> id = MOX::RT::makeShared<LoaderId>();
         id->unmarshal(requireText(xml, "xml", site));

@@ -103,13 +103,21 @@ int mox_identity_name(mox_handle identity, char** out)
 int mox_identity_authority_name(mox_handle identity, char** out)
 {
     const Site site = MOX_SITE("mox_identity_authority_name");
-    return readText<IIdentity>(identity, out, site, [](const IIdentity& i) { return i.getAuthorityName(); });
+    site.rule("the identity's text must name an authority (QEL: \"format:name/account\")");
+    return readText<IIdentity>(identity, out, site, [&](const IIdentity& i) {
+        site.keep("identity", i.getValue());
+        return i.getAuthorityName();
+    });
 }
 
 int mox_identity_authority_format(mox_handle identity, char** out)
 {
     const Site site = MOX_SITE("mox_identity_authority_format");
-    return readText<IIdentity>(identity, out, site, [](const IIdentity& i) { return i.getAuthorityFormat(); });
+    site.rule("the identity's text must name an authority (QEL: \"format:name/account\")");
+    return readText<IIdentity>(identity, out, site, [&](const IIdentity& i) {
+        site.keep("identity", i.getValue());
+        return i.getAuthorityFormat();
+    });
 }
 
 int mox_identity_create(mox_handle authority, mox_handle account, mox_handle* out)
@@ -126,6 +134,7 @@ int mox_identity_create(mox_handle authority, mox_handle account, mox_handle* ou
 int mox_identity_convert(mox_handle identity, const char* format, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_identity_convert");
+    site.rule("the format must be EMAIL, UPN, or QEL for an identity in QEL");
     return makeHandle<MOX::AUTHN::IIdentity>(out, site, [&] {
         const std::string target = requireText(format, "format", site);
         const auto converted = MOX::toIdentityInFormat(objectOf<IIdentity>(identity, site), target);

@@ -93,6 +93,7 @@ int mox_properties_name(mox_handle properties, size_t index, char** out)
 int mox_properties_marshal(mox_handle properties, const char* root, char** document)
 {
     const Site site = MOX_SITE("mox_properties_marshal");
+    site.rule("the root must be a non-empty element name");
     return readText<PropertiesObject>(properties, document, site, [&](PropertiesObject& p) {
         return MOX::XB::marshalProperties(p.value(), requireText(root, "root", site));
     });

@@ -9,6 +9,17 @@ MOX_SOURCE_FILE("c/VariantBinding")
 using MOX::ATTR::IVariant;
 using namespace moxc;
 
+namespace {
+
+// Notes a variant's kind and value, which explain why it has no number.
+void keepVariant(const IVariant& variant, const Site& site)
+{
+    site.keep("kind", variant.getType());
+    site.keep("value", variant.getValue());
+}
+
+} // namespace
+
 extern "C" {
 
 int mox_variant_create_string(const char* value, const char* tag, mox_handle* out)
@@ -66,7 +77,9 @@ int mox_variant_tag(mox_handle variant, char** out)
 int mox_variant_as_int64(mox_handle variant, long long* out)
 {
     const Site site = MOX_SITE("mox_variant_as_int64");
-    return readValue<IVariant>(variant, out, site, [](const IVariant& v) -> long long {
+    site.rule("the variant must be of an integer kind (Integer, Long, Int64) and hold a whole number");
+    return readValue<IVariant>(variant, out, site, [&](const IVariant& v) -> long long {
+        keepVariant(v, site);
         if (v.isType("Integer"))
             return v.asInteger();
         if (v.isType("Long"))
@@ -78,7 +91,9 @@ int mox_variant_as_int64(mox_handle variant, long long* out)
 int mox_variant_as_double(mox_handle variant, double* out)
 {
     const Site site = MOX_SITE("mox_variant_as_double");
-    return readValue<IVariant>(variant, out, site, [](const IVariant& v) -> double {
+    site.rule("the variant must be of kind Float or Double and hold a number");
+    return readValue<IVariant>(variant, out, site, [&](const IVariant& v) -> double {
+        keepVariant(v, site);
         return v.isType("Float") ? v.asFloat() : v.asDouble();
     });
 }
