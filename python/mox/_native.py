@@ -4,7 +4,7 @@ from __future__ import annotations
 
 import ctypes
 import os
-from typing import Any, Dict, List, Optional
+from typing import Any, Dict, Iterator, List, Optional
 
 from .errors import error_class
 
@@ -123,11 +123,12 @@ RESULTS: Dict[str, Any] = {
 }
 
 
-def _candidates():
-    """Where the library may be: the path the build or install recorded, then the system."""
+def _candidates() -> Iterator[str]:
+    """Where the library may be: the path the build or `cmake --install` recorded, then
+    the dynamic loader's own search by soname (a pip install)."""
     here = os.path.dirname(os.path.abspath(__file__))
     try:
-        from ._location import LIBRARY
+        from ._location import LIBRARY  # type: ignore[import]
         yield os.path.normpath(os.path.join(here, LIBRARY))
     except ImportError:
         pass
