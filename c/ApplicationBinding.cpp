@@ -46,7 +46,6 @@ int mox_application_id_create(mox_handle product, const char* name, mox_handle* 
     const Site site = MOX_SITE("mox_application_id_create");
     return makeHandle<IApplicationId>(out, site, [&] {
         const std::string text = requireText(name, "name", site);
-        site.rule("the name must not be empty");
         return MOX::createApplicationId(objectOf<IProductId>(product, site), text);
     });
 }

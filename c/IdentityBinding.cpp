@@ -134,10 +134,12 @@ int mox_identity_create(mox_handle authority, mox_handle account, mox_handle* ou
 int mox_identity_convert(mox_handle identity, const char* format, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_identity_convert");
-    site.rule("the format must be EMAIL, UPN, or QEL for an identity in QEL");
+    site.rule("the format must be EMAIL, UPN or QEL (QEL only from QEL), and the identity must name an authority");
     return makeHandle<MOX::AUTHN::IIdentity>(out, site, [&] {
         const std::string target = requireText(format, "format", site);
-        const auto converted = MOX::toIdentityInFormat(objectOf<IIdentity>(identity, site), target);
+        const auto source = objectOf<IIdentity>(identity, site);
+        site.keep("identity", source->getValue());
+        const auto converted = MOX::toIdentityInFormat(source, target);
         warmIdentity(converted);
         return converted;
     });

@@ -100,7 +100,7 @@ MOX_C_API int mox_product_id_marshal(mox_handle product, char** xml);
 
 /** The registered application id of a product and a name: equivalent ids give handles
  *  to one shared object.
- *  Fails: MOX_E_INVALID_ARGUMENTS. */
+ *  */
 MOX_C_API int mox_application_id_create(mox_handle product, const char* name, mox_handle* out);
 /** The registered application id read from its "app-id" element.
  *  Fails: MOX_E_INVALID_ARGUMENTS, MOX_E_UNMARSHAL. */
@@ -141,8 +141,9 @@ MOX_C_API int mox_identity_authority_format(mox_handle identity, char** out);
 /** The QEL identity of an authority and an account (handles of those kinds). */
 MOX_C_API int mox_identity_create(mox_handle authority, mox_handle account, mox_handle* out);
 /** The same principal as a new identity in `format` ("EMAIL", "UPN", or "QEL" from QEL);
- *  other targets give MOX_E_INVALID_INPUT.
- *  Fails: MOX_E_INVALID_INPUT. */
+ *  other targets give MOX_E_INVALID_INPUT, an identity that names no authority
+ *  MOX_E_INVALID_ARGUMENTS.
+ *  Fails: MOX_E_INVALID_INPUT, MOX_E_INVALID_ARGUMENTS. */
 MOX_C_API int mox_identity_convert(mox_handle identity, const char* format, mox_handle* out);
 /** 1 in `*out` when the identities are equivalent under the set order (one principal,
  *  possibly in different formats), else 0. */
