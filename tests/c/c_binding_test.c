@@ -163,13 +163,50 @@ static void group_errors(void)
     CHECK_INT(open_count(), 0);
 }
 
+/* Whole collections at once: handle arrays and text blocks, all released with mox_free. */
+static void group_collections(void)
+{
+    static const char document[] = "<attributes><attribute name=\"a\" type=\"String\" scope=\"s\"><value>1</value>"
+                                   "<value></value></attribute><attribute name=\"b\"/></attributes>";
+    static const char expected[] = "a\0String\0s\0" "2\0" "1\0\0b\0String\0\0" "0";
+    mox_handle list = 0, set = 0, *handles = NULL;
+    char *texts = NULL, *read = NULL;
+    size_t count = 9, bytes = 0, read_count = 0, read_bytes = 0, i;
+    CHECK_INT(mox_attributes_parse(document, &list), MOX_OK);
+    CHECK_INT(mox_attributes_texts(list, &texts, &count, &bytes), MOX_OK);
+    CHECK_INT(mox_attributes_read(document, &read, &read_count, &read_bytes), MOX_OK);
+    CHECK(count == 10 && bytes == sizeof expected && memcmp(texts, expected, bytes) == 0);
+    CHECK(read_count == count && read_bytes == bytes && memcmp(read, texts, bytes) == 0);
+    mox_free(texts);
+    mox_free(read);
+    CHECK_INT(mox_attributes_to_array(list, &handles, &count), MOX_OK);
+    CHECK_INT(count, 2);
+    CHECK_INT(mox_attribute_values(handles[0], &texts, &count, NULL), MOX_OK);
+    CHECK(count == 2 && strcmp(texts, "1") == 0 && texts[2] == '\0');
+    mox_free(texts);
+    CHECK_INT(mox_attribute_values(handles[1], &texts, &count, &bytes), MOX_OK);
+    CHECK(texts == NULL && count == 0 && bytes == 0);
+    for (i = 0; i < 2; ++i)
+        CHECK_INT(mox_close_handle(handles[i]), MOX_OK);
+    mox_free(handles);
+    CHECK_INT(mox_identities_create(&set), MOX_OK);
+    CHECK_INT(mox_identities_to_array(set, &handles, &count), MOX_OK);
+    CHECK(handles == NULL && count == 0);
+    CHECK_FAILURE(mox_identities_to_array(list, &handles, &count), MOX_E_CLASS_CAST);
+    CHECK(strstr(mox_error_last()->detail, "MOX::Attributes::AttributeList") != NULL);
+    CHECK_INT(mox_close_handle(list), MOX_OK);
+    CHECK_INT(mox_close_handle(set), MOX_OK);
+    CHECK_INT(open_count(), 0);
+}
+
 /* Runs the group named by the one argument; groups expect a fresh process. */
 int main(int argc, char** argv)
 {
     static const struct {
         const char* name;
         void (*run)(void);
-    } groups[] = {{"handles", group_handles}, {"bad_input", group_bad_input}, {"errors", group_errors}};
+    } groups[] = {{"handles", group_handles}, {"bad_input", group_bad_input}, {"errors", group_errors},
+                  {"collections", group_collections}};
     size_t i;
     for (i = 0; argc == 2 && i < sizeof groups / sizeof groups[0]; ++i) {
         if (strcmp(argv[1], groups[i].name) == 0) {
