@@ -267,15 +267,8 @@ int mox_attributes_read(const char* document, char** texts, size_t* count, size_
 {
     const Site site = MOX_SITE("mox_attributes_read");
     site.rule("every attribute must have a non-empty name");
-    reset(texts);
-    reset(count);
-    reset(bytes);
-    return guarded(site, [&] {
-        requireOut(texts, "texts", site);
-        requireOut(count, "count", site);
-        TextBlock block;
+    return handOutTexts(texts, count, bytes, site, [&](TextBlock& block) {
         addAttributes(MOX::Attributes::unmarshal(requireText(document, "document", site)), block);
-        block.handOut(texts, count, bytes);
     });
 }
 

@@ -206,11 +206,9 @@ int change(mox_handle handle, const Site& site, Change&& apply) noexcept
     return guarded(site, [&] { apply(*objectOf<T>(handle, site)); });
 }
 
-/// The body of a function that hands out texts of the T behind `handle` at once:
-/// `collect(object, block)` adds them.
-template <class T, class Collect>
-int readTexts(mox_handle handle, char** texts, std::size_t* count, std::size_t* bytes, const Site& site,
-              Collect&& collect) noexcept
+/// The body of a function that hands out texts at once: `fill(block)` adds them.
+template <class Fill>
+int handOutTexts(char** texts, std::size_t* count, std::size_t* bytes, const Site& site, Fill&& fill) noexcept
 {
     reset(texts);
     reset(count);
@@ -219,9 +217,19 @@ int readTexts(mox_handle handle, char** texts, std::size_t* count, std::size_t* 
         requireOut(texts, "texts", site);
         requireOut(count, "count", site);
         TextBlock block;
-        collect(*objectOf<T>(handle, site), block);
+        fill(block);
         block.handOut(texts, count, bytes);
     });
+}
+
+/// The body of a function that hands out texts of the T behind `handle` at once:
+/// `collect(object, block)` adds them.
+template <class T, class Collect>
+int readTexts(mox_handle handle, char** texts, std::size_t* count, std::size_t* bytes, const Site& site,
+              Collect&& collect) noexcept
+{
+    return handOutTexts(texts, count, bytes, site,
+                        [&](TextBlock& block) { collect(*objectOf<T>(handle, site), block); });
 }
 
 /// The body of a function that hands out new handles of the family T to every element
