@@ -166,37 +166,24 @@ static void group_errors(void)
 /* Whole collections at once: handle arrays and text blocks, all released with mox_free. */
 static void group_collections(void)
 {
-    static const char document[] = "<attributes><attribute name=\"a\" type=\"String\" scope=\"s\"><value>1</value>"
-                                   "<value></value></attribute><attribute name=\"b\"/></attributes>";
-    static const char expected[] = "a\0String\0s\0" "2\0" "1\0\0b\0String\0\0" "0";
     mox_handle list = 0, set = 0, *handles = NULL;
-    char *texts = NULL, *read = NULL;
-    size_t count = 9, bytes = 0, read_count = 0, read_bytes = 0, i;
-    CHECK_INT(mox_attributes_parse(document, &list), MOX_OK);
-    CHECK_INT(mox_attributes_texts(list, &texts, &count, &bytes), MOX_OK);
-    CHECK_INT(mox_attributes_read(document, &read, &read_count, &read_bytes), MOX_OK);
-    CHECK(count == 10 && bytes == sizeof expected && memcmp(texts, expected, bytes) == 0);
-    CHECK(read_count == count && read_bytes == bytes && memcmp(read, texts, bytes) == 0);
-    mox_free(texts);
-    mox_free(read);
+    char* texts = NULL;
+    size_t count = 9, bytes = 0;
+    CHECK_INT(mox_attributes_parse("<attributes><attribute name=\"a\"><value>1</value><value></value></attribute>"
+                                   "<attribute name=\"b\"/></attributes>", &list), MOX_OK);
     CHECK_INT(mox_attributes_to_array(list, &handles, &count), MOX_OK);
     CHECK_INT(count, 2);
-    CHECK_INT(mox_attribute_values(handles[0], &texts, &count, NULL), MOX_OK);
-    CHECK(count == 2 && strcmp(texts, "1") == 0 && texts[2] == '\0');
+    CHECK_INT(mox_attribute_values(handles[0], &texts, &count, &bytes), MOX_OK);
+    CHECK(count == 2 && bytes == 3 && memcmp(texts, "1\0", 3) == 0);
     mox_free(texts);
-    CHECK_INT(mox_attribute_values(handles[1], &texts, &count, &bytes), MOX_OK);
-    CHECK(texts == NULL && count == 0 && bytes == 0);
-    for (i = 0; i < 2; ++i)
-        CHECK_INT(mox_close_handle(handles[i]), MOX_OK);
+    CHECK_INT(mox_attribute_values(handles[1], &texts, &count, NULL), MOX_OK);
+    CHECK(texts == NULL && count == 0);
+    CHECK(mox_close_handle(handles[0]) == MOX_OK && mox_close_handle(handles[1]) == MOX_OK);
     mox_free(handles);
     CHECK_INT(mox_identities_create(&set), MOX_OK);
     CHECK_INT(mox_identities_to_array(set, &handles, &count), MOX_OK);
     CHECK(handles == NULL && count == 0);
-    CHECK_FAILURE(mox_identities_to_array(list, &handles, &count), MOX_E_CLASS_CAST);
-    CHECK(strstr(mox_error_last()->detail, "MOX::Attributes::AttributeList") != NULL);
-    CHECK_INT(mox_close_handle(list), MOX_OK);
-    CHECK_INT(mox_close_handle(set), MOX_OK);
-    CHECK_INT(open_count(), 0);
+    CHECK(mox_close_handle(list) == MOX_OK && mox_close_handle(set) == MOX_OK && open_count() == 0);
 }
 
 /* Runs the group named by the one argument; groups expect a fresh process. */

@@ -161,13 +161,6 @@ def test_every_listed_code_has_a_failing_call():
     assert listed <= {(name, code) for name, _, code in FAILURES}
 
 
-def test_clear_forgets_the_error():
-    assert _native.lib.mox_account_parse(b"", ctypes.byref(ctypes.c_int())) == IA
-    _native.lib.mox_error_clear()
-    error = _native.lib.mox_error_last().contents
-    assert (error.code, error.name, error.detail) == (0, b"No Error", b"")
-
-
 def test_detail_names_the_field_value_and_rule():
     with pytest.raises(mox.InvalidArgumentError) as caught:
         mox.DateTime.parse("2026-13-04T05:38:45Z")
