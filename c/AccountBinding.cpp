@@ -27,7 +27,8 @@ int mox_account_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_account_parse");
     site.rule("must be \"Type:name\" or a bare user name, not empty and not XML");
-    return makeHandle<MOX::AUTHN::IAccountId>(out, site, [&] { return MOX::parseAccountId(requireText(text, "text", site)); });
+    return makeHandle<MOX::AUTHN::IAccountId>(out, site,
+                                              [&] { return MOX::parseAccountId(requireText(text, "text", site)); });
 }
 
 int mox_account_name(mox_handle account, char** out)
@@ -56,7 +57,8 @@ int mox_authority_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_authority_parse");
     site.rule("must be \"format:name\", not empty and not XML");
-    return makeHandle<MOX::AUTHN::IAuthorityId>(out, site, [&] { return MOX::parseAuthorityId(requireText(text, "text", site)); });
+    return makeHandle<MOX::AUTHN::IAuthorityId>(out, site,
+                                                [&] { return MOX::parseAuthorityId(requireText(text, "text", site)); });
 }
 
 int mox_authority_format(mox_handle authority, char** out)

@@ -74,8 +74,8 @@ int mox_qualified_name_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_qualified_name_parse");
     site.rule("must be an \"attribute-id\" element, not empty");
-    return makeHandle<MOX::ATTR::IQualifiedName>(out, site,
-                      [&] { return MOX::Attributes::parseQualifiedName(requireText(text, "text", site)); });
+    return makeHandle<MOX::ATTR::IQualifiedName>(
+        out, site, [&] { return MOX::Attributes::parseQualifiedName(requireText(text, "text", site)); });
 }
 
 int mox_qualified_name_name(mox_handle qname, char** out)
@@ -108,16 +108,16 @@ int mox_attribute_create(const char* name, const char* format, const char* scope
 {
     const Site site = MOX_SITE("mox_attribute_create");
     site.rule("the name must not be empty");
-    return makeHandle<MOX::ATTR::IAttribute>(out, site,
-                      [&] { return MOX::Attributes::createAttribute(qualifiedName(name, format, scope, site)); });
+    return makeHandle<MOX::ATTR::IAttribute>(
+        out, site, [&] { return MOX::Attributes::createAttribute(qualifiedName(name, format, scope, site)); });
 }
 
 int mox_attribute_parse(const char* xml, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attribute_parse");
     site.rule("must hold at least one \"attribute\" element, each with a non-empty name");
-    return makeHandle<MOX::ATTR::IAttribute>(out, site,
-                      [&] { return MOX::Attributes::parseAttribute(requireText(xml, "xml", site)); });
+    return makeHandle<MOX::ATTR::IAttribute>(
+        out, site, [&] { return MOX::Attributes::parseAttribute(requireText(xml, "xml", site)); });
 }
 
 int mox_attribute_marshal(mox_handle attribute, char** xml)
@@ -194,8 +194,8 @@ int mox_attributes_parse(const char* document, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attributes_parse");
     site.rule("every attribute must have a non-empty name");
-    return makeHandle<AttributeListObject>(out, site,
-                      [&] { return holding(MOX::Attributes::unmarshal(requireText(document, "document", site))); });
+    return makeHandle<AttributeListObject>(
+        out, site, [&] { return holding(MOX::Attributes::unmarshal(requireText(document, "document", site))); });
 }
 
 int mox_attributes_marshal(mox_handle list, char** document)
@@ -251,16 +251,16 @@ int mox_attribute_values(mox_handle attribute, char** texts, size_t* count, size
 int mox_attributes_to_array(mox_handle list, mox_handle** handles, size_t* count)
 {
     const Site site = MOX_SITE("mox_attributes_to_array");
-    return readHandles<IAttribute, AttributeListObject>(list, handles, count, site,
-                                                        [](AttributeListObject& l) -> const AttributeList& { return l.value(); });
+    return readHandles<IAttribute, AttributeListObject>(
+        list, handles, count, site, [](AttributeListObject& l) -> const AttributeList& { return l.value(); });
 }
 
 int mox_attributes_texts(mox_handle list, char** texts, size_t* count, size_t* bytes)
 {
     const Site site = MOX_SITE("mox_attributes_texts");
-    return readTexts<AttributeListObject>(list, texts, count, bytes, site, [](AttributeListObject& l, TextBlock& block) {
-        addAttributes(l.value(), block);
-    });
+    return readTexts<AttributeListObject>(
+        list, texts, count, bytes, site,
+        [](AttributeListObject& l, TextBlock& block) { addAttributes(l.value(), block); });
 }
 
 int mox_attributes_read(const char* document, char** texts, size_t* count, size_t* bytes)

@@ -58,7 +58,7 @@ std::string quoted(const char* text)
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte < 0x20 || byte >= 0x7f || byte == '"' || byte == '\\')
             shown += byte == '"' || byte == '\\' ? std::string{'\\', static_cast<char>(byte)}
-                                                  : std::string{'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+                                                 : std::string{'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
         else
             shown += static_cast<char>(byte);
     }
@@ -87,9 +87,9 @@ std::string Call::explain(const MoxException& e) const
     std::string given;
     for (std::size_t i = 0; i < m_noted; ++i)
         given += (i == 0 ? "" : ", ") + std::string(m_fields[i]) + " " + quoted(m_values[i]);
-    std::string why = m_rule != nullptr ? std::string(m_rule)
-                                        : "refused by " + (e.getFunction().empty() ? std::string("the library")
-                                                                                   : e.getFunction());
+    std::string why = m_rule != nullptr
+                          ? std::string(m_rule)
+                          : "refused by " + (e.getFunction().empty() ? std::string("the library") : e.getFunction());
     return given.empty() ? why : given + ": " + why;
 }
 

@@ -30,7 +30,8 @@ int mox_class_id_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_class_id_parse");
     site.rule("must be a \"class-id\" element or a text form such as \"Foo v=3\", not empty");
-    return makeHandle<MOX::CLASS::IClassId>(out, site, [&] { return MOX::parseClassId(requireText(text, "text", site)); });
+    return makeHandle<MOX::CLASS::IClassId>(out, site,
+                                            [&] { return MOX::parseClassId(requireText(text, "text", site)); });
 }
 
 int mox_class_id_name(mox_handle id, char** out)
@@ -69,8 +70,7 @@ int mox_interface_id_create(const char* name, int version, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_interface_id_create");
     site.rule("the name must not be empty and the version must be 0 or more");
-    return makeHandle<MOX::CLASS::IInterfaceId>(out, site,
-                      [&] {
+    return makeHandle<MOX::CLASS::IInterfaceId>(out, site, [&] {
         const std::string nameText = requireText(name, "name", site);
         site.keep("version", std::to_string(version));
         return MOX::createInterfaceId(nameText, version);
@@ -81,7 +81,8 @@ int mox_interface_id_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_interface_id_parse");
     site.rule("must be an \"interface-id\" element or a text form such as \"Name::4\", not empty");
-    return makeHandle<MOX::CLASS::IInterfaceId>(out, site, [&] { return MOX::parseInterfaceId(requireText(text, "text", site)); });
+    return makeHandle<MOX::CLASS::IInterfaceId>(out, site,
+                                                [&] { return MOX::parseInterfaceId(requireText(text, "text", site)); });
 }
 
 int mox_interface_id_name(mox_handle id, char** out)

@@ -41,7 +41,8 @@ int mox_datetime_now(mox_handle* out)
 int mox_datetime_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_datetime_parse");
-    site.rule("must be a UTC date-time YYYY-MM-DDThh:mm:ss[.fff|.ffffff]Z with month 01-12, a day of that month, hour 00-23, minutes and seconds 00-59");
+    site.rule("must be a UTC date-time YYYY-MM-DDThh:mm:ss[.fff|.ffffff]Z with month 01-12, a day of that month, hour "
+              "00-23, minutes and seconds 00-59");
     return makeHandle<MOX::TIME::IDateTime>(out, site, [&] {
         const std::string utc = requireText(text, "text", site);
         const auto time = MOX::createDateTime(0);

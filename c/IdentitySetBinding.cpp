@@ -46,8 +46,8 @@ int mox_identities_create(mox_handle* out)
 int mox_identities_parse(const char* document, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_identities_parse");
-    return makeHandle<IdentitySetObject>(out, site,
-                      [&] { return holding(MOX::parseIdentities(requireText(document, "document", site))); });
+    return makeHandle<IdentitySetObject>(
+        out, site, [&] { return holding(MOX::parseIdentities(requireText(document, "document", site))); });
 }
 
 int mox_identities_add(mox_handle set, mox_handle identity)
@@ -92,8 +92,8 @@ int mox_identities_marshal(mox_handle set, char** document)
 int mox_identities_to_array(mox_handle set, mox_handle** handles, size_t* count)
 {
     const Site site = MOX_SITE("mox_identities_to_array");
-    return readHandles<IIdentity, IdentitySetObject>(set, handles, count, site,
-                                                     [](IdentitySetObject& holder) -> const IdentitySet& { return holder.value(); });
+    return readHandles<IIdentity, IdentitySetObject>(
+        set, handles, count, site, [](IdentitySetObject& holder) -> const IdentitySet& { return holder.value(); });
 }
 
 } // extern "C"

@@ -102,13 +102,14 @@ int mox_properties_marshal(mox_handle properties, const char* root, char** docum
 int mox_properties_items(mox_handle properties, char** texts, size_t* count, size_t* bytes)
 {
     const Site site = MOX_SITE("mox_properties_items");
-    return readTexts<PropertiesObject>(properties, texts, count, bytes, site, [](PropertiesObject& p, TextBlock& block) {
-        const MOX::RT::PropertiesImpl& held = p.value();
-        for (const std::string& name : held.getPropertyNames()) {
-            block.add(name);
-            block.add(held.getProperty(name));
-        }
-    });
+    return readTexts<PropertiesObject>(properties, texts, count, bytes, site,
+                                       [](PropertiesObject& p, TextBlock& block) {
+                                           const MOX::RT::PropertiesImpl& held = p.value();
+                                           for (const std::string& name : held.getPropertyNames()) {
+                                               block.add(name);
+                                               block.add(held.getProperty(name));
+                                           }
+                                       });
 }
 
 } // extern "C"

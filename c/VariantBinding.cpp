@@ -34,14 +34,15 @@ int mox_variant_create_string(const char* value, const char* tag, mox_handle* ou
 int mox_variant_create_int64(long long value, const char* tag, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_variant_create_int64");
-    return makeHandle<MOX::ATTR::IVariant>(out, site,
-                      [&] { return MOX::createVariant(static_cast<MOX::Int64>(value), requireText(tag, "tag", site)); });
+    return makeHandle<MOX::ATTR::IVariant>(
+        out, site, [&] { return MOX::createVariant(static_cast<MOX::Int64>(value), requireText(tag, "tag", site)); });
 }
 
 int mox_variant_create_double(double value, const char* tag, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_variant_create_double");
-    return makeHandle<MOX::ATTR::IVariant>(out, site, [&] { return MOX::createVariant(value, requireText(tag, "tag", site)); });
+    return makeHandle<MOX::ATTR::IVariant>(out, site,
+                                           [&] { return MOX::createVariant(value, requireText(tag, "tag", site)); });
 }
 
 int mox_variant_create(const char* type, const char* value, const char* tag, mox_handle* out)

@@ -210,7 +210,8 @@ void HandleManager::invalidHandle()
 
 void HandleManager::invalidArgument()
 {
-    recordFixed<InvalidArgumentException>(ErrorCode::InvalidArguments, MOX_SITE("MOX::HDL::HandleManager::invalidArgument"));
+    recordFixed<InvalidArgumentException>(ErrorCode::InvalidArguments,
+                                          MOX_SITE("MOX::HDL::HandleManager::invalidArgument"));
 }
 
 void HandleManager::unexpectedError()
