@@ -154,7 +154,8 @@ class Attribute:
         return self._order(other) < 0
 
     def __hash__(self) -> int:
-        return hash(("Attribute", self._name, self._format, self._scope))
+        # Equal attributes share at least their name, whatever else the order compares.
+        return hash(("Attribute", self._name))
 
     def __str__(self) -> str:
         return _native.text("mox_to_string", self.handle) or ""
