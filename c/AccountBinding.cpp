@@ -16,16 +16,19 @@ extern "C" {
 int mox_account_create(const char* type, const char* name, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_account_create");
-    return makeHandle(out, kAccountClass, site, [&] {
-        const std::string typeText = requireText(type, site);
-        return MOX::AUTHN::createAccountId(typeText, requireText(name, site));
+    site.rule("type and name must not be empty");
+    return makeHandle<MOX::AUTHN::IAccountId>(out, site, [&] {
+        const std::string typeText = requireText(type, "type", site);
+        return MOX::AUTHN::createAccountId(typeText, requireText(name, "name", site));
     });
 }
 
 int mox_account_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_account_parse");
-    return makeHandle(out, kAccountClass, site, [&] { return MOX::parseAccountId(requireText(text, site)); });
+    site.rule("must be \"Type:name\" or a bare user name, not empty and not XML");
+    return makeHandle<MOX::AUTHN::IAccountId>(out, site,
+                                              [&] { return MOX::parseAccountId(requireText(text, "text", site)); });
 }
 
 int mox_account_name(mox_handle account, char** out)
@@ -43,16 +46,19 @@ int mox_account_type(mox_handle account, char** out)
 int mox_authority_create(const char* format, const char* name, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_authority_create");
-    return makeHandle(out, kAuthorityClass, site, [&] {
-        const std::string formatText = requireText(format, site);
-        return MOX::createAuthorityId(formatText, requireText(name, site));
+    site.rule("format and name must not be empty; a backslash may only lead the name");
+    return makeHandle<MOX::AUTHN::IAuthorityId>(out, site, [&] {
+        const std::string formatText = requireText(format, "format", site);
+        return MOX::createAuthorityId(formatText, requireText(name, "name", site));
     });
 }
 
 int mox_authority_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_authority_parse");
-    return makeHandle(out, kAuthorityClass, site, [&] { return MOX::parseAuthorityId(requireText(text, site)); });
+    site.rule("must be \"format:name\", not empty and not XML");
+    return makeHandle<MOX::AUTHN::IAuthorityId>(out, site,
+                                                [&] { return MOX::parseAuthorityId(requireText(text, "text", site)); });
 }
 
 int mox_authority_format(mox_handle authority, char** out)

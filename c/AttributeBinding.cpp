@@ -28,26 +28,54 @@ MOX::RT::SmartPointer<AttributeListObject> holding(AttributeList list)
 MOX::RT::SmartPointer<IQualifiedName> qualifiedName(const char* name, const char* format, const char* scope,
                                                     const Site& site)
 {
-    const std::string nameText = requireText(name, site);
-    const std::string formatText = requireText(format, site);
-    return MOX::Attributes::createQualifiedName(nameText, formatText, requireText(scope, site));
+    const std::string nameText = requireText(name, "name", site);
+    const std::string formatText = requireText(format, "format", site);
+    return MOX::Attributes::createQualifiedName(nameText, formatText, requireText(scope, "scope", site));
+}
+
+// Adds the texts of `attribute` as mox_attributes_read lays them out.
+void addAttribute(const IAttribute& attribute, TextBlock& block)
+{
+    const auto name = attribute.getQualifiedName();
+    const std::vector<std::string> values = attribute.getValues();
+    block.add(attribute.getName());
+    block.add(attribute.getFormat());
+    block.add(name.isNull() ? std::string() : name->getScope());
+    block.add(std::to_string(values.size()));
+    for (const std::string& value : values)
+        block.add(value);
+}
+
+// The texts of every attribute of `list`, in order.
+void addAttributes(const AttributeList& list, TextBlock& block)
+{
+    for (const auto& attribute : list)
+        addAttribute(*attribute, block);
 }
 
 } // namespace
+
+/// The family of attribute-list handles (no order).
+template <>
+struct moxc::Family<AttributeListObject> : moxc::NoOrder {
+    static constexpr const char* name = "MOX::Attributes::AttributeList";
+};
 
 extern "C" {
 
 int mox_qualified_name_create(const char* name, const char* format, const char* scope, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_qualified_name_create");
-    return makeHandle(out, kQualifiedNameClass, site, [&] { return qualifiedName(name, format, scope, site); });
+    site.rule("the name must not be empty");
+    return makeHandle<MOX::ATTR::IQualifiedName>(out, site, [&] { return qualifiedName(name, format, scope, site); });
 }
 
 int mox_qualified_name_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_qualified_name_parse");
-    return makeHandle(out, kQualifiedNameClass, site,
-                      [&] { return MOX::Attributes::parseQualifiedName(requireText(text, site)); });
+    site.rule("must be an \"attribute-id\" element, not empty");
+    return makeHandle<MOX::ATTR::IQualifiedName>(
+        out, site, [&] { return MOX::Attributes::parseQualifiedName(requireText(text, "text", site)); });
 }
 
 int mox_qualified_name_name(mox_handle qname, char** out)
@@ -79,23 +107,25 @@ int mox_qualified_name_matches(mox_handle qname, mox_handle pattern, int* out)
 int mox_attribute_create(const char* name, const char* format, const char* scope, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attribute_create");
-    return makeHandle(out, kAttributeClass, site,
-                      [&] { return MOX::Attributes::createAttribute(qualifiedName(name, format, scope, site)); });
+    site.rule("the name must not be empty");
+    return makeHandle<MOX::ATTR::IAttribute>(
+        out, site, [&] { return MOX::Attributes::createAttribute(qualifiedName(name, format, scope, site)); });
 }
 
 int mox_attribute_parse(const char* xml, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attribute_parse");
-    return makeHandle(out, kAttributeClass, site,
-                      [&] { return MOX::Attributes::parseAttribute(requireText(xml, site)); });
+    site.rule("must hold at least one \"attribute\" element, each with a non-empty name");
+    return makeHandle<MOX::ATTR::IAttribute>(
+        out, site, [&] { return MOX::Attributes::parseAttribute(requireText(xml, "xml", site)); });
 }
 
 int mox_attribute_marshal(mox_handle attribute, char** xml)
 {
     const Site site = MOX_SITE("mox_attribute_marshal");
     reset(xml);
-    return guarded([&] {
-        char** target = requireOut(xml, site);
+    return guarded(site, [&] {
+        char** target = requireOut(xml, "xml", site);
         handOut(MOX::Attributes::marshal(objectOf<IAttribute>(attribute, site)), target);
     });
 }
@@ -103,7 +133,7 @@ int mox_attribute_marshal(mox_handle attribute, char** xml)
 int mox_attribute_add_value(mox_handle attribute, const char* value)
 {
     const Site site = MOX_SITE("mox_attribute_add_value");
-    return change<IAttribute>(attribute, site, [&](IAttribute& a) { a.addValue(requireText(value, site)); });
+    return change<IAttribute>(attribute, site, [&](IAttribute& a) { a.addValue(requireText(value, "value", site)); });
 }
 
 int mox_attribute_name(mox_handle attribute, char** out)
@@ -132,7 +162,7 @@ int mox_attribute_scope(mox_handle attribute, char** out)
 int mox_attribute_qualified_name(mox_handle attribute, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attribute_qualified_name");
-    return makeHandle(out, kQualifiedNameClass, site, [&] {
+    return makeHandle<MOX::ATTR::IQualifiedName>(out, site, [&] {
         const auto name = objectOf<IAttribute>(attribute, site)->getQualifiedName();
         if (name.isNull())
             MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::NullPointer, site);
@@ -157,14 +187,15 @@ int mox_attribute_value(mox_handle attribute, size_t index, char** out)
 int mox_attributes_create(mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attributes_create");
-    return makeHandle(out, kAttributeListClass, site, [] { return holding(AttributeList()); });
+    return makeHandle<AttributeListObject>(out, site, [] { return holding(AttributeList()); });
 }
 
 int mox_attributes_parse(const char* document, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attributes_parse");
-    return makeHandle(out, kAttributeListClass, site,
-                      [&] { return holding(MOX::Attributes::unmarshal(requireText(document, site))); });
+    site.rule("every attribute must have a non-empty name");
+    return makeHandle<AttributeListObject>(
+        out, site, [&] { return holding(MOX::Attributes::unmarshal(requireText(document, "document", site))); });
 }
 
 int mox_attributes_marshal(mox_handle list, char** document)
@@ -189,7 +220,7 @@ int mox_attributes_add(mox_handle list, mox_handle attribute)
 int mox_attributes_get(mox_handle list, size_t index, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attributes_get");
-    return makeHandle(out, kAttributeClass, site, [&] {
+    return makeHandle<MOX::ATTR::IAttribute>(out, site, [&] {
         AttributeList& held = objectOf<AttributeListObject>(list, site)->value();
         return held[requireIndex(index, held.size(), site)];
     });
@@ -199,12 +230,45 @@ int mox_attributes_find(mox_handle list, const char* name, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_attributes_find");
     reset(out);
-    return guarded([&] {
-        mox_handle* target = requireOut(out, site);
-        const std::string wanted = requireText(name, site);
+    return guarded(site, [&] {
+        mox_handle* target = requireOut(out, "out", site);
+        const std::string wanted = requireText(name, "name", site);
         const auto found = MOX::Attributes::findAttribute(wanted, objectOf<AttributeListObject>(list, site)->value());
         if (!found.isNull())
-            handOut(found, kAttributeClass, target);
+            handOut<MOX::ATTR::IAttribute>(found, target);
+    });
+}
+
+int mox_attribute_values(mox_handle attribute, char** texts, size_t* count, size_t* bytes)
+{
+    const Site site = MOX_SITE("mox_attribute_values");
+    return readTexts<IAttribute>(attribute, texts, count, bytes, site, [](const IAttribute& a, TextBlock& block) {
+        for (const std::string& value : a.getValues())
+            block.add(value);
+    });
+}
+
+int mox_attributes_to_array(mox_handle list, mox_handle** handles, size_t* count)
+{
+    const Site site = MOX_SITE("mox_attributes_to_array");
+    return readHandles<IAttribute, AttributeListObject>(
+        list, handles, count, site, [](AttributeListObject& l) -> const AttributeList& { return l.value(); });
+}
+
+int mox_attributes_texts(mox_handle list, char** texts, size_t* count, size_t* bytes)
+{
+    const Site site = MOX_SITE("mox_attributes_texts");
+    return readTexts<AttributeListObject>(
+        list, texts, count, bytes, site,
+        [](AttributeListObject& l, TextBlock& block) { addAttributes(l.value(), block); });
+}
+
+int mox_attributes_read(const char* document, char** texts, size_t* count, size_t* bytes)
+{
+    const Site site = MOX_SITE("mox_attributes_read");
+    site.rule("every attribute must have a non-empty name");
+    return handOutTexts(texts, count, bytes, site, [&](TextBlock& block) {
+        addAttributes(MOX::Attributes::unmarshal(requireText(document, "document", site)), block);
     });
 }
 

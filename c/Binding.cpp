@@ -4,6 +4,8 @@
 #include <mox/rt/Raise.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 
 #include <mox/rt/ErrorCode.h>
 
@@ -28,106 +30,173 @@ static_assert(MOX_E_CREATE_UNMARSHALLER == static_cast<int>(ErrorCode::CreateUnm
 static_assert(MOX_E_INVALID_INPUT == static_cast<int>(ErrorCode::InvalidInput), "code table");
 static_assert(MOX_E_SYSTEM == RuntimeSystemError, "code table");
 
-// Records the full form of a short-form exception's kind; returns its code.
-int recordShortForm(const MoxException& e)
+// The code a short form (which carries none) is recorded with, by its class.
+ErrorCode shortFormCode(const MoxException& e) noexcept
 {
-    if (dynamic_cast<const InvalidHandleException*>(&e) != nullptr) {
-        HandleManager::invalidHandle();
-        return MOX_E_INVALID_HANDLE;
+    static const struct {
+        const char* className;
+        ErrorCode code;
+    } kCodes[] = {{"InvalidHandleException", ErrorCode::InvalidHandle},
+                  {"ClassCastException", ErrorCode::ClassCast},
+                  {"NullPointerException", ErrorCode::NullPointer},
+                  {"InvalidArgumentException", ErrorCode::InvalidArguments}};
+    for (const auto& entry : kCodes)
+        if (std::strcmp(entry.className, e.className()) == 0)
+            return entry.code;
+    return ErrorCode::Unknown;
+}
+
+// A caller's text as a detail quotes it: at most 60 bytes, control and non-ASCII bytes
+// as \xNN, so that the detail is plain text whatever the caller gave.
+std::string quoted(const char* text)
+{
+    constexpr std::size_t kShown = 60;
+    static const char kHex[] = "0123456789abcdef";
+    const std::size_t length = std::strlen(text);
+    std::string shown = "\"";
+    for (std::size_t i = 0; i < length && i < kShown; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte >= 0x7f || byte == '"' || byte == '\\')
+            shown += byte == '"' || byte == '\\' ? std::string{'\\', static_cast<char>(byte)}
+                                                 : std::string{'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        else
+            shown += static_cast<char>(byte);
     }
-    if (dynamic_cast<const ClassCastException*>(&e) != nullptr) {
-        HandleManager::classCast();
-        return MOX_E_CLASS_CAST;
-    }
-    if (dynamic_cast<const InvalidArgumentException*>(&e) != nullptr) {
-        HandleManager::invalidArgument();
-        return MOX_E_INVALID_ARGUMENTS;
-    }
-    HandleManager::unexpectedError();
-    return MOX_E_UNKNOWN;
+    shown += length > kShown ? "...\" (" + std::to_string(length) + " bytes)" : "\"";
+    return shown;
 }
 
 } // namespace
 
-int recordFailure(MoxException& e) noexcept
+void Call::note(const char* field, const char* value) const noexcept
 {
-    const int code = e.getCode();
-    try {
-        if (code < 0) {
-            HandleManager::setException(e);
-            return code;
-        }
-        return recordShortForm(e);
-    } catch (...) {
-        // Recording itself failed (out of memory): the code still tells the caller.
-        return code < 0 ? code : MOX_E_UNKNOWN;
-    }
+    const std::size_t slot = m_noted < kFields ? m_noted++ : kFields - 1;
+    m_fields[slot] = field;
+    m_values[slot] = value;
 }
 
-int recordUnexpected() noexcept
+void Call::keep(const char* field, std::string value) const
+{
+    const std::size_t slot = m_noted < kFields ? m_noted : kFields - 1;
+    m_kept[slot] = std::move(value);
+    note(field, m_kept[slot].c_str());
+}
+
+std::string Call::explain(const MoxException& e) const
+{
+    std::string given;
+    for (std::size_t i = 0; i < m_noted; ++i)
+        given += (i == 0 ? "" : ", ") + std::string(m_fields[i]) + " " + quoted(m_values[i]);
+    std::string why = m_rule != nullptr
+                          ? std::string(m_rule)
+                          : "refused by " + (e.getFunction().empty() ? std::string("the library") : e.getFunction());
+    return given.empty() ? why : given + ": " + why;
+}
+
+int recordFailure(const MoxException& e, const Call& call) noexcept
+{
+    const int code = e.isShortForm() ? static_cast<int>(shortFormCode(e)) : e.getCode();
+    try {
+        // The same class, with the full form of its code, a detail and the entry point.
+        std::unique_ptr<MoxException> recorded(e.clone());
+        std::string detail = e.getDetail().empty() ? call.explain(e) : e.getDetail();
+        MoxException& fields = *recorded;
+        if (e.isShortForm())
+            fields = MoxException(static_cast<ErrorCode>(code), std::move(detail));
+        else
+            fields = MoxException(e.getFacility(), code, e.getKey(), e.getMessage(), std::move(detail));
+        recorded->setSourceLocation(call.file, call.line, call.function);
+        HandleManager::setException(*recorded);
+    } catch (...) {
+        // Recording itself failed (out of memory): the code still tells the caller.
+    }
+    return code;
+}
+
+int recordUnexpected(const char* what, const Call& call) noexcept
 {
     try {
-        HandleManager::unexpectedError();
+        UnexpectedException e(ErrorCode::Unknown, what);
+        e.setSourceLocation(call.file, call.line, call.function);
+        HandleManager::setException(e);
     } catch (...) {
     }
     return MOX_E_UNKNOWN;
 }
 
-std::string requireText(const char* text, const Site& site)
+void nullArgument(const char* field, const Site& site)
+{
+    raise(ErrorCode::NullPointer, site, std::string(field) + " is NULL");
+}
+
+std::string requireText(const char* text, const char* field, const Site& site)
 {
     if (text == nullptr)
-        raise(ErrorCode::NullPointer, site);
+        nullArgument(field, site);
+    site.note(field, text);
     return std::string(text);
+}
+
+void requireFamily(mox_handle handle, const char* family, const Site& site)
+{
+    // The text lives in the handle's record: like any use of a handle, this must not race
+    // with closing the same handle on another thread.
+    const char* registered = HandleManager::findClassType(handle);
+    if (registered == nullptr)
+        raise(ErrorCode::InvalidHandle, site, "handle " + std::to_string(handle) + " is not open");
+    if (std::strcmp(registered, family) != 0)
+        raise(ErrorCode::ClassCast, site,
+              "handle " + std::to_string(handle) + " is a " + registered + ", not a " + family);
 }
 
 void handOut(const std::string& text, char** out) { HandleManager::copyString(text, out); }
 
+void TextBlock::add(const std::string& text)
+{
+    m_bytes.append(text.c_str());
+    m_bytes.push_back('\0');
+    ++m_count;
+}
+
+void TextBlock::handOut(char** texts, std::size_t* count, std::size_t* bytes) const
+{
+    if (m_count != 0) {
+        char* block = static_cast<char*>(std::malloc(m_bytes.size()));
+        if (block == nullptr)
+            throw std::bad_alloc();
+        std::memcpy(block, m_bytes.data(), m_bytes.size());
+        *texts = block;
+    }
+    *count = m_count;
+    if (bytes != nullptr)
+        *bytes = m_bytes.size();
+}
+
+void closeAll(const mox_handle* handles, std::size_t count) noexcept
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        try {
+            HandleManager::closeHandle(MOX::HandleId(handles[i]));
+        } catch (...) {
+        }
+    }
+}
+
+mox_handle* handleArray(std::size_t count, const Site& site)
+{
+    auto* array = static_cast<mox_handle*>(std::calloc(count, sizeof(mox_handle)));
+    if (array == nullptr)
+        raise(ErrorCode::Unknown, site, "out of memory for " + std::to_string(count) + " handles");
+    return array;
+}
+
 std::size_t requireIndex(std::size_t index, std::size_t count, const Site& site)
 {
     if (index >= count)
-        raise(ErrorCode::InvalidArguments, site, "index " + std::to_string(index) + " of " + std::to_string(count));
+        raise(ErrorCode::InvalidArguments, site,
+              "index " + std::to_string(index) + " is past the end (" + std::to_string(count) + " held)");
     return index;
 }
-
-namespace {
-
-// The calling thread's error as mox_error_last hands it out: the texts live here until
-// the thread's next call reads them again.
-struct ErrorRecord {
-    mox_error view{};
-    std::string name;
-    std::string message;
-    std::string detail;
-    std::string function;
-};
-
-thread_local ErrorRecord t_error;
-
-const mox_error* fillErrorRecord()
-{
-    ErrorRecord& record = t_error;
-    const auto last = HandleManager::getLastException();
-    if (last.isNull()) {
-        record.name = HandleManager::getLastExceptionName();
-        record.message.clear();
-        record.detail.clear();
-        record.function.clear();
-        record.view.code = 0;
-    } else {
-        record.name = last->getName();
-        record.message = last->getMessage();
-        record.detail = last->getDetail();
-        record.function = last->getFunction();
-        record.view.code = last->getCode();
-    }
-    record.view.name = record.name.c_str();
-    record.view.message = record.message.c_str();
-    record.view.detail = record.detail.c_str();
-    record.view.function = record.function.c_str();
-    return &record.view;
-}
-
-} // namespace
 
 } // namespace moxc
 
@@ -137,45 +206,46 @@ extern "C" {
 
 int mox_to_string(mox_handle handle, char** text)
 {
+    const Site site = MOX_SITE("mox_to_string");
     reset(text);
-    return guarded([&] {
-        const Site site = MOX_SITE("mox_to_string");
-        char** target = requireOut(text, site);
+    return guarded(site, [&] {
+        char** target = requireOut(text, "text", site);
+        if (HandleManager::findClassType(handle) == nullptr)
+            raise(ErrorCode::InvalidHandle, site, "handle " + std::to_string(handle) + " is not open");
         const auto object = HandleManager::getObject(handle);
         if (object.isNull())
-            raise(ErrorCode::NullPointer, site);
+            raise(ErrorCode::NullPointer, site, "handle " + std::to_string(handle) + " holds no object");
         handOut(object->toString(), target);
     });
 }
 
 int mox_handle_class(mox_handle handle, char** classname)
 {
+    const Site site = MOX_SITE("mox_handle_class");
     reset(classname);
-    return guarded([&] {
-        const Site site = MOX_SITE("mox_handle_class");
-        char** target = requireOut(classname, site);
-        // The text lives in the handle's record: like any use of a handle, this must not
-        // race with closing the same handle on another thread.
+    return guarded(site, [&] {
+        char** target = requireOut(classname, "classname", site);
         const char* name = HandleManager::findClassType(handle);
         if (name == nullptr)
-            raise(ErrorCode::InvalidHandle, site);
+            raise(ErrorCode::InvalidHandle, site, "handle " + std::to_string(handle) + " is not open");
         handOut(std::string(name), target);
     });
 }
 
 int mox_close_handle(mox_handle handle)
 {
-    return guarded([&] {
+    const Site site = MOX_SITE("mox_close_handle");
+    return guarded(site, [&] {
         if (!HandleManager::closeHandle(MOX::HandleId(handle)))
-            raise(ErrorCode::InvalidHandle, MOX_SITE("mox_close_handle"));
+            raise(ErrorCode::InvalidHandle, site, "handle " + std::to_string(handle) + " is not open");
     });
 }
 
 int mox_open_handle_count(unsigned int* count)
 {
-    if (count != nullptr)
-        *count = 0;
-    return guarded([&] { *requireOut(count, MOX_SITE("mox_open_handle_count")) = HandleManager::getOpenHandleCount(); });
+    const Site site = MOX_SITE("mox_open_handle_count");
+    reset(count);
+    return guarded(site, [&] { *requireOut(count, "count", site) = HandleManager::getOpenHandleCount(); });
 }
 
 int mox_get_error(char** message)
@@ -214,21 +284,29 @@ const char* mox_version(void) { return MOX_VERSION_STRING; }
 
 const mox_error* mox_error_last(void)
 {
-    // Only running out of memory can fail here; the record then says so without texts.
-    static const mox_error outOfMemory = {MOX_E_UNKNOWN, "UnexpectedException", "", "", ""};
+    static const mox_error none = {0, "No Error", "", "", ""};
+    // Only pointers into the record the handle manager keeps for this thread: that record
+    // stays until the thread's next failure or clear, both calls into the binding.
+    thread_local mox_error view;
+    static const mox_error unreadable = {MOX_E_UNKNOWN, "UnexpectedException", "", "the error could not be read", ""};
     try {
-        return fillErrorRecord();
+        const auto last = HandleManager::getLastException();
+        if (last.isNull())
+            return &none;
+        view = {last->getCode(), last->className(), last->getMessage().c_str(), last->getDetail().c_str(),
+                last->getFunction().c_str()};
+        return &view;
     } catch (...) {
-        return &outOfMemory;
+        return &unreadable;
     }
 }
 
 void mox_error_clear(void)
 {
-    // Closing any handle clears the thread's error first; 0 is never open.
     try {
-        HandleManager::closeHandle(MOX::HandleId(0));
+        HandleManager::clearLastException();
     } catch (...) {
+        // Only a broken mutex can fail here; there is nothing to clear then.
     }
 }
 

@@ -18,13 +18,20 @@ extern "C" {
 int mox_class_id_create(const char* name, int version, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_class_id_create");
-    return makeHandle(out, kClassIdClass, site, [&] { return MOX::createClassId(requireText(name, site), version); });
+    site.rule("the name must not be empty and the version must be 0 or more");
+    return makeHandle<MOX::CLASS::IClassId>(out, site, [&] {
+        const std::string nameText = requireText(name, "name", site);
+        site.keep("version", std::to_string(version));
+        return MOX::createClassId(nameText, version);
+    });
 }
 
 int mox_class_id_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_class_id_parse");
-    return makeHandle(out, kClassIdClass, site, [&] { return MOX::parseClassId(requireText(text, site)); });
+    site.rule("must be a \"class-id\" element or a text form such as \"Foo v=3\", not empty");
+    return makeHandle<MOX::CLASS::IClassId>(out, site,
+                                            [&] { return MOX::parseClassId(requireText(text, "text", site)); });
 }
 
 int mox_class_id_name(mox_handle id, char** out)
@@ -43,8 +50,8 @@ int mox_class_id_loader(mox_handle id, char** out)
 {
     const Site site = MOX_SITE("mox_class_id_loader");
     reset(out);
-    return guarded([&] {
-        char** target = requireOut(out, site);
+    return guarded(site, [&] {
+        char** target = requireOut(out, "out", site);
         handOut(MOX::getClassIdLoader(objectOf<IClassId>(id, site)), target);
     });
 }
@@ -53,8 +60,8 @@ int mox_class_id_marshal(mox_handle id, char** xml)
 {
     const Site site = MOX_SITE("mox_class_id_marshal");
     reset(xml);
-    return guarded([&] {
-        char** target = requireOut(xml, site);
+    return guarded(site, [&] {
+        char** target = requireOut(xml, "xml", site);
         handOut(MOX::marshalClassId(objectOf<IClassId>(id, site)), target);
     });
 }
@@ -62,14 +69,20 @@ int mox_class_id_marshal(mox_handle id, char** xml)
 int mox_interface_id_create(const char* name, int version, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_interface_id_create");
-    return makeHandle(out, kInterfaceIdClass, site,
-                      [&] { return MOX::createInterfaceId(requireText(name, site), version); });
+    site.rule("the name must not be empty and the version must be 0 or more");
+    return makeHandle<MOX::CLASS::IInterfaceId>(out, site, [&] {
+        const std::string nameText = requireText(name, "name", site);
+        site.keep("version", std::to_string(version));
+        return MOX::createInterfaceId(nameText, version);
+    });
 }
 
 int mox_interface_id_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_interface_id_parse");
-    return makeHandle(out, kInterfaceIdClass, site, [&] { return MOX::parseInterfaceId(requireText(text, site)); });
+    site.rule("must be an \"interface-id\" element or a text form such as \"Name::4\", not empty");
+    return makeHandle<MOX::CLASS::IInterfaceId>(out, site,
+                                                [&] { return MOX::parseInterfaceId(requireText(text, "text", site)); });
 }
 
 int mox_interface_id_name(mox_handle id, char** out)
@@ -93,18 +106,19 @@ int mox_interface_id_marshal(mox_handle id, char** xml)
 int mox_loader_id_create(const char* name, const char* file, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_loader_id_create");
-    return makeHandle(out, kLoaderIdClass, site, [&] {
-        const std::string nameText = requireText(name, site);
-        return MOX::RT::makeShared<LoaderId>(nameText, requireText(file, site));
+    return makeHandle<MOX::LoaderId>(out, site, [&] {
+        const std::string nameText = requireText(name, "name", site);
+        return MOX::RT::makeShared<LoaderId>(nameText, requireText(file, "file", site));
     });
 }
 
 int mox_loader_id_parse(const char* xml, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_loader_id_parse");
-    return makeHandle(out, kLoaderIdClass, site, [&] {
+    site.rule("must be a \"loader-id\" element");
+    return makeHandle<MOX::LoaderId>(out, site, [&] {
         MOX::RT::SmartPointer<LoaderId> id = MOX::RT::makeShared<LoaderId>();
-        id->unmarshal(requireText(xml, site));
+        id->unmarshal(requireText(xml, "xml", site));
         return id;
     });
 }

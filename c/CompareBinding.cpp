@@ -2,50 +2,33 @@
 // The one order function of the C binding, over every family that has an order.
 #include "Binding.h"
 
-#include <mox/app/IApplicationId.h>
-#include <mox/app/IProductId.h>
-#include <mox/attr/IAttribute.h>
-#include <mox/attr/IQualifiedName.h>
-#include <mox/attr/IVariant.h>
-#include <mox/authn/IAccountId.h>
-#include <mox/authn/IAuthorityId.h>
-#include <mox/class/IClassId.h>
-#include <mox/class/IInterfaceId.h>
-#include <mox/class/LoaderId.h>
-#include <mox/time/IDateTime.h>
+#include <cstring>
+#include <initializer_list>
+#include <tuple>
+#include <utility>
 
 MOX_SOURCE_FILE("c/CompareBinding")
 
-using MOX::RT::SmartPointer;
 using namespace moxc;
 
 namespace {
 
-int sign(bool less, bool greater) { return less ? -1 : (greater ? 1 : 0); }
-
-// True (and the order in `order`) when both objects are T's.
+// True (and the order in `order`) when `family` is T's: both handles are then T's.
 template <class T>
-bool orderAs(const SmartPointer<MOX::Object>& first, const SmartPointer<MOX::Object>& second, int& order)
+bool orderAs(const char* family, mox_handle first, mox_handle second, const Site& site, int& order)
 {
-    const auto a = first.dynamicCast<T>();
-    const auto b = second.dynamicCast<T>();
-    if (a.isNull() || b.isNull())
+    if (std::strcmp(family, Family<T>::name) != 0)
         return false;
-    order = sign(a->lessThan(*b), b->lessThan(*a));
+    order = Family<T>::order(*objectOf<T>(first, site), *objectOf<T>(second, site));
     return true;
 }
 
-// Loader ids have no order of their own: by name, then file.
-bool orderLoaders(const SmartPointer<MOX::Object>& first, const SmartPointer<MOX::Object>& second, int& order)
+// Orders two handles of `family` by the first ordered family that it is.
+template <std::size_t... I>
+bool orderAny(const char* family, mox_handle first, mox_handle second, const Site& site, int& order,
+              std::index_sequence<I...>)
 {
-    const auto a = first.dynamicCast<MOX::LoaderId>();
-    const auto b = second.dynamicCast<MOX::LoaderId>();
-    if (a.isNull() || b.isNull())
-        return false;
-    const int byName = a->getName().compare(b->getName());
-    const int result = byName != 0 ? byName : a->getFile().compare(b->getFile());
-    order = sign(result < 0, result > 0);
-    return true;
+    return (orderAs<std::tuple_element_t<I, OrderedFamilies>>(family, first, second, site, order) || ...);
 }
 
 } // namespace
@@ -56,23 +39,18 @@ int mox_compare(mox_handle first, mox_handle second, int* order)
 {
     const Site site = MOX_SITE("mox_compare");
     reset(order);
-    return guarded([&] {
-        int* target = requireOut(order, site);
-        const auto a = MOX::HDL::HandleManager::getObject(first);
-        const auto b = MOX::HDL::HandleManager::getObject(second);
-        const bool known = orderAs<MOX::AUTHN::IIdentity>(a, b, *target) ||
-                           orderAs<MOX::AUTHN::IAccountId>(a, b, *target) ||
-                           orderAs<MOX::AUTHN::IAuthorityId>(a, b, *target) ||
-                           orderAs<MOX::ATTR::IVariant>(a, b, *target) ||
-                           orderAs<MOX::ATTR::IQualifiedName>(a, b, *target) ||
-                           orderAs<MOX::ATTR::IAttribute>(a, b, *target) ||
-                           orderAs<MOX::CLASS::IClassId>(a, b, *target) ||
-                           orderAs<MOX::CLASS::IInterfaceId>(a, b, *target) ||
-                           orderAs<MOX::TIME::IDateTime>(a, b, *target) ||
-                           orderAs<MOX::APP::IProductId>(a, b, *target) ||
-                           orderAs<MOX::APP::IApplicationId>(a, b, *target) || orderLoaders(a, b, *target);
-        if (!known)
-            MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::ClassCast, site);
+    return guarded(site, [&] {
+        int* target = requireOut(order, "order", site);
+        const char* family = MOX::HDL::HandleManager::findClassType(first);
+        for (const mox_handle handle : {first, second})
+            if (MOX::HDL::HandleManager::findClassType(handle) == nullptr)
+                MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::InvalidHandle, site,
+                                       "handle " + std::to_string(handle) + " is not open");
+        // Typed lookup of the second handle refuses one of another family.
+        const auto sequence = std::make_index_sequence<std::tuple_size<OrderedFamilies>::value>();
+        if (!orderAny(family, first, second, site, *target, sequence))
+            MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::ClassCast, site,
+                                   std::string("a ") + family + " has no order");
     });
 }
 

@@ -29,20 +29,22 @@ extern "C" {
 int mox_datetime_create(long long micros, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_datetime_create");
-    return makeHandle(out, kDateTimeClass, site, [&] { return MOX::createDateTime(micros); });
+    return makeHandle<MOX::TIME::IDateTime>(out, site, [&] { return MOX::createDateTime(micros); });
 }
 
 int mox_datetime_now(mox_handle* out)
 {
     const Site site = MOX_SITE("mox_datetime_now");
-    return makeHandle(out, kDateTimeClass, site, [] { return MOX::getCurrentTime(); });
+    return makeHandle<MOX::TIME::IDateTime>(out, site, [] { return MOX::getCurrentTime(); });
 }
 
 int mox_datetime_parse(const char* text, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_datetime_parse");
-    return makeHandle(out, kDateTimeClass, site, [&] {
-        const std::string utc = requireText(text, site);
+    site.rule("must be a UTC date-time YYYY-MM-DDThh:mm:ss[.fff|.ffffff]Z with month 01-12, a day of that month, hour "
+              "00-23, minutes and seconds 00-59");
+    return makeHandle<MOX::TIME::IDateTime>(out, site, [&] {
+        const std::string utc = requireText(text, "text", site);
         const auto time = MOX::createDateTime(0);
         time->unmarshal(utc);
         return time;
@@ -70,7 +72,7 @@ int mox_datetime_format(mox_handle datetime, int resolution, char** text)
             return t.toMicrosecondString();
         default:
             MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::InvalidArguments, site,
-                                   "resolution " + std::to_string(resolution));
+                                   "resolution " + std::to_string(resolution) + " is none of -1 (its own), 0, 1 and 2");
         }
     });
 }

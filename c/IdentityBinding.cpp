@@ -30,15 +30,13 @@ namespace {
 
 int createIdentity(bool group, const char* format, const char* value, mox_handle* out, const Site& site)
 {
-    reset(out);
-    return guarded([&] {
-        mox_handle* target = requireOut(out, site);
-        const std::string formatText = requireText(format, site);
-        const std::string valueText = requireText(value, site);
+    return makeHandle<IIdentity>(out, site, [&] {
+        const std::string formatText = requireText(format, "format", site);
+        const std::string valueText = requireText(value, "value", site);
         const auto identity = group ? MOX::createGroupIdentity(formatText, valueText)
                                     : MOX::createUserIdentity(formatText, valueText);
         warmIdentity(identity);
-        handOut(identity, kIdentityClass, target);
+        return identity;
     });
 }
 
@@ -58,22 +56,22 @@ int mox_identity_create_group(const char* format, const char* value, mox_handle*
 
 int mox_identity_parse(const char* text, mox_handle* out)
 {
-    reset(out);
-    return guarded([&] {
-        const Site site = MOX_SITE("mox_identity_parse");
-        mox_handle* target = requireOut(out, site);
-        const auto identity = MOX::parseIdentity(requireText(text, site));
+    const Site site = MOX_SITE("mox_identity_parse");
+    return makeHandle<IIdentity>(out, site, [&] {
+        const std::string given = requireText(text, "text", site);
+        site.rule("must be an identity item element or a QEL text \"authority/account\"");
+        const auto identity = MOX::parseIdentity(given);
         warmIdentity(identity);
-        handOut(identity, kIdentityClass, target);
+        return identity;
     });
 }
 
 int mox_identity_marshal(mox_handle identity, char** xml)
 {
+    const Site site = MOX_SITE("mox_identity_marshal");
     reset(xml);
-    return guarded([&] {
-        const Site site = MOX_SITE("mox_identity_marshal");
-        char** target = requireOut(xml, site);
+    return guarded(site, [&] {
+        char** target = requireOut(xml, "xml", site);
         handOut(MOX::marshalIdentity(objectOf<IIdentity>(identity, site)), target);
     });
 }
@@ -105,19 +103,27 @@ int mox_identity_name(mox_handle identity, char** out)
 int mox_identity_authority_name(mox_handle identity, char** out)
 {
     const Site site = MOX_SITE("mox_identity_authority_name");
-    return readText<IIdentity>(identity, out, site, [](const IIdentity& i) { return i.getAuthorityName(); });
+    site.rule("the identity's text must name an authority (QEL: \"format:name/account\")");
+    return readText<IIdentity>(identity, out, site, [&](const IIdentity& i) {
+        site.keep("identity", i.getValue());
+        return i.getAuthorityName();
+    });
 }
 
 int mox_identity_authority_format(mox_handle identity, char** out)
 {
     const Site site = MOX_SITE("mox_identity_authority_format");
-    return readText<IIdentity>(identity, out, site, [](const IIdentity& i) { return i.getAuthorityFormat(); });
+    site.rule("the identity's text must name an authority (QEL: \"format:name/account\")");
+    return readText<IIdentity>(identity, out, site, [&](const IIdentity& i) {
+        site.keep("identity", i.getValue());
+        return i.getAuthorityFormat();
+    });
 }
 
 int mox_identity_create(mox_handle authority, mox_handle account, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_identity_create");
-    return makeHandle(out, kIdentityClass, site, [&] {
+    return makeHandle<MOX::AUTHN::IIdentity>(out, site, [&] {
         const auto identity = MOX::createIdentity(objectOf<MOX::AUTHN::IAuthorityId>(authority, site),
                                                   objectOf<MOX::AUTHN::IAccountId>(account, site));
         warmIdentity(identity);
@@ -128,9 +134,12 @@ int mox_identity_create(mox_handle authority, mox_handle account, mox_handle* ou
 int mox_identity_convert(mox_handle identity, const char* format, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_identity_convert");
-    return makeHandle(out, kIdentityClass, site, [&] {
-        const std::string target = requireText(format, site);
-        const auto converted = MOX::toIdentityInFormat(objectOf<IIdentity>(identity, site), target);
+    site.rule("the format must be EMAIL, UPN or QEL (QEL only from QEL), and the identity must name an authority");
+    return makeHandle<MOX::AUTHN::IIdentity>(out, site, [&] {
+        const std::string target = requireText(format, "format", site);
+        const auto source = objectOf<IIdentity>(identity, site);
+        site.keep("identity", source->getValue());
+        const auto converted = MOX::toIdentityInFormat(source, target);
         warmIdentity(converted);
         return converted;
     });

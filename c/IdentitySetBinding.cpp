@@ -29,19 +29,25 @@ MOX::RT::SmartPointer<IdentitySetObject> holding(IdentitySet set)
 
 } // namespace
 
+/// The family of identity-set handles (no order).
+template <>
+struct moxc::Family<IdentitySetObject> : moxc::NoOrder {
+    static constexpr const char* name = "MOX::IdentitySet";
+};
+
 extern "C" {
 
 int mox_identities_create(mox_handle* out)
 {
     const Site site = MOX_SITE("mox_identities_create");
-    return makeHandle(out, kIdentitySetClass, site, [] { return holding(IdentitySet()); });
+    return makeHandle<IdentitySetObject>(out, site, [] { return holding(IdentitySet()); });
 }
 
 int mox_identities_parse(const char* document, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_identities_parse");
-    return makeHandle(out, kIdentitySetClass, site,
-                      [&] { return holding(MOX::parseIdentities(requireText(document, site))); });
+    return makeHandle<IdentitySetObject>(
+        out, site, [&] { return holding(MOX::parseIdentities(requireText(document, "document", site))); });
 }
 
 int mox_identities_add(mox_handle set, mox_handle identity)
@@ -63,7 +69,7 @@ int mox_identities_count(mox_handle set, size_t* out)
 int mox_identities_get(mox_handle set, size_t index, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_identities_get");
-    return makeHandle(out, kIdentityClass, site, [&] {
+    return makeHandle<MOX::AUTHN::IIdentity>(out, site, [&] {
         IdentitySet& held = objectOf<IdentitySetObject>(set, site)->value();
         return *std::next(held.begin(), static_cast<std::ptrdiff_t>(requireIndex(index, held.size(), site)));
     });
@@ -81,6 +87,13 @@ int mox_identities_marshal(mox_handle set, char** document)
 {
     const Site site = MOX_SITE("mox_identities_marshal");
     return readText<IdentitySetObject>(set, document, site, [](IdentitySetObject& holder) { return holder.toString(); });
+}
+
+int mox_identities_to_array(mox_handle set, mox_handle** handles, size_t* count)
+{
+    const Site site = MOX_SITE("mox_identities_to_array");
+    return readHandles<IIdentity, IdentitySetObject>(
+        set, handles, count, site, [](IdentitySetObject& holder) -> const IdentitySet& { return holder.value(); });
 }
 
 } // extern "C"

@@ -22,20 +22,26 @@ using Holder = MOX::RT::SmartPointer<PropertiesObject>;
 
 } // namespace
 
+/// The family of property-store handles (no order).
+template <>
+struct moxc::Family<PropertiesObject> : moxc::NoOrder {
+    static constexpr const char* name = "MOX::RT::IProperties";
+};
+
 extern "C" {
 
 int mox_properties_create(mox_handle* out)
 {
     const Site site = MOX_SITE("mox_properties_create");
-    return makeHandle(out, kPropertiesClass, site, [] { return MOX::RT::makeShared<PropertiesObject>(); });
+    return makeHandle<PropertiesObject>(out, site, [] { return MOX::RT::makeShared<PropertiesObject>(); });
 }
 
 int mox_properties_parse(const char* document, const char* root, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_properties_parse");
-    return makeHandle(out, kPropertiesClass, site, [&] {
-        const std::string text = requireText(document, site);
-        const std::string rootName = requireText(root, site);
+    return makeHandle<PropertiesObject>(out, site, [&] {
+        const std::string text = requireText(document, "document", site);
+        const std::string rootName = requireText(root, "root", site);
         Holder holder = MOX::RT::makeShared<PropertiesObject>();
         MOX::XB::unmarshalProperties(text, rootName, holder->value());
         return holder;
@@ -46,8 +52,8 @@ int mox_properties_set(mox_handle properties, const char* name, const char* valu
 {
     const Site site = MOX_SITE("mox_properties_set");
     return change<PropertiesObject>(properties, site, [&](PropertiesObject& p) {
-        const std::string nameText = requireText(name, site);
-        p.value().setProperty(nameText, requireText(value, site));
+        const std::string nameText = requireText(name, "name", site);
+        p.value().setProperty(nameText, requireText(value, "value", site));
     });
 }
 
@@ -55,9 +61,9 @@ int mox_properties_get(mox_handle properties, const char* name, char** value)
 {
     const Site site = MOX_SITE("mox_properties_get");
     reset(value);
-    return guarded([&] {
-        char** target = requireOut(value, site);
-        const std::string wanted = requireText(name, site);
+    return guarded(site, [&] {
+        char** target = requireOut(value, "value", site);
+        const std::string wanted = requireText(name, "name", site);
         MOX::RT::PropertiesImpl& held = objectOf<PropertiesObject>(properties, site)->value();
         for (const std::string& known : held.getPropertyNames()) {
             if (known == wanted) {
@@ -87,9 +93,23 @@ int mox_properties_name(mox_handle properties, size_t index, char** out)
 int mox_properties_marshal(mox_handle properties, const char* root, char** document)
 {
     const Site site = MOX_SITE("mox_properties_marshal");
+    site.rule("the root must be a non-empty element name");
     return readText<PropertiesObject>(properties, document, site, [&](PropertiesObject& p) {
-        return MOX::XB::marshalProperties(p.value(), requireText(root, site));
+        return MOX::XB::marshalProperties(p.value(), requireText(root, "root", site));
     });
+}
+
+int mox_properties_items(mox_handle properties, char** texts, size_t* count, size_t* bytes)
+{
+    const Site site = MOX_SITE("mox_properties_items");
+    return readTexts<PropertiesObject>(properties, texts, count, bytes, site,
+                                       [](PropertiesObject& p, TextBlock& block) {
+                                           const MOX::RT::PropertiesImpl& held = p.value();
+                                           for (const std::string& name : held.getPropertyNames()) {
+                                               block.add(name);
+                                               block.add(held.getProperty(name));
+                                           }
+                                       });
 }
 
 } // extern "C"

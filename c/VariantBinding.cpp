@@ -9,37 +9,49 @@ MOX_SOURCE_FILE("c/VariantBinding")
 using MOX::ATTR::IVariant;
 using namespace moxc;
 
+namespace {
+
+// Notes a variant's kind and value, which explain why it has no number.
+void keepVariant(const IVariant& variant, const Site& site)
+{
+    site.keep("kind", variant.getType());
+    site.keep("value", variant.getValue());
+}
+
+} // namespace
+
 extern "C" {
 
 int mox_variant_create_string(const char* value, const char* tag, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_variant_create_string");
-    return makeHandle(out, kVariantClass, site, [&] {
-        const std::string text = requireText(value, site);
-        return MOX::createVariant(text, requireText(tag, site));
+    return makeHandle<MOX::ATTR::IVariant>(out, site, [&] {
+        const std::string text = requireText(value, "value", site);
+        return MOX::createVariant(text, requireText(tag, "tag", site));
     });
 }
 
 int mox_variant_create_int64(long long value, const char* tag, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_variant_create_int64");
-    return makeHandle(out, kVariantClass, site,
-                      [&] { return MOX::createVariant(static_cast<MOX::Int64>(value), requireText(tag, site)); });
+    return makeHandle<MOX::ATTR::IVariant>(
+        out, site, [&] { return MOX::createVariant(static_cast<MOX::Int64>(value), requireText(tag, "tag", site)); });
 }
 
 int mox_variant_create_double(double value, const char* tag, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_variant_create_double");
-    return makeHandle(out, kVariantClass, site, [&] { return MOX::createVariant(value, requireText(tag, site)); });
+    return makeHandle<MOX::ATTR::IVariant>(out, site,
+                                           [&] { return MOX::createVariant(value, requireText(tag, "tag", site)); });
 }
 
 int mox_variant_create(const char* type, const char* value, const char* tag, mox_handle* out)
 {
     const Site site = MOX_SITE("mox_variant_create");
-    return makeHandle(out, kVariantClass, site, [&] {
-        const std::string typeText = requireText(type, site);
-        const std::string valueText = requireText(value, site);
-        const auto variant = MOX::createVariant(valueText, requireText(tag, site));
+    return makeHandle<MOX::ATTR::IVariant>(out, site, [&] {
+        const std::string typeText = requireText(type, "type", site);
+        const std::string valueText = requireText(value, "value", site);
+        const auto variant = MOX::createVariant(valueText, requireText(tag, "tag", site));
         variant->setValue(valueText, typeText);
         return variant;
     });
@@ -66,7 +78,9 @@ int mox_variant_tag(mox_handle variant, char** out)
 int mox_variant_as_int64(mox_handle variant, long long* out)
 {
     const Site site = MOX_SITE("mox_variant_as_int64");
-    return readValue<IVariant>(variant, out, site, [](const IVariant& v) -> long long {
+    site.rule("the variant must be of an integer kind (Integer, Long, Int64) and hold a whole number");
+    return readValue<IVariant>(variant, out, site, [&](const IVariant& v) -> long long {
+        keepVariant(v, site);
         if (v.isType("Integer"))
             return v.asInteger();
         if (v.isType("Long"))
@@ -78,7 +92,9 @@ int mox_variant_as_int64(mox_handle variant, long long* out)
 int mox_variant_as_double(mox_handle variant, double* out)
 {
     const Site site = MOX_SITE("mox_variant_as_double");
-    return readValue<IVariant>(variant, out, site, [](const IVariant& v) -> double {
+    site.rule("the variant must be of kind Float or Double and hold a number");
+    return readValue<IVariant>(variant, out, site, [&](const IVariant& v) -> double {
+        keepVariant(v, site);
         return v.isType("Float") ? v.asFloat() : v.asDouble();
     });
 }

@@ -3,7 +3,7 @@
 from __future__ import annotations
 
 import ctypes
-from typing import Any, Type, TypeVar
+from typing import Any, Callable, Dict, Tuple, Type, TypeVar
 
 from . import _native
 
@@ -50,10 +50,27 @@ class HandleObject:
         self.close()
 
     def __str__(self) -> str:
-        return _native.text("mox_to_string", self._handle) or ""
+        return _native.text("mox_to_string", self.handle) or ""
 
     def __repr__(self) -> str:
-        return f"{type(self).__name__}({str(self)!r})" if self._handle else f"<closed {type(self).__name__}>"
+        shown = repr(str(self)) if self._handle else "closed"
+        return f"<mox.{type(self).__name__} {shown}>"
+
+    def _state(self) -> Tuple[Callable[..., Any], Tuple[Any, ...]]:
+        """How to make an independent equal object from texts: a callable and its arguments."""
+        raise TypeError(f"mox.{type(self).__name__} objects cannot be copied or pickled")
+
+    def __copy__(self: _T) -> _T:
+        """An independent equal object under a new handle of its own."""
+        make, args = self._state()
+        return make(*args)
+
+    def __deepcopy__(self: _T, memo: Dict[int, Any]) -> _T:
+        return self.__copy__()
+
+    def __reduce__(self) -> Tuple[Callable[..., Any], Tuple[Any, ...]]:
+        """Pickles through the object's text form: unpickling makes a new handle."""
+        return self._state()
 
 
 class OrderedObject(HandleObject):
@@ -65,7 +82,7 @@ class OrderedObject(HandleObject):
     def _order(self, other: Any) -> Any:
         if not isinstance(other, OrderedObject):
             return NotImplemented
-        return _native.value("mox_compare", ctypes.c_int, self._handle, other._handle)
+        return _native.value("mox_compare", ctypes.c_int, self.handle, other.handle)
 
     def _key(self) -> Any:
         """What equal objects share; hash() is its hash."""

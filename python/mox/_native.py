@@ -4,13 +4,14 @@ from __future__ import annotations
 
 import ctypes
 import os
-from typing import Any, Optional
+from typing import Any, Dict, Iterator, List, Optional
 
 from .errors import error_class
 
 _int_p = ctypes.POINTER(ctypes.c_int)
 _text_p = ctypes.POINTER(ctypes.c_void_p)
 _size_p = ctypes.POINTER(ctypes.c_size_t)
+_handles_p = ctypes.POINTER(ctypes.POINTER(ctypes.c_int))
 _h = ctypes.c_int
 _s = ctypes.c_char_p
 _z = ctypes.c_size_t
@@ -20,8 +21,15 @@ class _ErrorRecord(ctypes.Structure):
     _fields_ = [("code", ctypes.c_int), ("name", _s), ("message", _s), ("detail", _s), ("function", _s)]
 
 
-# Argument types of every function used; all return an int code unless listed below.
-_SIGNATURES = {
+# Argument types of every function of the binding; all return an int code unless listed
+# in _RESULTS. tests/python checks this table against the prototypes of mox_c.h.
+SIGNATURES: Dict[str, List[Any]] = {
+    "mox_version": [],
+    "mox_error_last": [],
+    "mox_error_clear": [],
+    "mox_free": [ctypes.c_void_p],
+    "mox_get_error": [_text_p],
+    "mox_last_error_name": [_text_p],
     "mox_close_handle": [_h],
     "mox_open_handle_count": [ctypes.POINTER(ctypes.c_uint)],
     "mox_to_string": [_h, _text_p],
@@ -29,15 +37,12 @@ _SIGNATURES = {
     "mox_compare": [_h, _h, _int_p],
     "mox_product_id_create": [_s, _s, _s, _int_p],
     "mox_product_id_parse": [_s, _int_p],
-    "mox_product_id_marshal": [_h, _text_p],
     "mox_application_id_create": [_h, _s, _int_p],
     "mox_application_id_parse": [_s, _int_p],
-    "mox_application_id_marshal": [_h, _text_p],
     "mox_identity_create_user": [_s, _s, _int_p],
     "mox_identity_create_group": [_s, _s, _int_p],
     "mox_identity_create": [_h, _h, _int_p],
     "mox_identity_parse": [_s, _int_p],
-    "mox_identity_marshal": [_h, _text_p],
     "mox_identity_convert": [_h, _s, _int_p],
     "mox_identity_equal": [_h, _h, _int_p],
     "mox_identities_create": [_int_p],
@@ -46,7 +51,7 @@ _SIGNATURES = {
     "mox_identities_count": [_h, _size_p],
     "mox_identities_get": [_h, _z, _int_p],
     "mox_identities_contains": [_h, _h, _int_p],
-    "mox_identities_marshal": [_h, _text_p],
+    "mox_identities_to_array": [_h, _handles_p, _size_p],
     "mox_account_create": [_s, _s, _int_p],
     "mox_account_parse": [_s, _int_p],
     "mox_authority_create": [_s, _s, _int_p],
@@ -66,19 +71,23 @@ _SIGNATURES = {
     "mox_attribute_qualified_name": [_h, _int_p],
     "mox_attribute_value_count": [_h, _size_p],
     "mox_attribute_value": [_h, _z, _text_p],
+    "mox_attribute_values": [_h, _text_p, _size_p, _size_p],
     "mox_attributes_create": [_int_p],
     "mox_attributes_parse": [_s, _int_p],
-    "mox_attributes_marshal": [_h, _text_p],
     "mox_attributes_count": [_h, _size_p],
     "mox_attributes_add": [_h, _h],
     "mox_attributes_get": [_h, _z, _int_p],
     "mox_attributes_find": [_h, _s, _int_p],
+    "mox_attributes_to_array": [_h, _handles_p, _size_p],
+    "mox_attributes_texts": [_h, _text_p, _size_p, _size_p],
+    "mox_attributes_read": [_s, _text_p, _size_p, _size_p],
     "mox_properties_create": [_int_p],
     "mox_properties_parse": [_s, _s, _int_p],
     "mox_properties_set": [_h, _s, _s],
     "mox_properties_get": [_h, _s, _text_p],
     "mox_properties_count": [_h, _size_p],
     "mox_properties_name": [_h, _z, _text_p],
+    "mox_properties_items": [_h, _text_p, _size_p, _size_p],
     "mox_properties_marshal": [_h, _s, _text_p],
     "mox_class_id_create": [_s, ctypes.c_int, _int_p],
     "mox_class_id_parse": [_s, _int_p],
@@ -96,20 +105,30 @@ _SIGNATURES = {
 }
 
 # Functions of the form (handle, char** out) that read one text.
-_TEXT_READERS = (
-    "identity_format identity_value identity_type identity_name identity_authority_name "
-    "identity_authority_format account_name account_type authority_format authority_name variant_type "
-    "variant_value variant_tag qualified_name_name qualified_name_format qualified_name_scope attribute_name "
-    "attribute_format attribute_scope attribute_marshal class_id_name class_id_loader class_id_marshal "
-    "interface_id_name interface_id_marshal loader_id_name loader_id_file loader_id_marshal"
-).split()
+SIGNATURES.update((name, [_h, _text_p]) for name in (
+    "mox_product_id_marshal mox_application_id_marshal mox_identity_marshal mox_identity_format mox_identity_value "
+    "mox_identity_type mox_identity_name mox_identity_authority_name mox_identity_authority_format "
+    "mox_identities_marshal mox_account_name mox_account_type mox_authority_format mox_authority_name "
+    "mox_variant_type mox_variant_value mox_variant_tag mox_qualified_name_name mox_qualified_name_format "
+    "mox_qualified_name_scope mox_attribute_marshal mox_attribute_name mox_attribute_format mox_attribute_scope "
+    "mox_attributes_marshal mox_class_id_name mox_class_id_loader mox_class_id_marshal mox_interface_id_name "
+    "mox_interface_id_marshal mox_loader_id_name mox_loader_id_file mox_loader_id_marshal").split())
+
+# Result types of the functions that do not return an int code.
+RESULTS: Dict[str, Any] = {
+    "mox_version": _s,
+    "mox_error_last": ctypes.POINTER(_ErrorRecord),
+    "mox_error_clear": None,
+    "mox_free": None,
+}
 
 
-def _candidates():
-    """Where the library may be: the path the build or install recorded, then the system."""
+def _candidates() -> Iterator[str]:
+    """Where the library may be: the path the build or `cmake --install` recorded, then
+    the dynamic loader's own search by soname (a pip install)."""
     here = os.path.dirname(os.path.abspath(__file__))
     try:
-        from ._location import LIBRARY
+        from ._location import LIBRARY  # type: ignore[import]
         yield os.path.normpath(os.path.join(here, LIBRARY))
     except ImportError:
         pass
@@ -126,26 +145,15 @@ def _load() -> ctypes.CDLL:
             failures.append(str(e))
     else:
         raise ImportError("libmox-c.so.2 not found: " + "; ".join(failures))
-    for name, argtypes in _SIGNATURES.items():
+    for name, argtypes in SIGNATURES.items():
         function = getattr(lib, name)
         function.argtypes = argtypes
-        function.restype = ctypes.c_int
-    for short in _TEXT_READERS:
-        function = getattr(lib, "mox_" + short)
-        function.argtypes = [_h, _text_p]
-        function.restype = ctypes.c_int
-    lib.mox_free.argtypes = [ctypes.c_void_p]
-    lib.mox_free.restype = None
-    lib.mox_version.argtypes = []
-    lib.mox_version.restype = _s
-    lib.mox_error_last.argtypes = []
-    lib.mox_error_last.restype = ctypes.POINTER(_ErrorRecord)
-    lib.mox_error_clear.argtypes = []
-    lib.mox_error_clear.restype = None
+        function.restype = RESULTS.get(name, ctypes.c_int)
     return lib
 
 
 lib = _load()
+_byref, _string_at, _free = ctypes.byref, ctypes.string_at, lib.mox_free
 
 
 def _decode(raw: Optional[bytes]) -> str:
@@ -198,10 +206,44 @@ def text(name: str, *args: Any) -> Optional[str]:
         lib.mox_free(out.value)
 
 
+def texts(name: str, *args: Any) -> List[str]:
+    """Calls a function that hands out a block of texts; returns them."""
+    return read_block(getattr(lib, name), *args)
+
+
+def read_block(function: Any, *args: Any) -> List[str]:
+    """Calls the binding's `function` that hands out a block of texts; returns them. The
+    path of whole-document reads: one call, one copy, one split."""
+    block, count, size = ctypes.c_void_p(), ctypes.c_size_t(), ctypes.c_size_t()
+    rc = function(*args, _byref(block), _byref(count), _byref(size))
+    if rc < 0:
+        raise_last(rc)
+    address = block.value
+    if not address:
+        return []
+    try:
+        raw = _string_at(address, size.value - 1)
+    finally:
+        _free(address)
+    return raw.decode("utf-8", "replace").split("\0")
+
+
+def handles(name: str, *args: Any) -> List[int]:
+    """Calls a function that hands out an array of new handles; returns them."""
+    array, count = ctypes.POINTER(ctypes.c_int)(), ctypes.c_size_t()
+    call(name, *args, ctypes.byref(array), ctypes.byref(count))
+    if not array:
+        return []
+    try:
+        return array[:count.value]
+    finally:
+        lib.mox_free(array)
+
 
 def text_property(name: str, doc: str) -> property:
     """A read-only property of a handle object: the text the binding's function `name` gives."""
     return property(lambda self: text(name, self._handle), doc=doc)
+
 
 def value(name: str, ctype: Any, *args: Any) -> Any:
     """Calls a function whose last argument receives a number of `ctype`; returns it."""

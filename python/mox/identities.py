@@ -15,6 +15,9 @@ class Account(OrderedObject):
 
     __slots__ = ()
 
+    def _state(self) -> Any:
+        return (Account.parse, (str(self),))
+
     def __init__(self, type: str, name: str) -> None:
         super().__init__(_native.make("mox_account_create", arg(type), arg(name)))
 
@@ -42,6 +45,9 @@ class Authority(OrderedObject):
 
     __slots__ = ()
 
+    def _state(self) -> Any:
+        return (Authority.parse, (str(self),))
+
     def __init__(self, format: str, name: str) -> None:
         super().__init__(_native.make("mox_authority_create", arg(format), arg(name)))
 
@@ -66,6 +72,9 @@ class Identity(OrderedObject):
     the library's set order finds them equivalent, also across formats."""
 
     __slots__ = ()
+
+    def _state(self) -> Any:
+        return (Identity.parse, (self.marshal(),))
 
     def __init__(self, authority: Authority, account: Account) -> None:
         """The QEL identity of an account at an authority."""
@@ -123,6 +132,9 @@ class IdentitySet(HandleObject):
 
     __slots__ = ()
 
+    def _state(self) -> Any:
+        return (parse_identities, (self.marshal(),))
+
     def __init__(self, identities: Iterable[Identity] = ()) -> None:
         super().__init__(_native.make("mox_identities_create"))
         for identity in identities:
@@ -138,8 +150,8 @@ class IdentitySet(HandleObject):
         return _native.value("mox_identities_count", ctypes.c_size_t, self._handle)
 
     def __iter__(self) -> Iterator[Identity]:
-        for index in range(len(self)):
-            yield Identity._adopt(_native.make("mox_identities_get", self._handle, index))
+        # Every member's handle at once: iterating costs one call, not one per member.
+        return iter([Identity._adopt(h) for h in _native.handles("mox_identities_to_array", self._handle)])
 
     def __contains__(self, identity: object) -> bool:
         if not isinstance(identity, Identity):

@@ -23,6 +23,9 @@ class ProductId(OrderedObject):
 
     __slots__ = ()
 
+    def _state(self) -> Any:
+        return (ProductId.parse, (self.marshal(),))
+
     def __init__(self, name: str, component: str, version: str) -> None:
         super().__init__(_native.make("mox_product_id_create", arg(name), arg(component), arg(version)))
 
@@ -43,6 +46,9 @@ class ApplicationId(OrderedObject):
     """An application of a product, registered once per (product, name)."""
 
     __slots__ = ()
+
+    def _state(self) -> Any:
+        return (ApplicationId.parse, (self.marshal(),))
 
     def __init__(self, product: ProductId, name: str) -> None:
         if not isinstance(product, ProductId):
@@ -67,6 +73,9 @@ class ClassId(OrderedObject):
 
     __slots__ = ()
 
+    def _state(self) -> Any:
+        return (ClassId.parse, (self.marshal(),))
+
     def __init__(self, name: str, version: int = 1) -> None:
         super().__init__(_native.make("mox_class_id_create", arg(name), _version(version)))
 
@@ -90,6 +99,9 @@ class InterfaceId(OrderedObject):
 
     __slots__ = ()
 
+    def _state(self) -> Any:
+        return (InterfaceId.parse, (self.marshal(),))
+
     def __init__(self, name: str, version: int = 1) -> None:
         super().__init__(_native.make("mox_interface_id_create", arg(name), _version(version)))
 
@@ -111,6 +123,9 @@ class LoaderId(OrderedObject):
     """A class loader: its name and the file that holds it."""
 
     __slots__ = ()
+
+    def _state(self) -> Any:
+        return (LoaderId.parse, (self.marshal(),))
 
     def __init__(self, name: str = "", file: str = "") -> None:
         super().__init__(_native.make("mox_loader_id_create", arg(name), arg(file)))

@@ -2,8 +2,8 @@
 """The properties document: names and value texts under a root element."""
 from __future__ import annotations
 
-import ctypes
-from typing import Dict, Mapping
+from collections.abc import Mapping
+from typing import Dict
 
 from . import _native
 from ._native import arg
@@ -14,15 +14,16 @@ def parse_properties(document: str, root: str = "") -> Dict[str, str]:
     must have that name."""
     handle = _native.make("mox_properties_parse", arg(document), arg(root))
     try:
-        count = _native.value("mox_properties_count", ctypes.c_size_t, handle)
-        names = [_native.text("mox_properties_name", handle, i) for i in range(count)]
-        return {name: _native.text("mox_properties_get", handle, arg(name)) for name in names}
+        items = _native.texts("mox_properties_items", handle)
     finally:
         _native.close(handle)
+    return dict(zip(items[::2], items[1::2]))
 
 
 def marshal_properties(properties: Mapping[str, str], root: str) -> str:
     """The properties document of a mapping of texts under the root element `root`."""
+    if not isinstance(properties, Mapping):
+        raise TypeError(f"expected a mapping of str to str, got {type(properties).__name__}")
     handle = _native.make("mox_properties_create")
     try:
         for name, value in properties.items():

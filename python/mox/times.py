@@ -20,6 +20,9 @@ class DateTime(OrderedObject):
 
     __slots__ = ()
 
+    def _state(self) -> Any:
+        return (DateTime.parse, (self.format(),))
+
     OWN = -1           #: the resolution it was read in (microseconds when made)
     SECONDS = 0        #: 2026-12-04T05:38:45Z
     MILLISECONDS = 1   #: 2026-12-04T05:38:45.123Z

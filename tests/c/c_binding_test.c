@@ -163,13 +163,37 @@ static void group_errors(void)
     CHECK_INT(open_count(), 0);
 }
 
+/* Whole collections at once: handle arrays and text blocks, all released with mox_free. */
+static void group_collections(void)
+{
+    mox_handle list = 0, set = 0, *handles = NULL;
+    char* texts = NULL;
+    size_t count = 9, bytes = 0;
+    CHECK_INT(mox_attributes_parse("<attributes><attribute name=\"a\"><value>1</value><value></value></attribute>"
+                                   "<attribute name=\"b\"/></attributes>", &list), MOX_OK);
+    CHECK_INT(mox_attributes_to_array(list, &handles, &count), MOX_OK);
+    CHECK_INT(count, 2);
+    CHECK_INT(mox_attribute_values(handles[0], &texts, &count, &bytes), MOX_OK);
+    CHECK(count == 2 && bytes == 3 && memcmp(texts, "1\0", 3) == 0);
+    mox_free(texts);
+    CHECK_INT(mox_attribute_values(handles[1], &texts, &count, NULL), MOX_OK);
+    CHECK(texts == NULL && count == 0);
+    CHECK(mox_close_handle(handles[0]) == MOX_OK && mox_close_handle(handles[1]) == MOX_OK);
+    mox_free(handles);
+    CHECK_INT(mox_identities_create(&set), MOX_OK);
+    CHECK_INT(mox_identities_to_array(set, &handles, &count), MOX_OK);
+    CHECK(handles == NULL && count == 0);
+    CHECK(mox_close_handle(list) == MOX_OK && mox_close_handle(set) == MOX_OK && open_count() == 0);
+}
+
 /* Runs the group named by the one argument; groups expect a fresh process. */
 int main(int argc, char** argv)
 {
     static const struct {
         const char* name;
         void (*run)(void);
-    } groups[] = {{"handles", group_handles}, {"bad_input", group_bad_input}, {"errors", group_errors}};
+    } groups[] = {{"handles", group_handles}, {"bad_input", group_bad_input}, {"errors", group_errors},
+                  {"collections", group_collections}};
     size_t i;
     for (i = 0; argc == 2 && i < sizeof groups / sizeof groups[0]; ++i) {
         if (strcmp(argv[1], groups[i].name) == 0) {

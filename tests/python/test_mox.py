@@ -99,3 +99,40 @@ def test_threads():
 
     with ThreadPoolExecutor(4) as pool:  # list() re-raises a failure of any thread here
         list(pool.map(work, range(4)))
+
+
+COPYABLE = [
+    lambda: mox.Identity.parse("NT:CORP/alice"), lambda: mox.Account("User", "bob"),
+    lambda: mox.Authority("NT", "CORP"), lambda: mox.Variant(7, tag="t"), lambda: mox.QualifiedName("q", "Integer"),
+    lambda: mox.Attribute("secret", ["s"], scope="shop"), lambda: mox.ProductId("p", "c", "1"),
+    lambda: mox.ClassId("Foo", 3), lambda: mox.InterfaceId("I", 2), lambda: mox.LoaderId("L", "l.so"),
+    lambda: mox.DateTime.parse("2026-12-04T05:38:45.123Z"),
+    lambda: mox.ApplicationId(mox.ProductId("p", "c", "1"), "app"),
+    lambda: mox.IdentitySet([mox.Identity.parse("NT:CORP/bob"), mox.Identity.parse("NT:CORP/al")]),
+]
+
+
+@pytest.mark.parametrize("make", COPYABLE)
+def test_copies_and_pickles_are_independent(make):
+    import copy
+    import pickle
+    original = make()
+    copies = [copy.copy(original), copy.deepcopy(original), pickle.loads(pickle.dumps(original))]
+    text = str(original)
+    del original
+    import gc
+    gc.collect()
+    assert all(str(c) == text for c in copies)
+    assert all(c.handle != copies[0].handle for c in copies[1:])
+
+
+def test_repr_is_evaluable_or_bracketed():
+    attribute = mox.Attribute("a", ["1"], format="Integer", scope="s")
+    assert eval(repr(attribute), {"mox": mox}) == attribute
+    assert repr(mox.ClassId("Foo", 3)).startswith("<mox.ClassId ")
+    assert repr(closed(mox.DateTime(0))) == "<mox.DateTime closed>"
+
+
+def test_marshal_properties_refuses_a_non_mapping():
+    with pytest.raises(TypeError):
+        mox.marshal_properties([("a", "b")], "r")

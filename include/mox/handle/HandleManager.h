@@ -62,6 +62,8 @@ public:
     static void invalidArgument();
     /// Records UnexpectedException (-1040) for the calling thread.
     static void unexpectedError();
+    /// Forgets the calling thread's last exception (as closeHandle does first).
+    static void clearLastException();
     /// The calling thread's last exception, or null. Reading leaves it in place.
     static const RT::SmartPointer<EXCEPTIONS::MoxException> getLastException();
     /// The code of the calling thread's last exception (0 when none); when `message` is

@@ -35,15 +35,14 @@ namespace {
 // signed 32-bit number (Linux thread ids never exceed that range).
 int callerKey() noexcept { return static_cast<int>(RT::Thread::myThreadID()); }
 
-// Records the exception that `code` raises at `site`, as the one raising mechanism
-// builds it.
+// Records the full form of `code` as class E, located at `site`: built in place, never
+// thrown, so that recording costs no unwinding.
+template <class E>
 void recordFixed(ErrorCode code, const EXCEPTIONS::SourceSite& site)
 {
-    try {
-        EXCEPTIONS::raise(code, site);
-    } catch (MoxException& e) {
-        HandleManager::setException(e);
-    }
+    E e(code);
+    e.setSourceLocation(site.file, site.line, site.function);
+    HandleManager::setException(e);
 }
 
 } // namespace
@@ -201,22 +200,30 @@ void HandleManager::setException(MoxException& e)
 
 void HandleManager::classCast()
 {
-    recordFixed(ErrorCode::ClassCast, MOX_SITE("MOX::HDL::HandleManager::classCast"));
+    recordFixed<ClassCastException>(ErrorCode::ClassCast, MOX_SITE("MOX::HDL::HandleManager::classCast"));
 }
 
 void HandleManager::invalidHandle()
 {
-    recordFixed(ErrorCode::InvalidHandle, MOX_SITE("MOX::HDL::HandleManager::invalidHandle"));
+    recordFixed<InvalidHandleException>(ErrorCode::InvalidHandle, MOX_SITE("MOX::HDL::HandleManager::invalidHandle"));
 }
 
 void HandleManager::invalidArgument()
 {
-    recordFixed(ErrorCode::InvalidArguments, MOX_SITE("MOX::HDL::HandleManager::invalidArgument"));
+    recordFixed<InvalidArgumentException>(ErrorCode::InvalidArguments,
+                                          MOX_SITE("MOX::HDL::HandleManager::invalidArgument"));
 }
 
 void HandleManager::unexpectedError()
 {
-    recordFixed(ErrorCode::Unknown, MOX_SITE("MOX::HDL::HandleManager::unexpectedError"));
+    recordFixed<UnexpectedException>(ErrorCode::Unknown, MOX_SITE("MOX::HDL::HandleManager::unexpectedError"));
+}
+
+void HandleManager::clearLastException()
+{
+    State& self = state();
+    MutexGrabber grab(self.mutex);
+    self.lastExceptions.erase(callerKey());
 }
 
 const SmartPointer<MoxException> HandleManager::getLastException()

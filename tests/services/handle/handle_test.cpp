@@ -63,3 +63,11 @@ TEST(HandleManager, RecordingOperationsRecordTheirExceptionsUntilACloseClearsThe
     EXPECT_EQ(HandleManager::getLastExceptionName(), "No Error");
     EXPECT_THROW(HandleManager::getString(nullptr, true), InvalidArgumentException); // a required text
 }
+
+TEST(HandleManager, ClearingForgetsTheCallersError)
+{
+    HandleManager::classCast();
+    HandleManager::clearLastException();
+    EXPECT_TRUE(HandleManager::getLastException().isNull());
+    EXPECT_EQ(HandleManager::getError(nullptr), 0);
+}
