@@ -48,7 +48,7 @@ std::string loadFailure(const Library& library)
 
 } // namespace
 
-TEST(DllManager, SearchOrderSkipsEmptyAndRelativeEntriesAndLoadsLocally)
+TEST(DllManager, SearchOrderSkipsEmptyOrRelativeEntries)
 {
     TraceCapture trace;
     auto lib = DllManager::loadLibrary(Library("moxrtprobe", ":relative/dir;;/nonexistent-mox-dir:" + kDir));
@@ -60,14 +60,6 @@ TEST(DllManager, SearchOrderSkipsEmptyAndRelativeEntriesAndLoadsLocally)
     EXPECT_NE(trace.lines[1].find("relative/dir"), std::string::npos) << trace.lines[1];
     EXPECT_EQ(trace.lines[3], "loaded \"moxrtprobe\" from " + kDir + "/libmoxrtprobe.so");
 
-    ProbeFunction probe = reinterpret_cast<ProbeFunction>(lib->getSymbol("mox_rt_probe_twice_plus_one"));
-    ASSERT_NE(probe, nullptr);
-    EXPECT_EQ(lib->getSymbol("mox_rt_no_such_symbol"), nullptr);
-    EXPECT_EQ(::dlsym(RTLD_DEFAULT, "mox_rt_probe_twice_plus_one"), nullptr);  // RTLD_LOCAL
-    lib = nullptr;  // the library stays loaded after its object ends
-    EXPECT_NE(::dlopen((kDir + "/libmoxrtprobe.so").c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr);
-    EXPECT_EQ(probe(-3), -5);
-
     EXPECT_EQ(DllManager::loadLibrary(Library("moxrtplain", kDir + "/"))->getPath(), kDir + "/moxrtplain.so");
     // A name with a '/' is that path only; the system's own search takes bare names.
     EXPECT_EQ(DllManager::loadLibrary(Library(kDir + "/libmoxrtprobe.so", "/nonexistent-mox-dir"))->getTried(),
@@ -75,6 +67,25 @@ TEST(DllManager, SearchOrderSkipsEmptyAndRelativeEntriesAndLoadsLocally)
     EXPECT_EQ(DllManager::loadLibrary(Library("libc.so.6", ""))->getTried(),
               Vector<std::string>({kPrivate + "/libc.so.6", kPrivate + "/liblibc.so.6.so", kPrivate + "/libc.so.6.so",
                                    "libc.so.6"}));
+}
+
+TEST(DllManager, SymbolsStayLocalToTheirLibrary)
+{
+    const auto lib = DllManager::loadLibrary(Library("moxrtprobe", kDir));
+    ProbeFunction probe = reinterpret_cast<ProbeFunction>(lib->getSymbol("mox_rt_probe_twice_plus_one"));
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(probe(-3), -5);
+    EXPECT_EQ(lib->getSymbol("mox_rt_no_such_symbol"), nullptr);
+    EXPECT_EQ(::dlsym(RTLD_DEFAULT, "mox_rt_probe_twice_plus_one"), nullptr);  // RTLD_LOCAL
+}
+
+TEST(DllManager, ALibraryStaysLoadedAfterItsObjectEnds)
+{
+    ProbeFunction probe = reinterpret_cast<ProbeFunction>(
+        DllManager::loadLibrary(Library("moxrtprobe", kDir))->getSymbol("mox_rt_probe_twice_plus_one"));
+    ASSERT_NE(probe, nullptr);
+    EXPECT_NE(::dlopen((kDir + "/libmoxrtprobe.so").c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr);
+    EXPECT_EQ(probe(-3), -5);
 }
 
 TEST(DllManager, RelativeEntriesNeverLoadFromTheCurrentDirectory)

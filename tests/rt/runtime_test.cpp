@@ -76,28 +76,40 @@ TEST(Exceptions, RaiseTakesTheClassFromTheCodeRecordsTheSiteAndClonesKeepBoth)
                                                        -1005, "MOX::RT::checkCast"));
 }
 
-TEST(StringUtils, TrimAndGlobMatching)
+TEST(StringUtils, TrimRemovesOuterWhitespaceOnly)
 {
     EXPECT_EQ(StringUtils::Trim(std::string(" \t\n\v\f\r a\0b \r\n", 13)), std::string("a\0b", 3));
-    EXPECT_TRUE(StringUtils::Matches("", "***") && StringUtils::Matches("xabcabd", "*ab?") &&
-                !StringUtils::Matches("ac", "a?c") && !StringUtils::Matches("mississippi", "m*iss*ppx"));
+}
+
+TEST(StringUtils, GlobMatching)
+{
+    EXPECT_TRUE(StringUtils::Matches("", "***"));
+    EXPECT_TRUE(StringUtils::Matches("xabcabd", "*ab?"));
+    EXPECT_FALSE(StringUtils::Matches("ac", "a?c"));
+    EXPECT_FALSE(StringUtils::Matches("mississippi", "m*iss*ppx"));
     std::string pattern(80, '*'); // exponential with naive backtracking
     for (int i = 1; i < 80; i += 2)
         pattern[i] = 'a';
     EXPECT_FALSE(StringUtils::Matches(std::string(4000, 'a'), pattern + "b"));
 }
 
-TEST(StringUtils, NumbersRoundTripAndReadersTakeOneWholeNumberOfTheirKindOnly)
+TEST(StringUtils, NumbersRoundTripThroughTheirShortestText)
+{
+    EXPECT_EQ(StringUtils::AsInt64(StringUtils::ToString(LLONG_MAX)), LLONG_MAX);
+    for (double v : {-0.0, 0.1, 1.0 / 3.0, DBL_MAX, std::numeric_limits<double>::denorm_min()}) {
+        const double back = StringUtils::AsDouble(StringUtils::ToString(v));
+        EXPECT_EQ(back, v);
+        EXPECT_EQ(std::signbit(back), std::signbit(v)) << v;
+    }
+    for (float v : {0.1f, FLT_MAX, std::numeric_limits<float>::denorm_min()})
+        EXPECT_EQ(StringUtils::AsFloat(StringUtils::ToString(v)), v) << v;
+    EXPECT_EQ(StringUtils::ToString(0.1) + StringUtils::ToString(0.1f), "0.10.1");
+}
+
+TEST(StringUtils, ReadersTakeOneWholeNumberOfTheirKindOnly)
 {
     EXPECT_EQ(StringUtils::AsInteger("\t-0012\n"), -12);
     EXPECT_EQ(StringUtils::AsLong(std::to_string(LONG_MIN)), LONG_MIN);
-    EXPECT_EQ(StringUtils::AsInt64(StringUtils::ToString(LLONG_MAX)), LLONG_MAX);
-    for (double v : {-0.0, 0.1, 1.0 / 3.0, DBL_MAX, std::numeric_limits<double>::denorm_min()})
-        EXPECT_TRUE(StringUtils::AsDouble(StringUtils::ToString(v)) == v &&
-                    std::signbit(StringUtils::AsDouble(StringUtils::ToString(v))) == std::signbit(v)) << v;
-    for (float v : {0.1f, FLT_MAX, std::numeric_limits<float>::denorm_min()})
-        EXPECT_EQ(StringUtils::AsFloat(StringUtils::ToString(v)), v) << v;
-    EXPECT_EQ(StringUtils::ToString(0.1) + StringUtils::ToString(0.1f), "0.10.1"); // shortest
     const std::tuple<const char*, void (*)(const std::string&), std::vector<std::string>> rejected[] = {
         {"AsInteger", [](const std::string& s) { StringUtils::AsInteger(s); },
          {"2147483648", "-2147483649", "7x", "   ", "+-5", "0x10", std::string("5\0", 2)}},
@@ -113,11 +125,17 @@ TEST(StringUtils, NumbersRoundTripAndReadersTakeOneWholeNumberOfTheirKindOnly)
                 << function << " \"" << text << '"';
 }
 
-TEST_F(LocalFileTest, MissingOrEmptyFilesHandOverNothingAndReplacingGoesByRename)
+TEST_F(LocalFileTest, AMissingFileHandsOverNothing)
+{
+    Recorder target;
+    createLocalFile(path)->readInto(target);
+    EXPECT_EQ(target.received, "");
+}
+
+TEST_F(LocalFileTest, WritesReplaceTheFileByRenameKeepingItsMode)
 {
     const auto file = createLocalFile(path);
     Recorder target;
-    file->readInto(target); // missing: nothing to hand over
     std::string big(300000, 'x');
     big[1000] = '\0'; // binary-safe
     write(big);
@@ -130,7 +148,8 @@ TEST_F(LocalFileTest, MissingOrEmptyFilesHandOverNothingAndReplacingGoesByRename
     file->readInto(target);
     EXPECT_EQ(target.received, "<short/>;");
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_TRUE((st.st_mode & 0777) == 0640u && st.st_ino != before); // mode kept, file replaced
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_NE(st.st_ino, before);
     EXPECT_EQ(strays(), 0);
 }
 
