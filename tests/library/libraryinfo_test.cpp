@@ -15,9 +15,12 @@ TEST(LibraryInfo, EveryFieldIsSetAndThePointersAreStable)
     std::memset(&second, 0xff, sizeof second);
     mox_getLibraryInfo(&first);
     mox_getLibraryInfo(&second);
-    for (int i = 0; i < static_cast<int>(sizeof(LibraryInfo) / sizeof(const char*)); ++i)
-        EXPECT_TRUE((&first.version)[i] != nullptr && (&first.version)[i] == (&second.version)[i]) << "field " << i;
-    EXPECT_TRUE(mox_getVersionString() == first.version && std::string(first.version) == "2.1.0.0");
+    for (int i = 0; i < static_cast<int>(sizeof(LibraryInfo) / sizeof(const char*)); ++i) {
+        EXPECT_NE((&first.version)[i], nullptr) << "field " << i;
+        EXPECT_EQ((&first.version)[i], (&second.version)[i]) << "field " << i;
+    }
+    EXPECT_EQ(mox_getVersionString(), first.version);
+    EXPECT_STREQ(first.version, "2.1.0.0");
     mox_getLibraryInfo(nullptr); // tolerated
 }
 
@@ -26,5 +29,6 @@ TEST(LibraryInfo, ShredStringOverwritesInPlace)
     std::string secret = "correct horse battery staple, long enough for the heap";
     const char* data = secret.data();
     MOX::shredString(secret);
-    EXPECT_TRUE(secret.data() == data && secret.size() == 54u && secret.find_first_not_of('\0') == std::string::npos);
+    EXPECT_EQ(secret.data(), data);
+    EXPECT_EQ(secret, std::string(54, '\0'));
 }
