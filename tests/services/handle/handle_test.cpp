@@ -32,12 +32,15 @@ TEST(HandleManager, AnObjectLivesExactlyWhileItsHandleIsOpen)
     EXPECT_EQ(HandleManager::newObjectHandle("Kept", object).getId(), 1);
     EXPECT_EQ(HandleManager::newObjectHandle("", nullptr).getId(), 2); // neither argument is checked
     object = nullptr;
-    EXPECT_TRUE(HandleManager::getObject(1).get() == raw && std::string(HandleManager::findClassType(1)) == "Kept");
+    EXPECT_EQ(HandleManager::getObject(1).get(), raw);
+    EXPECT_STREQ(HandleManager::findClassType(1), "Kept");
     EXPECT_TRUE(HandleManager::closeHandle(HandleId(1)));
-    EXPECT_TRUE(destroyed == 1 && HandleManager::getOpenHandleCount() == 1u);
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(HandleManager::getOpenHandleCount(), 1u);
     EXPECT_TRUE(moxtest::throwsMox<InvalidHandleException>([] { HandleManager::getObject(1); }, 0,
                                                             "MOX::HDL::HandleManager::getObject"));
-    EXPECT_FALSE(HandleManager::closeHandle(HandleId(1)) || HandleManager::findClassType(99));
+    EXPECT_FALSE(HandleManager::closeHandle(HandleId(1)));
+    EXPECT_EQ(HandleManager::findClassType(99), nullptr);
     EXPECT_EQ(HandleManager::getError(nullptr), 0);                       // thrown, never recorded
     EXPECT_EQ(HandleManager::newObjectHandle("Next", object).getId(), 3); // numbers are not reused
 }
