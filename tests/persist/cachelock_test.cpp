@@ -54,7 +54,7 @@ bool refused(const std::function<void()>& f, const std::string& path)
 
 } // namespace
 
-TEST(CacheLock, LocksHoldTheMutexAndOnlyWhatSaveChangesWritesIsStored)
+TEST(CacheLock, BothLocksHoldTheMutexWhileTheyLive)
 {
     ScratchDir dir;
     FilePtr file = MOX::RT::createLocalFile(dir.path + "/cache.txt");
@@ -63,12 +63,28 @@ TEST(CacheLock, LocksHoldTheMutexAndOnlyWhatSaveChangesWritesIsStored)
     {
         CacheWriteLock lock(mutex, state, file);
         EXPECT_TRUE(heldElsewhere(mutex));
+    }
+    EXPECT_FALSE(heldElsewhere(mutex));
+    {
+        CacheReadLock lock(mutex, state, file);
+        EXPECT_TRUE(heldElsewhere(mutex));
+    }
+    EXPECT_FALSE(heldElsewhere(mutex));
+}
+
+TEST(CacheLock, OnlyWhatSaveChangesWritesIsStored)
+{
+    ScratchDir dir;
+    FilePtr file = MOX::RT::createLocalFile(dir.path + "/cache.txt");
+    MOX::RT::Mutex mutex;
+    CachedState state;
+    {
+        CacheWriteLock lock(mutex, state, file);
         state.version = 1;
         state.payload = std::string("with\0zero", 9);
         lock.saveChanges();
         EXPECT_TRUE(lock.isSaved());
     }
-    EXPECT_FALSE(heldElsewhere(mutex));
     {
         CacheWriteLock lock(mutex, state, file);
         EXPECT_EQ(state.version, 1); // read again on entry
@@ -80,7 +96,8 @@ TEST(CacheLock, LocksHoldTheMutexAndOnlyWhatSaveChangesWritesIsStored)
     {
         CachedState read;
         CacheReadLock lock(mutex, read, file);
-        EXPECT_TRUE(heldElsewhere(mutex) && read.version == 1 && read.payload == std::string("with\0zero", 9));
+        EXPECT_EQ(read.version, 1);
+        EXPECT_EQ(read.payload, std::string("with\0zero", 9));
     }
 }
 
@@ -105,7 +122,8 @@ TEST(CacheLock, NoFileAndSpecialFilesAreRefusedOnEntryWithTheMutexReleased)
         CachedState state;
         EXPECT_TRUE(refused([&] { CacheReadLock lock(mutex, state, file); }, i == 0 ? "" : path)) << i;
         EXPECT_TRUE(refused([&] { CacheWriteLock lock(mutex, state, file); }, i == 0 ? "" : path)) << i;
-        EXPECT_TRUE(!heldElsewhere(mutex) && state.version == 0) << i;
+        EXPECT_FALSE(heldElsewhere(mutex)) << i;
+        EXPECT_EQ(state.version, 0) << i;
     }
     // The handle of a failed entry was given up: the file can be locked and written again.
     MOX::RT::Mutex mutex;
