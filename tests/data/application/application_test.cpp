@@ -56,13 +56,23 @@ TEST(ApplicationId, EquivalentIdsAreOneRegisteredInstanceWithOneApplication)
     EXPECT_TRUE(MOX::parseApplicationId(a->marshal()).sharesWith(a));
     EXPECT_TRUE(MOX::getApplication(a).sharesWith(a->getApplication()));
     const auto otherVersion = MOX::createApplicationId(MOX::createProductId("P", "c", "2"), "app");
-    EXPECT_FALSE(otherVersion.sharesWith(a) || otherVersion->getApplication().sharesWith(a->getApplication()));
+    EXPECT_FALSE(otherVersion.sharesWith(a));
+    EXPECT_FALSE(otherVersion->getApplication().sharesWith(a->getApplication()));
     EXPECT_EQ(registered(), before + 2);
-    EXPECT_TRUE(a->lessThan(*otherVersion) && !otherVersion->lessThan(*a)); // by product first
-    // Products: the first element is read, with its defaults; matching takes the other's fields as patterns.
+    EXPECT_TRUE(a->lessThan(*otherVersion)); // by product first
+    EXPECT_FALSE(otherVersion->lessThan(*a));
+}
+
+TEST(ProductId, ParsingReadsTheFirstElementWithItsDefaults)
+{
     EXPECT_EQ(fields(*MOX::parseProductId("<w><product name=\"A&amp;B\"/><product name=\"2\"/></w>")), "A&B||1.0");
+}
+
+TEST(ProductId, MatchTakesTheOtherAsPatterns)
+{
     const auto suite = MOX::createProductId("Suite", "core", "1.5");
-    EXPECT_TRUE(suite->matches(MOX::createProductId("S*", "c?re", "1.*")) && !suite->matches(MOX::createProductId("S*", "core", "2.*")));
+    EXPECT_TRUE(suite->matches(MOX::createProductId("S*", "c?re", "1.*")));
+    EXPECT_FALSE(suite->matches(MOX::createProductId("S*", "core", "2.*")));
 }
 
 TEST(ApplicationId, FailuresRegisterNothingAndChangeNothing)
@@ -83,7 +93,7 @@ TEST(ApplicationId, FailuresRegisterNothingAndChangeNothing)
     EXPECT_TRUE(moxtest::throwsMox([] { ApplicationIdImpl().marshal(); }, -1004)); // no product: cannot be written
 }
 
-TEST_F(Application, BootstrapAndLibraryPaths)
+TEST_F(Application, PlainNamesResolveBelowTheBootstrapPath)
 {
     // Plain names go below the bootstrap path; anything with a separator stays.
     app->setBootstrapPath("/opt/app");
@@ -91,6 +101,10 @@ TEST_F(Application, BootstrapAndLibraryPaths)
     EXPECT_EQ(app->getProperty("path.config") + "|" + app->resolvePath("a\\b") + "|" + app->getConfigPath("keys.file") +
                   "|" + app->getConfigPath("unset.xml"),
               "/opt/app|a\\b|/etc/keys.pem|/opt/app/unset.xml");
+}
+
+TEST_F(Application, TheLibraryPathJoinsThePropertyAndTheEnvironment)
+{
     // The library path joins the property and the environment variable that
     // MOX_LIBRARY_ENV names (MOX_LIBRARY_PATH by default).
     app->setProperty("MOX_LIBRARY_PATH", "/p");
@@ -100,18 +114,31 @@ TEST_F(Application, BootstrapAndLibraryPaths)
     EXPECT_EQ(app->getLibraryPath(), "/p");
 }
 
-TEST_F(Application, ServiceManagerNeedsTheBootstrapPathLoadsOnceAndShutdownDropsHelperThenManager)
+TEST_F(Application, TheServiceManagerNeedsTheBootstrapPath)
 {
     useTestPlugin(*app);
     EXPECT_TRUE(moxtest::throwsMox<MOX::EXCEPTIONS::SystemException>([&] { app->getServiceManager(); }, -1088,
                                                                      "MOX::APP::ApplicationImpl::initialize"));
     EXPECT_EQ(countEvents("entry"), 0); // nothing was loaded
+}
+
+TEST_F(Application, TheServiceLibraryLoadsOnce)
+{
+    useTestPlugin(*app);
     app->setBootstrapPath("/etc/test");
     const auto first = MOX::getServiceManager(id);
     EXPECT_TRUE(impl->isInitialized());
-    const auto helper = app->getServiceHelper();
     EXPECT_TRUE(app->getServiceManager().sharesWith(first));
     app->initialize(); // already initialized: nothing
+    EXPECT_EQ(countEvents("entry"), 1);
+}
+
+TEST_F(Application, ShutdownDropsTheHelperThenTheManager)
+{
+    useTestPlugin(*app);
+    app->setBootstrapPath("/etc/test");
+    const auto first = MOX::getServiceManager(id);
+    const auto helper = app->getServiceHelper();
     app->setUserData1(11);
     app->shutdown();
     EXPECT_FALSE(impl->isInitialized());
@@ -162,15 +189,16 @@ TEST_F(Application, UnmarshalAssignsPropertiesLoadsTheLibraryAndHandsItTheElemen
     app->unmarshal("<?xml version=\"1.0\"?>" + element);
     EXPECT_EQ(app->getProperty("colour") + app->getProperty("kept"), "redyes"); // assigned, not replaced
     EXPECT_EQ(countEvents("loadApplication:" + element), 1);
+}
 
-    // Without a loadable entry point it fails, after the properties were assigned.
-    const auto third = apptest::newApplicationId("third")->getApplication();
-    useTestPlugin(*third);
-    third->setProperty("MOX_LIBRARY_METHOD", "noSuchEntryPoint");
+TEST_F(Application, UnmarshalWithoutAnEntryPointFailsAfterAssigningTheProperties)
+{
+    useTestPlugin(*app);
+    app->setProperty("MOX_LIBRARY_METHOD", "noSuchEntryPoint");
     EXPECT_TRUE(moxtest::throwsMox([&] {
-        third->unmarshal("<application><PROPERTIES>" + PropertiesImpl::propertyToXML("x", "1") + "</PROPERTIES></application>");
+        app->unmarshal("<application><PROPERTIES>" + PropertiesImpl::propertyToXML("x", "1") + "</PROPERTIES></application>");
     }, -1004));
-    EXPECT_EQ(third->getProperty("x"), "1");
+    EXPECT_EQ(app->getProperty("x"), "1");
 }
 
 TEST_F(Application, CallbacksRegisterOncePerEventIdAndKeepTheFirst)
@@ -199,20 +227,30 @@ TEST_F(Application, PasswordFunctionFailuresYieldAnEmptyPassword)
               "Enter keystash passphrase 7||");
 }
 
-TEST_F(Application, PropertiesReachTheLogServiceOnceBootstrappedAndPauseAndResumeNeverStaySideBySide)
+TEST_F(Application, PauseAndResumeOfAKeyNeverStaySideBySideOnceBootstrapped)
+{
+    app->setProperty("MOX_LIBRARY_PATH", MOX_SM_SAMPLE_DIR);
+    ASSERT_FALSE(app->getServiceHelper()->getLogService().isNull());
+    app->setProperty("LogService.Pause.audit", "1");
+    app->setProperty("LogService.Resume.audit", "1");
+    EXPECT_EQ(app->getProperty("LogService.Pause.audit", "gone"), "1"); // only stored: no pair rule yet
+    app->setBootstrapPath("/srv/cfg");
+    app->setProperty("LogService.Resume.net", "on");
+    app->setProperty("LogService.Pause.audit", "on");
+    EXPECT_EQ(app->getProperty("LogService.Resume.audit", "removed"), "removed");
+    EXPECT_EQ(app->getProperty("LogService.Resume.net", "removed"), "on"); // another key stays
+}
+
+TEST_F(Application, PropertiesReachTheLogServiceOnceBootstrapped)
 {
     app->setProperty("MOX_LIBRARY_PATH", MOX_SM_SAMPLE_DIR);
     const auto log = app->getServiceHelper()->getLogService();
     ASSERT_FALSE(log.isNull());
     const std::size_t before = log->getEntries().size();
     app->setProperty("LogService.Pause.audit", "1");
-    app->setProperty("LogService.Resume.audit", "1");
-    EXPECT_EQ(app->getProperty("LogService.Pause.audit", "gone"), "1"); // only stored: no pair rule yet
     app->setBootstrapPath("/srv/cfg"); // not logged itself
     app->setProperty("LogService.Resume.net", "on");
     app->setProperty("LogService.Pause.audit", "on");
-    EXPECT_EQ(app->getProperty("LogService.Resume.audit", "removed") + app->getProperty("LogService.Resume.net", "removed"),
-              "removedon"); // another key stays
     EXPECT_EQ(log->getPausedKeys(), (MOX::Vector<std::string>{"audit"}));
     const auto entries = log->getEntries(); // each setting after the bootstrap path, and only those
     ASSERT_EQ(entries.size(), before + 2);
