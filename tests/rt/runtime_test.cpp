@@ -54,7 +54,7 @@ protected:
 
 } // namespace
 
-TEST(Exceptions, RaiseTakesTheClassFromTheCodeRecordsTheSiteAndClonesKeepBoth)
+TEST(Exceptions, RaiseTakesTheClassFromTheCodeRecordingTheSite)
 {
     const std::pair<ErrorCode, const char*> table[] = {
         {ErrorCode::NullPointer, "NullPointerException"}, {ErrorCode::Unmarshal, "SerializationException"},
@@ -64,16 +64,26 @@ TEST(Exceptions, RaiseTakesTheClassFromTheCodeRecordsTheSiteAndClonesKeepBoth)
         try {
             raise(code, MOX_SITE("MOX::Y::cast"), "why");
         } catch (const MoxException& caught) {
-            std::unique_ptr<MoxException> copy(caught.clone()); // keeps the dynamic class and every field
-            EXPECT_TRUE(moxtest::isMox(*copy, static_cast<int>(code), "MOX::Y::cast", "data/y/Cast", "why")) << name;
-            EXPECT_EQ(copy->getName() + ":" + std::to_string(copy->getLine()), name + (":" + std::to_string(line)));
-            EXPECT_THROW(copy->raise(), MoxException);
+            EXPECT_TRUE(moxtest::isMox(caught, static_cast<int>(code), "MOX::Y::cast", "data/y/Cast", "why")) << name;
+            EXPECT_EQ(caught.getName() + ":" + std::to_string(caught.getLine()), name + (":" + std::to_string(line)));
         }
     }
     // A missing value is also a bad argument: callers catching either class see it.
     EXPECT_THROW(raise(ErrorCode::NullPointer, MOX_SITE("f")), InvalidArgumentException);
     EXPECT_TRUE(moxtest::throwsMox<ClassCastException>([] { MOX::RT::checkCast(MOX::RT::SmartPointer<int>()); },
                                                        -1005, "MOX::RT::checkCast"));
+}
+
+TEST(Exceptions, ClonesKeepTheDynamicClassAndEveryField)
+{
+    try {
+        raise(ErrorCode::RegistrationExists, MOX_SITE("MOX::Y::cast"), "why");
+    } catch (const MoxException& caught) {
+        std::unique_ptr<MoxException> copy(caught.clone());
+        EXPECT_TRUE(moxtest::isMox(*copy, caught.getCode(), "MOX::Y::cast", "data/y/Cast", "why"));
+        EXPECT_EQ(copy->getLine(), caught.getLine());
+        EXPECT_THROW(copy->raise(), ObjectAlreadyExistsException);
+    }
 }
 
 TEST(StringUtils, TrimRemovesOuterWhitespaceOnly)
