@@ -52,14 +52,19 @@ bool refused(const std::function<void()>& f, const std::string& path)
     return false;
 }
 
-} // namespace
-
-TEST(CacheLock, BothLocksHoldTheMutexWhileTheyLive)
-{
+// A fresh cache file with its mutex and state.
+class CacheFile : public ::testing::Test {
+protected:
     ScratchDir dir;
     FilePtr file = MOX::RT::createLocalFile(dir.path + "/cache.txt");
     MOX::RT::Mutex mutex;
     CachedState state;
+};
+
+} // namespace
+
+TEST_F(CacheFile, BothLocksHoldTheMutexWhileTheyLive)
+{
     {
         CacheWriteLock lock(mutex, state, file);
         EXPECT_TRUE(heldElsewhere(mutex));
@@ -72,12 +77,8 @@ TEST(CacheLock, BothLocksHoldTheMutexWhileTheyLive)
     EXPECT_FALSE(heldElsewhere(mutex));
 }
 
-TEST(CacheLock, OnlyWhatSaveChangesWritesIsStored)
+TEST_F(CacheFile, OnlyWhatSaveChangesWritesIsStored)
 {
-    ScratchDir dir;
-    FilePtr file = MOX::RT::createLocalFile(dir.path + "/cache.txt");
-    MOX::RT::Mutex mutex;
-    CachedState state;
     {
         CacheWriteLock lock(mutex, state, file);
         state.version = 1;
