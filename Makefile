@@ -94,12 +94,15 @@ manpage: configure
 installcheck: build
 	./tools/check-install.sh build/$(PRESET)
 
-# Installs the default build into build/install and builds tests/consumer against it.
+# `make install [PREFIX=...] [DESTDIR=...]` installs the build into PREFIX, staged under
+# DESTDIR when set. PREFIX defaults to build/install, or to /usr/local under a DESTDIR.
+PREFIX ?= $(if $(DESTDIR),/usr/local,$(CURDIR)/build/install)
 install: build
-	cmake --install build/$(PRESET) --prefix $(CURDIR)/build/install >/dev/null
+	DESTDIR="$(DESTDIR)" cmake --install build/$(PRESET) --prefix "$(PREFIX)" >/dev/null
 
+# Builds tests/consumer against the installed package.
 consumer: install
-	cmake -S tests/consumer -B build/consumer -G Ninja -DCMAKE_PREFIX_PATH=$(CURDIR)/build/install >/dev/null
+	cmake -S tests/consumer -B build/consumer -G Ninja -DCMAKE_PREFIX_PATH="$(DESTDIR)$(PREFIX)" >/dev/null
 	cmake --build build/consumer -j $(JOBS)
 	./build/consumer/mox-consumer
 
