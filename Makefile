@@ -14,8 +14,9 @@ FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libpugixml-dev
 BENCH_PACKAGES := libbenchmark-dev libpugixml-dev
 DOCS_PACKAGES := doxygen
 MAN_PACKAGES := help2man
+DEB_PACKAGES := debhelper dh-python python3-all lintian fakeroot dpkg-dev
 
-.PHONY: all deps apt configure build run test asan tsan fuzz fuzz-long bench docs manpage install installcheck consumer clean
+.PHONY: all deps apt configure build run test asan tsan fuzz fuzz-long bench docs manpage manpage-check install installcheck consumer deb symbols clean
 
 all: build
 
@@ -83,12 +84,15 @@ docs: configure
 	cmake --preset $(PRESET) >/dev/null
 	cmake --build --preset $(PRESET) --target docs
 
-# The moxctl man page (help2man over --help), built into build/$(PRESET)/tools/moxctl.
+# Regenerates the moxctl man page kept in tools/moxctl/moxctl.1 from the built program.
 manpage: configure
 	@$(MAKE) --no-print-directory apt PACKAGES="$(MAN_PACKAGES)"
 	cmake --preset $(PRESET) >/dev/null
 	cmake --build --preset $(PRESET) -j $(JOBS) --target moxctl-manpage
-	grep -q '^\.TH MOXCTL' build/$(PRESET)/tools/moxctl/moxctl.1
+
+# Fails when the man page in the tree is not what `make manpage` writes.
+manpage-check: manpage
+	git diff --exit-code -- tools/moxctl/moxctl.1
 
 # Installs into a second, moved prefix and builds C++ (and C) programs through pkg-config.
 installcheck: build
@@ -105,6 +109,21 @@ consumer: install
 	cmake -S tests/consumer -B build/consumer -G Ninja -DCMAKE_PREFIX_PATH="$(DESTDIR)$(PREFIX)" >/dev/null
 	cmake --build build/consumer -j $(JOBS)
 	./build/consumer/mox-consumer
+
+# Debian packages (see debian/), built from a copy of the tree in build/deb/src so that
+# the build leaves the working tree alone; the .deb files and lintian's report end up
+# in build/deb.
+DEB_DIR := build/deb
+deb: deps
+	@$(MAKE) --no-print-directory apt PACKAGES="$(DEB_PACKAGES)"
+	rm -rf $(DEB_DIR) && mkdir -p $(DEB_DIR)/src
+	git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t $(DEB_DIR)/src
+	cd $(DEB_DIR)/src && dpkg-buildpackage -us -uc -b
+	cd $(DEB_DIR) && lintian --fail-on error --info *.changes | tee lintian.txt
+
+# Rewrites debian/libmox-c2.symbols after C functions were added to the binding.
+symbols: build
+	./tools/update-symbols.sh build/$(PRESET)
 
 clean:
 	rm -rf build
