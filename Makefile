@@ -14,9 +14,10 @@ FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libpugixml-dev
 BENCH_PACKAGES := libbenchmark-dev libpugixml-dev
 DOCS_PACKAGES := doxygen
 MAN_PACKAGES := help2man
+ABI_PACKAGES := abigail-tools
 DEB_PACKAGES := debhelper dh-python python3-all lintian fakeroot dpkg-dev
 
-.PHONY: all deps apt configure build run test asan tsan fuzz fuzz-long bench docs manpage manpage-check install installcheck consumer deb symbols clean
+.PHONY: all deps apt configure build run test asan tsan fuzz fuzz-long bench docs manpage manpage-check install installcheck consumer deb symbols abi-check abi-update clean
 
 all: build
 
@@ -120,6 +121,13 @@ deb: deps
 	git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t $(DEB_DIR)/src
 	cd $(DEB_DIR)/src && dpkg-buildpackage -us -uc -b
 	cd $(DEB_DIR) && lintian --fail-on error --info *.changes | tee lintian.txt
+
+# The ABI guard (tools/abi.sh): abi-check compares the shared libraries with the
+# baselines in abi/ and fails on an incompatible change under the same SONAME major, or a
+# compatible one without a new baseline; abi-update rewrites the baselines.
+abi-check abi-update: build
+	@$(MAKE) --no-print-directory apt PACKAGES="$(ABI_PACKAGES)"
+	./tools/abi.sh $(@:abi-%=%) build/$(PRESET)
 
 # Rewrites debian/libmox-c2.symbols after C functions were added to the binding.
 symbols: build
