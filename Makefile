@@ -13,7 +13,6 @@ DEBIAN_PACKAGES := build-essential cmake ninja-build pkg-config python3 python3-
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libpugixml-dev
 BENCH_PACKAGES := libbenchmark-dev libpugixml-dev
 DOCS_PACKAGES := doxygen
-MAN_PACKAGES := help2man
 ABI_PACKAGES := abigail-tools
 DEB_PACKAGES := debhelper dh-python python3-all lintian fakeroot dpkg-dev
 
@@ -87,8 +86,6 @@ docs: configure
 
 # Regenerates the moxctl man page kept in tools/moxctl/moxctl.1 from the built program.
 manpage: configure
-	@$(MAKE) --no-print-directory apt PACKAGES="$(MAN_PACKAGES)"
-	cmake --preset $(PRESET) >/dev/null
 	cmake --build --preset $(PRESET) -j $(JOBS) --target moxctl-manpage
 
 # Fails when the man page in the tree is not what `make manpage` writes.
