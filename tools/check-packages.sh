@@ -22,36 +22,10 @@ apt-get install -y -qq --no-install-recommends $(printf './%s_*.deb ' "${package
 cd "$work"
 clean_env=(env -i PATH=/usr/bin:/bin HOME="$work")
 
-cat > app.cpp <<'CPP'
-#include <mox/mox.h>
-#include <iostream>
-int main()
-{
-    const auto id = MOX::createApplicationId(MOX::createProductId("Demo", "package", "1"), "package-check");
-    MOX::getApplication(id)->setBootstrapPath("/tmp");
-    const auto manager = MOX::getServiceManager(id);
-    std::cout << "C++: " << mox_getVersionString() << ", services: " << manager->getServiceNames().size() << '\n';
-    return manager->getServiceNames().empty() ? 1 : 0;
-}
-CPP
-cat > app.c <<'C'
-#include <mox/mox_c.h>
-#include <stdio.h>
-int main(void)
-{
-    mox_handle when = 0;
-    char* text = NULL;
-    if (mox_datetime_parse("2026-12-04T05:38:45Z", &when) != 0 || mox_datetime_format(when, 1, &text) != 0)
-        return 1;
-    printf("C: %s (%s)\n", text, mox_version());
-    mox_free(text);
-    return 0;
-}
-C
 # shellcheck disable=SC2046
-"${clean_env[@]}" g++ -std=c++17 app.cpp -o app-cpp $(pkg-config --cflags --libs mox)
+"${clean_env[@]}" g++ -std=c++17 "$here/install-check/first.cpp" -o app-cpp $("${clean_env[@]}" pkg-config --cflags --libs mox)
 # shellcheck disable=SC2046
-"${clean_env[@]}" gcc -std=c11 app.c -o app-c $(pkg-config --cflags --libs mox-c)
+"${clean_env[@]}" gcc -std=c11 "$here/install-check/first.c" -o app-c $("${clean_env[@]}" pkg-config --cflags --libs mox-c)
 "${clean_env[@]}" ./app-cpp
 "${clean_env[@]}" ./app-c
 cd /
