@@ -53,11 +53,6 @@ struct Report {
     std::string detail;
 };
 
-Report ownReport(ErrorCode code, const char* name, const std::string& detail)
-{
-    return Report{static_cast<int>(code), name, MOX::EXCEPTIONS::errorMessage(code), detail};
-}
-
 // A short-form exception has no code of its own: its kind stands for one, as across the
 // C binding.
 int codeOf(const MoxException& e)
@@ -145,9 +140,12 @@ int fail(int status, const std::string& what, const Report& r, bool withActivity
     return status;
 }
 
+// moxctl's own failures (usage, a value it checks itself) are invalid arguments.
 int fail(int status, const std::string& what)
 {
-    return fail(status, what, ownReport(ErrorCode::InvalidArguments, "InvalidArgumentException", what), false);
+    const ErrorCode code = ErrorCode::InvalidArguments;
+    const Report r{static_cast<int>(code), "InvalidArgumentException", MOX::EXCEPTIONS::errorMessage(code), what};
+    return fail(status, what, r, false);
 }
 
 int fail(const MoxException& e)
