@@ -115,9 +115,10 @@ DEB_DIR := build/deb
 deb: deps
 	@$(MAKE) --no-print-directory apt PACKAGES="$(DEB_PACKAGES)"
 	rm -rf $(DEB_DIR) && mkdir -p $(DEB_DIR)/src
-	git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t $(DEB_DIR)/src
+	git ls-files -z --cached --others --exclude-standard \
+	  | tar --null -T - --ignore-failed-read -cf - 2>/dev/null | tar -xf - -C $(DEB_DIR)/src
 	cd $(DEB_DIR)/src && dpkg-buildpackage -us -uc -b
-	cd $(DEB_DIR) && lintian --fail-on error --info *.changes | tee lintian.txt
+	cd $(DEB_DIR) && set -o pipefail && lintian --fail-on error --info *.changes | tee lintian.txt
 
 # The ABI guard (tools/abi.sh): abi-check compares the shared libraries with the
 # baselines in abi/ and fails on an incompatible change under the same SONAME major, or a
