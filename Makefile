@@ -13,9 +13,10 @@ DEBIAN_PACKAGES := build-essential cmake ninja-build pkg-config python3 python3-
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libpugixml-dev
 BENCH_PACKAGES := libbenchmark-dev libpugixml-dev
 DOCS_PACKAGES := doxygen
-MAN_PACKAGES := help2man
+ABI_PACKAGES := abigail-tools
+DEB_PACKAGES := debhelper dh-python python3-all lintian fakeroot dpkg-dev
 
-.PHONY: all deps apt configure build run test asan tsan fuzz fuzz-long bench docs manpage install installcheck consumer clean
+.PHONY: all deps apt configure build run test asan tsan fuzz fuzz-long bench docs manpage manpage-check install installcheck consumer deb symbols abi-check abi-update clean
 
 all: build
 
@@ -83,25 +84,52 @@ docs: configure
 	cmake --preset $(PRESET) >/dev/null
 	cmake --build --preset $(PRESET) --target docs
 
-# The moxctl man page (help2man over --help), built into build/$(PRESET)/tools/moxctl.
+# Regenerates the moxctl man page kept in tools/moxctl/moxctl.1 from the built program.
 manpage: configure
-	@$(MAKE) --no-print-directory apt PACKAGES="$(MAN_PACKAGES)"
-	cmake --preset $(PRESET) >/dev/null
 	cmake --build --preset $(PRESET) -j $(JOBS) --target moxctl-manpage
-	grep -q '^\.TH MOXCTL' build/$(PRESET)/tools/moxctl/moxctl.1
+
+# Fails when the man page in the tree is not what `make manpage` writes.
+manpage-check: manpage
+	git diff --exit-code -- tools/moxctl/moxctl.1
 
 # Installs into a second, moved prefix and builds C++ (and C) programs through pkg-config.
 installcheck: build
 	./tools/check-install.sh build/$(PRESET)
 
-# Installs the default build into build/install and builds tests/consumer against it.
+# `make install [PREFIX=...] [DESTDIR=...]` installs the build into PREFIX, staged under
+# DESTDIR when set. PREFIX defaults to build/install, or to /usr/local under a DESTDIR.
+PREFIX ?= $(if $(DESTDIR),/usr/local,$(CURDIR)/build/install)
 install: build
-	cmake --install build/$(PRESET) --prefix $(CURDIR)/build/install >/dev/null
+	DESTDIR="$(DESTDIR)" cmake --install build/$(PRESET) --prefix "$(PREFIX)" >/dev/null
 
+# Builds tests/consumer against the installed package.
 consumer: install
-	cmake -S tests/consumer -B build/consumer -G Ninja -DCMAKE_PREFIX_PATH=$(CURDIR)/build/install >/dev/null
+	cmake -S tests/consumer -B build/consumer -G Ninja -DCMAKE_PREFIX_PATH="$(DESTDIR)$(PREFIX)" >/dev/null
 	cmake --build build/consumer -j $(JOBS)
 	./build/consumer/mox-consumer
+
+# Debian packages (see debian/), built from a copy of the tree in build/deb/src so that
+# the build leaves the working tree alone; the .deb files and lintian's report end up
+# in build/deb.
+DEB_DIR := build/deb
+deb: deps
+	@$(MAKE) --no-print-directory apt PACKAGES="$(DEB_PACKAGES)"
+	rm -rf $(DEB_DIR) && mkdir -p $(DEB_DIR)/src
+	git ls-files -z --cached --others --exclude-standard \
+	  | tar --null -T - --ignore-failed-read -cf - 2>/dev/null | tar -xf - -C $(DEB_DIR)/src
+	cd $(DEB_DIR)/src && dpkg-buildpackage -us -uc -b
+	cd $(DEB_DIR) && set -o pipefail && lintian --fail-on error --info *.changes | tee lintian.txt
+
+# The ABI guard (tools/abi.sh): abi-check compares the shared libraries with the
+# baselines in abi/ and fails on an incompatible change under the same SONAME major, or a
+# compatible one without a new baseline; abi-update rewrites the baselines.
+abi-check abi-update: build
+	@$(MAKE) --no-print-directory apt PACKAGES="$(ABI_PACKAGES)"
+	./tools/abi.sh $(@:abi-%=%) build/$(PRESET)
+
+# Rewrites debian/libmox-c2.symbols after C functions were added to the binding.
+symbols: build
+	./tools/update-symbols.sh build/$(PRESET)
 
 clean:
 	rm -rf build

@@ -1,24 +1,33 @@
 # SPDX-License-Identifier: MIT
-# RUNPATHs of the project's binaries.
+# RUNPATHs of the project's binaries, set through CMake's own RPATH properties.
 #
 # The build tree has the installed layout (bin/, <libdir>/ and <libdir>/mox/), so every
-# binary is built with the RUNPATH it keeps when installed: relative to itself
-# ($ORIGIN), never empty and never a relative directory. Building with the install
-# RUNPATH also keeps CMake from padding the build RUNPATH with empty entries, which the
-# dynamic loader would read as the current directory.
+# binary gets a RUNPATH relative to itself ($ORIGIN) that serves both trees.
 #
-# With MOX_INSTALL_RPATH OFF (distribution packages) the installed files lose their
-# RUNPATH at the end of the installation (mox_strip_installed_runpaths). CMake's own
-# install-time rewriting is never used: it needs a build RUNPATH padded or ended with
-# empty entries.
+# MOX_INSTALL_RPATH ON: binaries are built with the RUNPATH they keep when installed, so
+# installing changes nothing. Building with the install RUNPATH also keeps CMake from
+# ending the build RUNPATH with an empty entry, which the dynamic loader reads as the
+# current directory.
+#
+# MOX_INSTALL_RPATH OFF (distribution packages, whose libraries live in the system's
+# search path): the relative RUNPATH is the build RUNPATH only, and `cmake --install`
+# removes it from the installed copy, under DESTDIR when one is set. The build tree's
+# RUNPATH then ends with the empty entry CMake reserves for that rewrite.
 
 # Relative path from the program folder to the library folder.
 file(RELATIVE_PATH MOX_BIN_TO_LIB ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
 
-set(CMAKE_BUILD_WITH_INSTALL_RPATH ON)
+if(MOX_INSTALL_RPATH)
+  set(CMAKE_BUILD_WITH_INSTALL_RPATH ON)
+  set(mox_runpath_property INSTALL_RPATH)
+else()
+  set(CMAKE_BUILD_WITH_INSTALL_RPATH OFF)
+  set(CMAKE_SKIP_INSTALL_RPATH ON)
+  set(mox_runpath_property BUILD_RPATH)
+endif()
 
 # mox_apply_runpaths(DIR): gives every binary target defined in DIR and below the
-# RUNPATH of its kind: programs look in <libdir>, libraries next to themselves, modules
+# relative RUNPATH of its kind: programs look in <libdir>, libraries next to themselves, modules
 # (service libraries in <libdir>/mox) one folder up.
 function(mox_apply_runpaths dir)
   get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
@@ -29,11 +38,11 @@ function(mox_apply_runpaths dir)
       continue()
     endif()
     if(type STREQUAL "EXECUTABLE")
-      set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${MOX_BIN_TO_LIB}")
+      set_target_properties(${target} PROPERTIES ${mox_runpath_property} "$ORIGIN/${MOX_BIN_TO_LIB}")
     elseif(type STREQUAL "SHARED_LIBRARY")
-      set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
+      set_target_properties(${target} PROPERTIES ${mox_runpath_property} "$ORIGIN")
     elseif(type STREQUAL "MODULE_LIBRARY")
-      set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/..")
+      set_target_properties(${target} PROPERTIES ${mox_runpath_property} "$ORIGIN/..")
     endif()
   endforeach()
   get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
@@ -62,22 +71,4 @@ function(mox_pkgconfig_dirs)
       set(MOX_PC_${kind} "\${prefix}/${CMAKE_INSTALL_${kind}}" PARENT_SCOPE)
     endif()
   endforeach()
-endfunction()
-
-# mox_strip_installed_runpaths(): with MOX_INSTALL_RPATH OFF, removes the RUNPATH of
-# every ELF file installed so far; call it after every other install rule.
-function(mox_strip_installed_runpaths)
-  if(MOX_INSTALL_RPATH)
-    return()
-  endif()
-  install(CODE [[
-    foreach(file IN LISTS CMAKE_INSTALL_MANIFEST_FILES)
-      if(NOT IS_SYMLINK "${file}" AND EXISTS "${file}")
-        file(READ "${file}" magic LIMIT 4 HEX)
-        if(magic STREQUAL "7f454c46")
-          file(RPATH_REMOVE FILE "${file}")
-        endif()
-      endif()
-    endforeach()
-  ]])
 endfunction()

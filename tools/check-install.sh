@@ -22,40 +22,13 @@ libdir=$(pkg-config --variable=libdir mox)
 [ "$(cd "$libdir" && pwd)" = "$(cd "$pcdir/.." && pwd)" ] || { echo "mox.pc libdir $libdir is not $pcdir/.."; exit 1; }
 echo "pkg-config mox $(pkg-config --modversion mox): $(pkg-config --cflags --libs mox)"
 
-cat > "$work/first.cpp" <<'CPP'
-#include <mox/mox.h>
-#include <iostream>
-int main()
-{
-    const auto id = MOX::createApplicationId(MOX::createProductId("Demo", "check", "1"), "install-check");
-    MOX::getApplication(id)->setBootstrapPath("/tmp");
-    const auto manager = MOX::getServiceManager(id);
-    std::cout << "C++: " << mox_getVersionString() << ", services: " << manager->getServiceNames().size() << '\n';
-    return manager->getServiceNames().empty() ? 1 : 0;
-}
-CPP
 # shellcheck disable=SC2046
-g++ -std=c++17 "$work/first.cpp" -o "$work/first" $(pkg-config --cflags --libs mox) -Wl,-rpath,"$libdir"
+g++ -std=c++17 "$here/install-check/first.cpp" -o "$work/first" $(pkg-config --cflags --libs mox) -Wl,-rpath,"$libdir"
 env -u MOX_LIBRARY_PATH -u LD_LIBRARY_PATH "$work/first"
 
 if [ -f "$pcdir/mox-c.pc" ]; then
-  cat > "$work/first.c" <<'C'
-#include <mox/mox_c.h>
-#include <stdio.h>
-#include <stdlib.h>
-int main(void)
-{
-    mox_handle product = 0;
-    char* xml = NULL;
-    if (mox_product_id_create("Demo", "check", "1", &product) != 0 || mox_product_id_marshal(product, &xml) != 0)
-        return 1;
-    printf("C: %s\n", xml);
-    free(xml);
-    return 0;
-}
-C
   # shellcheck disable=SC2046
-  gcc -std=c11 "$work/first.c" -o "$work/first-c" $(pkg-config --cflags --libs mox-c) -Wl,-rpath,"$libdir"
+  gcc -std=c11 "$here/install-check/first.c" -o "$work/first-c" $(pkg-config --cflags --libs mox-c) -Wl,-rpath,"$libdir"
   "$work/first-c"
 else
   echo "C: skipped (no mox-c.pc installed)"
@@ -63,13 +36,8 @@ fi
 
 "$prefix/bin/moxctl" --version
 "$here/check-runpath.sh" "$prefix"
-if command -v help2man >/dev/null; then
-  man=$prefix/share/man/man1/moxctl.1
-  grep -q '^\.TH MOXCTL "1"' "$man" || { echo "man page missing or malformed: $man"; exit 1; }
-  grep -q 'identities' "$man" || { echo "man page lacks the commands: $man"; exit 1; }
-  echo "man page: $man"
-else
-  echo "man page: not checked (help2man not installed)"
-fi
+man=$prefix/share/man/man1/moxctl.1
+grep -q '^\.TH MOXCTL "\?1' "$man" || { echo "man page missing or malformed: $man"; exit 1; }
+echo "man page: $man"
 bash -n "$prefix/share/bash-completion/completions/moxctl"
 echo "install check passed"

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #ifndef MOX_LIBRARYINFO_H
 #define MOX_LIBRARYINFO_H
-/* Build information of libmox, readable without the object interface (plain C names). */
+/** @file
+ * Build information of libmox, readable without the object interface (plain C names). */
 
 #include <mox/rt/Export.h>
 

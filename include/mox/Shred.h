@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Overwriting secrets held in strings (shredString).
 #include <string>
 
 #include <mox/rt/Export.h>

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Joining the platform: product and application ids, the application object and the
 /// service-library (MOX-SM) interfaces.
 #include <mox/rt.h>

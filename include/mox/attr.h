@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Public headers of this area: variants, qualified names, attributes and attribute lists.
 #include <mox/rt.h>
 

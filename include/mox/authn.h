@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Principals: accounts, authorities, identities and identity formats.
 #include <mox/rt.h>
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Public headers of this area: class, interface and loader identifiers.
 #include <mox/rt.h>
 

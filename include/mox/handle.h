@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Handles and the per-thread last error of the flat binding.
 #include <mox/rt.h>
 

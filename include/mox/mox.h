@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// The whole public API of the MOX core data library and its runtime.
 
 #include <mox/rt.h>

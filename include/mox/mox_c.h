@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #ifndef MOX_MOX_C_H
 #define MOX_MOX_C_H
-/*
+/** @file
  * The flat C binding of the MOX core data library (libmox-c.so).
  *
  * Objects live in the library and are referred to by integer handles (mox_handle):
@@ -35,6 +35,8 @@
 
 #include <mox/version.h>
 
+/// @def MOX_C_API
+/// Marks the functions libmox-c exports.
 #if defined(_WIN32)
 #  if defined(MOX_C_BUILDING)
 #    define MOX_C_API __declspec(dllexport)

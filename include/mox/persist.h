@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Cache locks: scoped access to a persisted object guarded by a mutex and a local file.
 #include <mox/rt.h>
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// The runtime services (MOX-RT stand-in): every public header of libmox-rt.
 
 #include <mox/rt/Check.h>

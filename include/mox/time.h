@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Public headers of this area: UTC date-times.
 #include <mox/rt.h>
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #ifndef MOX_VERSION_H
 #define MOX_VERSION_H
-/* The version of the MOX core data library, usable from C and C++. The build checks
+/** @file
+ * The version of the MOX core data library, usable from C and C++. The build checks
  * that these numbers are the project's version. */
 
 /** The major version: changes break callers. */

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Public headers of this area: the XML codec layer and the schema-bound documents.
 #include <mox/rt.h>
 

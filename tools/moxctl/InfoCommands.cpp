@@ -5,7 +5,6 @@
 
 #include <mox/mox.h>
 
-
 namespace moxctl {
 
 void addInfoCommands(CLI::App& app)
@@ -16,10 +15,10 @@ void addInfoCommands(CLI::App& app)
         LibraryInfo li{};
         mox_getLibraryInfo(&li);
         const std::pair<const char*, const char*> fields[] = {
-            {"version", li.version},       {"changeNumber", li.changeNumber}, {"buildNumber", li.buildNumber},
-            {"productName", li.productName}, {"shortName", li.shortName},     {"platform", li.platform},
-            {"buildDate", li.buildDate},   {"buildTime", li.buildTime},       {"label", li.label},
-            {"releaseType", li.releaseType},
+            {"version", li.version},       {"change_number", li.changeNumber}, {"build_number", li.buildNumber},
+            {"product_name", li.productName}, {"short_name", li.shortName},     {"platform", li.platform},
+            {"build_date", li.buildDate},   {"build_time", li.buildTime},       {"label", li.label},
+            {"release_type", li.releaseType},
         };
         Output out;
         for (const auto& f : fields)

@@ -64,12 +64,41 @@ bool& Output::json()
     return on;
 }
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence at `at`, or 0 when the bytes there are not one.
+std::size_t utf8Length(const std::string& text, std::size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xc2 && lead <= 0xdf ? 2 : lead >= 0xe0 && lead <= 0xef ? 3
+                                                : lead >= 0xf0 && lead <= 0xf4 ? 4 : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80)
+            return 0;
+    const auto second = static_cast<unsigned char>(text[at + 1]);
+    // Overlong forms, UTF-16 surrogates and code points above U+10FFFF.
+    if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second > 0x9f) || (lead == 0xf0 && second < 0x90) ||
+        (lead == 0xf4 && second > 0x8f))
+        return 0;
+    return length;
+}
+
+} // namespace
+
 std::string Output::quote(const std::string& text)
 {
     std::string out = "\"";
-    for (const char c : text) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
         const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        if (u >= 0x80) {
+            // JSON is Unicode text: bytes that are not UTF-8 become U+FFFD.
+            const std::size_t length = utf8Length(text, at);
+            out += length == 0 ? std::string("\\ufffd") : text.substr(at, length);
+            at += length == 0 ? 0 : length - 1;
+        } else if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
         } else if (c == '\n') {

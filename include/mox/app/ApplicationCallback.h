@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The event callbacks components register with an application.
 #include <mox/rt/Export.h>
 
 namespace MOX {

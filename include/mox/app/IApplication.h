@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The application object: properties, service-manager bootstrap, callbacks and log control.
 #include <map>
 #include <string>
 

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Application identifiers and their factories.
 #include <string>
 
 #include <mox/app/IProductId.h>

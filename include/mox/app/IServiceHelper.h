@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The service helper a service library (MOX-SM) returns from its entry point.
 #include <string>
 
 #include <mox/app/ILogService.h>

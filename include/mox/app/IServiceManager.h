@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The service manager of a service library (MOX-SM).
 #include <string>
 
 #include <mox/rt/Collections.h>

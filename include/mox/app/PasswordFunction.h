@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The password function an application asks for key-store passphrases.
 #include <string>
 
 #include <mox/rt/Export.h>

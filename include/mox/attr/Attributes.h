@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Factories of qualified names and attributes, and the functions over attribute lists
 /// (`Vector<SmartPointer<IAttribute>>`): search, comparison, matching, cloning and the
 /// attributes XML document.

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Attributes: a qualified name with an ordered list of value texts.
 #include <cstddef>
 #include <string>
 

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Qualified names: the name, value format and scope of an attribute.
 #include <string>
 
 #include <mox/rt/Export.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Variants: small typed values held as text.
 #include <string>
 
 #include <mox/rt/Collections.h>

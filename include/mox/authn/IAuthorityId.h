@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Authority identifiers and their factories.
 #include <string>
 
 #include <mox/rt/Export.h>

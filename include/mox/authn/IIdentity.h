@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Identities of principals and their factories and conversions.
 #include <string>
 
 #include <mox/authn/IAccountId.h>

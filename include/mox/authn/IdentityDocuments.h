@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// The identities XML document: a set of identities as text and back.
 #include <iosfwd>
 #include <string>

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Names of identity formats and account types. All are exact, case-sensitive texts.
 
 namespace MOX {

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Loader identifiers.
 #include <string>
 
 #include <mox/rt/Export.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Records of the handle table.
 #include <string>
 
 #include <mox/rt/Export.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Handle identifiers of the flat binding.
 #include <string>
 
 #include <mox/rt/Export.h>

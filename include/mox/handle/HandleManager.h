@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The handle table and the per-thread last error of the flat binding.
 #include <string>
 
 #include <mox/handle/Handle.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Cache locks: a persisted object guarded by a mutex.
 #include <string>
 
 #include <mox/rt/Export.h>

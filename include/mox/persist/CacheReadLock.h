@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Cache read locks: load a cached object from its local file.
 #include <mox/persist/CacheLock.h>
 #include <mox/rt/Export.h>
 #include <mox/rt/ILocalFile.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Cache write locks: load a cached object and write it back to its local file.
 #include <mox/persist/CacheLock.h>
 #include <mox/rt/Export.h>
 #include <mox/rt/ILocalFile.h>

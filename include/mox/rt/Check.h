@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Checked dereferencing of smart pointers.
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/SmartPointer.h>
 

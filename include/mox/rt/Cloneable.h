@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The Cloneable mixin.
 #include <mox/rt/Mixinable.h>
 
 namespace MOX {

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The ordered list and ordered set of the platform.
 #include <functional>
 #include <set>
 #include <vector>

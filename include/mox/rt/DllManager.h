@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Loading dynamic libraries.
 #include <mox/rt/ErrorCode.h>
 #include <mox/rt/IDynamicLibrary.h>
 #include <mox/rt/Library.h>

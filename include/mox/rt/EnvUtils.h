@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Environment variables.
 #include <string>
 
 #include <mox/rt/Export.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The platform's error codes and their messages.
 #include <mox/rt/Export.h>
 
 namespace MOX {

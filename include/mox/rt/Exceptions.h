@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The platform's exception classes.
 #include <exception>
 #include <string>
 
@@ -84,7 +86,8 @@ private:
     std::string m_what;
 };
 
-// Declares one concrete exception class with the constructors of its base.
+/// Declares the concrete exception class `Name`, derived from `Base`, with the
+/// constructors of its base.
 #define MOX_DECLARE_EXCEPTION_OF(Name, Base)                                            \
     class MOX_RT_API Name : public Base {                                               \
     public:                                                                             \
@@ -95,6 +98,7 @@ private:
         Name* clone() const override;                                                   \
         [[noreturn]] void raise() const override;                                       \
     }
+/// Declares the concrete exception class `Name`, derived from MoxException.
 #define MOX_DECLARE_EXCEPTION(Name) MOX_DECLARE_EXCEPTION_OF(Name, MoxException)
 
 /// Bad argument (codes -1004, -1006, -1009, -1075, or the short form).

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Symbol visibility for the runtime and the core library. Everything is built with
 /// -fvisibility=hidden; only declarations marked with these macros are exported.
 
+/// @def MOX_HELPER_EXPORT
+/// Marks a declaration as exported by the shared library being built.
+/// @def MOX_HELPER_IMPORT
+/// Marks a declaration as imported from a shared library by its users.
 #if defined(_WIN32)
 #  define MOX_HELPER_EXPORT __declspec(dllexport)
 #  define MOX_HELPER_IMPORT __declspec(dllimport)

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Dynamic libraries loaded by DllManager.
 #include <string>
 
 #include <mox/rt/Collections.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Local files with exclusive update handles.
 #include <cstdint>
 #include <string>
 

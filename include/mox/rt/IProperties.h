@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Name/value property stores.
 #include <string>
 
 #include <mox/rt/Collections.h>

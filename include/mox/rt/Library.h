@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Names and search paths of dynamic libraries to load.
 #include <string>
 
 #include <mox/rt/Export.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The Marshallable mixin.
 #include <string>
 
 #include <mox/rt/Mixinable.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The root of the mixin classes.
 #include <mox/rt/Export.h>
 
 namespace MOX {

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Recursive mutexes.
 #include <mutex>
 
 #include <mox/rt/Export.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Scoped holding of a Mutex.
 #include <mox/rt/Mutex.h>
 
 namespace MOX {

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The root class of every value class.
 #include <string>
 
 #include <mox/rt/Export.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The runtime's property store.
 #include <string>
 #include <unordered_map>
 

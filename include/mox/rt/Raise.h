@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// The one way this platform's code raises its exceptions. Each source file declares once
 /// the source file name its exceptions report:
 ///

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The reference counter of smart pointers.
 #include <atomic>
 #include <utility>
 

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Intrusive reference-counted smart pointers.
 #include <cstddef>
 #include <type_traits>
 #include <utility>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// String and number conversions.
 #include <string>
 
 #include <mox/rt/Export.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Thread identity.
 #include <mox/rt/Export.h>
 
 namespace MOX {

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Trace scopes and trace output.
 #include <functional>
 #include <string>
 

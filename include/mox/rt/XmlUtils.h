@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Small XML helpers for single elements.
 #include <cstddef>
 #include <string>
 

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Conversions between attributes or properties and their document objects.
 #include <mox/attr/IAttribute.h>
 #include <mox/attr/IQualifiedName.h>
 #include <mox/rt/Collections.h>

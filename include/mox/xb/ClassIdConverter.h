@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Conversions between class, interface and loader ids and their document objects.
 #include <mox/class/IClassId.h>
 #include <mox/class/IInterfaceId.h>
 #include <mox/class/LoaderId.h>

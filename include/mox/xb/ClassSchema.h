@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Document objects of the class-id schema types. Other components' documents embed
 /// them as empty elements with attributes, under element names of their own choosing:
 ///

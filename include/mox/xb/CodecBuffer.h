@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The common part of the codec's encode and decode buffers.
 #include <string>
 
 #include <mox/rt/Export.h>

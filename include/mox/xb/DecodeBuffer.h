@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The decode buffer and the document limits.
 #include <cstddef>
 #include <iosfwd>
 #include <memory>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The root element of a document and its top document object.
 #include <string>
 
 #include <mox/rt/Export.h>

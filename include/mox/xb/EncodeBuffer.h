@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The encode buffer documents are written into.
 #include <cstddef>
 #include <string>
 #include <utility>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Status numbers and the error record of the codec layer.
 #include <cstddef>
 #include <string>
 #include <vector>

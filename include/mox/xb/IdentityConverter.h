@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// Conversions between identities and their document objects.
 #include <mox/authn/IIdentity.h>
 #include <mox/rt/Collections.h>
 #include <mox/rt/Export.h>

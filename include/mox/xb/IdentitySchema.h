@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Document objects of the identities document:
 ///
 ///     <identities>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The properties document under a chosen root element.
 #include <string>
 
 #include <mox/rt/Export.h>

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
 /// Document objects of the properties document. The root element's name is the
 /// caller's; its children are empty "property" elements:
 ///

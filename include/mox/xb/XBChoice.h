@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The base of document objects of a choice type.
 #include <memory>
 
 #include <mox/xb/XBObject.h>

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The base of every schema-bound document object.
 #include <mox/rt/Export.h>
 
 namespace MOX {

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+/// @file
+/// The codec manager: encoding and decoding documents.
 #include <atomic>
 #include <iosfwd>
 #include <string>

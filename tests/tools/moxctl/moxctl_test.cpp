@@ -150,20 +150,29 @@ TEST_F(Moxctl, CommandsPrintTheirResultOrSayWhyTheyFailed)
         {{"identities", "format", "@ids"}, "", 0,
          "<identity format=\"NT\" authority=\"CORP\" account=\"lp\" type=\"Printers\"/>", ""},
         {{"identities", "validate", "--json"}, "<identities><Principal/></identities>", 1,
-         "{\"error\": {\"status\": 1, \"context\": \"reading standard input\"", "'Principal'"},
+         "{\"error\": {\"status\": 1, \"code\": -1056, \"name\": \"SerializationException\"", "'Principal'"},
+        {{"attributes", "validate"}, "<attributes>\n  <attribute name=\"a\">\n</attributes>\n", 1, "",
+         "<stdin>:3:2: SerializationException -1056: Error converting string to object\n"},
         // Date-times.
         {{"time", "parse", "--json", "2026-12-04T05:38:45.250Z"}, "", 0,
          "{\"microseconds\": 1796362725250000, \"resolution\": \"ms\"", ""},
         {{"time", "parse", "2026-13-04T05:38:45Z"}, "", 1, "",
          "moxctl: reading the date-time '2026-13-04T05:38:45Z': InvalidArgumentException: "
          "Illegal month value 13 in UTC timestamp\n"},
+        {{"time", "parse", "--json", "2026-13-04T05:38:45Z"}, "", 1,
+         "\"code\": -1006, \"name\": \"InvalidArgumentException\", \"message\": \"The arguments specified in the "
+         "operation were invalid\", \"detail\": \"Illegal month value 13 in UTC timestamp\"",
+         ""},
+        {{"time", "parse", "--json"}, "", 2,
+         "{\"error\": {\"status\": 2, \"code\": -1006, \"name\": \"InvalidArgumentException\"", "text is required"},
         {{"time", "format", "--res", "s", "0"}, "", 0, "1970-01-01T00:00:00Z\n", ""},
         {{"time", "format", "99999999999999999999"}, "", 1, "",
          "moxctl: '99999999999999999999' microseconds is outside the 64-bit range of a date-time\n"},
         {{"time", "format", "12x"}, "", 1, "", "moxctl: '12x' is not a whole number of microseconds\n"},
         // Others.
         {{"class", "parse", "--json", "Widget v=3"}, "", 0, "{\"name\": \"Widget\", \"version\": 3", ""},
-        {{"info", "--json"}, "", 0, "{\"version\": \"2.1.0.0\", ", ""},
+        {{"info", "--json"}, "", 0, "{\"version\": \"2.1.0.0\", \"change_number\": ", ""},
+        {{"identity", "show", "--json", "NT:CORP/al\xff\xc3\xa9"}, "", 0, "\"name\": \"al\\ufffd\xc3\xa9\"", ""},
         {{"--trace", "time", "parse", "2026-00-01T00:00:00Z"}, "", 1, "", "] Illegal month value 0 in UTC timestamp\n"},
     };
     for (const Case& c : cases) {
@@ -176,4 +185,14 @@ TEST_F(Moxctl, CommandsPrintTheirResultOrSayWhyTheyFailed)
             EXPECT_EQ(got.err, "");
         }
     }
+}
+
+TEST_F(Moxctl, AFailedWriteOfTheResultFailsTheRun)
+{
+    const std::string command =
+        quote(MOXCTL_PATH) + " info >/dev/full 2>" + quote(path("err"));
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 2);
+    EXPECT_EQ(slurp(path("err")), "moxctl: writing standard output: No space left on device\n");
 }
