@@ -105,7 +105,7 @@ private:
     bool quietTooLong(std::size_t fed) noexcept;
     void finish(XML_Status status, bool final, std::size_t fed);
     static constexpr std::size_t kReadFailed = ~std::size_t(0);
-    std::size_t gather(StreamInput& source, std::string& piece, bool separator, bool& end);
+    std::size_t gather(StreamInput& source, char* piece, std::size_t want, bool fill, bool separator, bool& end);
     void giveBackRest(StreamInput& source, const char* piece, std::size_t size, std::size_t rootEnd);
     void syntaxError();
     void forbid(std::string found);
