@@ -104,7 +104,7 @@ XmlFeeder::Outcome XmlFeeder::feedText(const char* data, std::size_t size, bool 
         // After a piece that ended inside a token, the next one is twice as long as that
         // token so far: expat scans an unfinished token again on every call, and so
         // scans each byte a bounded number of times.
-        const std::size_t want = std::min(std::max(kPiece, 2 * m_quiet), kMaxPiece);
+        const std::size_t want = std::min(std::max(kPiece, 4 * m_quiet), kMaxPiece);
         const std::size_t piece = std::min(size, want);
         more = piece < size;
         const XML_Status status = XML_Parse(m_parser, data, static_cast<int>(piece), final && !more ? XML_TRUE : XML_FALSE);
@@ -128,7 +128,7 @@ XmlFeeder::Outcome XmlFeeder::feedStream(std::istream& input)
         // piece that ended inside a token, twice as much as that token so far (see
         // feedText). The bytes go straight into the parser's buffer, where they stay
         // until the next piece, so that what follows the root can be given back.
-        const std::size_t want = std::min(std::max(kChunk, 2 * m_quiet), kMaxPiece);
+        const std::size_t want = std::min(std::max(kChunk, 4 * m_quiet), kMaxPiece);
         auto* piece = static_cast<char*>(XML_GetBuffer(m_parser, static_cast<int>(want)));
         if (piece == nullptr)
             return m_outcome = Outcome::NoParser;
@@ -245,12 +245,15 @@ std::string XmlFeeder::message() const
 
 bool XmlFeeder::checkAttributes(const char** attributes) noexcept
 {
+    // A value is never longer than the tag's bytes (references and normalisation only
+    // shrink it), so only a tag longer than the limit needs its values measured.
+    const bool measure = eventLength() > m_limits.maxTextBytes;
     for (std::size_t i = 0; attributes[i] != nullptr; i += 2) {
         if (i / 2 >= m_limits.maxAttributes) {
             refuse("attributes", m_limits.maxAttributes);
             return false;
         }
-        if (std::strlen(attributes[i + 1]) > m_limits.maxTextBytes) {
+        if (measure && std::strlen(attributes[i + 1]) > m_limits.maxTextBytes) {
             refuse("text", m_limits.maxTextBytes);
             return false;
         }
