@@ -92,12 +92,31 @@ struct IdentityImpl::Texts {
 
 IIdentity::~IIdentity() = default;
 
-RT::SmartPointer<IIdentity> IdentityImpl::create(std::string_view format, std::string_view value, std::string_view type)
+RT::SmartPointer<IIdentity> IdentityImpl::create(std::string_view format, Pieces value, std::string_view type)
 {
+    std::size_t valueSize = 0;
+    for (std::string_view piece : value)
+        valueSize += piece.size();
     const bool knownFormat = format == kQel || format == kEmail || format == kUpn;
     const bool knownType = type == kUser || type == kGroup;
-    const std::size_t tail = value.size() + (knownFormat ? 0 : format.size()) + (knownType ? 0 : type.size());
-    return RT::makeSharedWithTail<IdentityImpl>(tail, Key{}, format, value, type);
+    const std::size_t tail = valueSize + (knownFormat ? 0 : format.size()) + (knownType ? 0 : type.size());
+    return RT::makeSharedWithTail<IdentityImpl>(tail, Key{}, format, value, valueSize, type);
+}
+
+RT::SmartPointer<IIdentity> IdentityImpl::createFromParts(std::string_view authorityFormat, std::string_view authorityName,
+                                                          std::string_view type, std::string_view account)
+{
+    // What createAuthorityId and createAccountId refuse, they raise themselves.
+    const std::size_t backslash = authorityName.find('\\');
+    if (authorityFormat.empty() || authorityName.empty() || (backslash != npos && backslash != 0))
+        createAuthorityId(std::string(authorityFormat), std::string(authorityName));
+    if (type.empty() || account.empty())
+        createAccountId(std::string(type), std::string(account));
+    if (backslash == 0)
+        authorityName = authorityName.size() > 2 ? authorityName.substr(2) : std::string_view();
+    // The text forms of the two: "format:name" and "Group:name" or the bare name.
+    const std::string_view groupPrefix = type == kGroup ? "Group:" : "";
+    return create(kQel, {authorityFormat, ":", authorityName, "/", groupPrefix, account}, type);
 }
 
 const IdentityImpl* IdentityImpl::from(const IIdentity& identity) noexcept
@@ -105,8 +124,8 @@ const IdentityImpl* IdentityImpl::from(const IIdentity& identity) noexcept
     return typeid(identity) == typeid(IdentityImpl) ? static_cast<const IdentityImpl*>(&identity) : nullptr;
 }
 
-IdentityImpl::IdentityImpl(Key, std::string_view format, std::string_view value, std::string_view type)
-    : m_valueSize(static_cast<std::uint32_t>(value.size())),
+IdentityImpl::IdentityImpl(Key, std::string_view format, Pieces value, std::size_t valueSize, std::string_view type)
+    : m_valueSize(static_cast<std::uint32_t>(valueSize)),
       m_format(format == kQel ? Format::Qel
                : format == kEmail ? Format::Email
                : format == kUpn   ? Format::Upn
@@ -116,14 +135,15 @@ IdentityImpl::IdentityImpl(Key, std::string_view format, std::string_view value,
     // The tail that create sized: the value, then the format and type when they are not
     // well-known texts.
     char* out = reinterpret_cast<char*>(this + 1);
-    value.copy(out, value.size());
-    std::uint32_t at = m_valueSize;
+    std::uint32_t at = 0;
     const auto append = [&](std::string_view part) {
         part.copy(out + at, part.size());
         const Span span{at, static_cast<std::uint32_t>(part.size())};
         at += span.size;
         return span;
     };
+    for (std::string_view piece : value)
+        append(piece);
     if (m_format == Format::Other)
         m_otherFormat = append(format);
     if (m_type == Type::Other)
@@ -297,7 +317,7 @@ using AUTHN::IIdentity;
 namespace {
 RT::SmartPointer<IIdentity> makeIdentity(std::string_view format, std::string_view value, std::string_view type)
 {
-    return IdentityImpl::create(format, value, type);
+    return IdentityImpl::create(format, {value}, type);
 }
 } // namespace
 

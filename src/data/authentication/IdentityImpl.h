@@ -2,6 +2,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -21,13 +22,21 @@ class IdentityImpl final : public IIdentity {
     struct Key {};
 
 public:
-    /// A new identity of `format`, `value` and `type`, in one heap block.
-    static RT::SmartPointer<IIdentity> create(std::string_view format, std::string_view value, std::string_view type);
+    /// The pieces of a text, joined where it is stored.
+    using Pieces = std::initializer_list<std::string_view>;
+
+    /// A new identity of `format`, the text `value` and `type`, in one heap block.
+    static RT::SmartPointer<IIdentity> create(std::string_view format, Pieces value, std::string_view type);
+    /// The QEL identity of an authority and an account given by their parts, as
+    /// createIdentity(createAuthorityId(...), createAccountId(...)) makes it, with the
+    /// errors of those factories, but without making either object.
+    static RT::SmartPointer<IIdentity> createFromParts(std::string_view authorityFormat, std::string_view authorityName,
+                                                       std::string_view type, std::string_view account);
     /// The identity behind `identity` when it is one of ours, otherwise null.
     static const IdentityImpl* from(const IIdentity& identity) noexcept;
 
     /// Used by create only: builds the identity over the `tail` bytes that follow it.
-    IdentityImpl(Key, std::string_view format, std::string_view value, std::string_view type);
+    IdentityImpl(Key, std::string_view format, Pieces value, std::size_t valueSize, std::string_view type);
     ~IdentityImpl() override;
     IdentityImpl(const IdentityImpl&) = delete;
     IdentityImpl& operator=(const IdentityImpl&) = delete;

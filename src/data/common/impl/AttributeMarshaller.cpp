@@ -105,9 +105,9 @@ struct Source {
 
     // Points `item` at the texts of attribute `index`, as AttributeConverter::toXB fills a
     // new document object. A null attribute or qualified name throws NullPointerException.
-    static void fill(const void* context, std::size_t index, XB::xbattribute_ref& item)
+    static void fill(void* context, std::size_t index, XB::xbattribute_ref& item)
     {
-        auto& self = *const_cast<Source*>(static_cast<const Source*>(context));
+        auto& self = *static_cast<Source*>(context);
         const IAttribute& attribute = RT::checkDeref(self.list[index]);
         const ATTR::AttributeImpl* own = ownOf(&attribute);
         if (own == nullptr) {

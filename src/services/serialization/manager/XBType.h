@@ -191,12 +191,12 @@ public:
     /// callbacks, so it must not throw.
     using Sink = void (*)(void* context, Item& item) noexcept;
     /// Fills `item` with item number `index`; what it throws ends the encode.
-    using Source = void (*)(const void* context, std::size_t index, Item& item);
+    using Source = void (*)(void* context, std::size_t index, Item& item);
 
     /// A list being read.
     XBStream(Sink sink, void* context) noexcept : m_sink(sink), m_context(context) {}
     /// A list of `count` items being written.
-    XBStream(std::size_t count, Source source, const void* context) noexcept
+    XBStream(std::size_t count, Source source, void* context) noexcept
         : m_source(source), m_sourceContext(context), m_count(count)
     {
     }
@@ -241,7 +241,7 @@ private:
     Sink m_sink = nullptr;
     void* m_context = nullptr;
     Source m_source = nullptr;
-    const void* m_sourceContext = nullptr;
+    void* m_sourceContext = nullptr;
     std::size_t m_count = 0;
     bool m_pending = false;
     mutable Item m_item;
