@@ -4,9 +4,7 @@
 #include <mox/rt/Raise.h>
 
 #include <atomic>
-#include <exception>
 #include <memory>
-#include <new>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -14,12 +12,11 @@
 #include <mox/rt/Check.h>
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/XmlUtils.h>
-#include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/IdentityConverter.h>
 #include <mox/xb/XBinderManager.h>
 
 #include "data/authentication/IdentityImpl.h"
-#include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/DocumentCodec.h"
 
 MOX_SOURCE_FILE("data/authentication/impl/IdentityMarshaller")
 
@@ -118,39 +115,22 @@ struct Source {
     static int slot(const XB::XBType& type) { return &type == &XB::xbidentity::schema() ? 0 : 1; }
 };
 
-// Collects the identities of a document being decoded, in document order. A conversion
-// error is kept, not thrown, because the sink runs inside the parser; it is raised once
-// the whole document has decoded (a decoding error wins).
-struct Collector {
-    Set<SmartPointer<IIdentity>> identities;
-    std::exception_ptr error;
-
-    static void take(void* context, XB::xbidentities_1& item) noexcept
-    {
-        auto& self = *static_cast<Collector*>(context);
-        if (self.error)
-            return;
-        try {
-            SmartPointer<IIdentity> identity = XB::IdentityConverter::toMOX(item);
-            if (!identity.isNull())
-                self.identities.insert(std::move(identity));
-        } catch (...) {
-            self.error = std::current_exception();
-        }
-    }
-};
+// Inserts the identity of each item in document order (an empty item gives none: an
+// empty pointer would be equivalent to every identity under the set's order).
+void addIdentity(Set<SmartPointer<IIdentity>>& identities, XB::xbidentities_1& item)
+{
+    SmartPointer<IIdentity> identity = XB::IdentityConverter::toMOX(item);
+    if (!identity.isNull())
+        identities.insert(std::move(identity));
+}
 
 } // namespace
 
 const std::string marshalIdentities(const Set<SmartPointer<IIdentity>>& identities)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    XB::EncodeBuffer buffer;
-    buffer.reserve(64 + 80 * identities.size());
     Source source{identities.begin(), {}};
     XB::xbidentities_stream top(identities.size(), &Source::fill, &source);
-    XB::identities_CC element(top);
-    return manager.encode(element, buffer);
+    return XB::encodeDocument<XB::identities_CC>(s_manager, top, 64 + 80 * identities.size());
 }
 
 const std::string marshalIdentity(const SmartPointer<IIdentity>& identity)
@@ -160,35 +140,16 @@ const std::string marshalIdentity(const SmartPointer<IIdentity>& identity)
     return XmlUtils::GetElementValue(kRootName, marshalIdentities(identities));
 }
 
-namespace {
-
-Set<SmartPointer<IIdentity>> decode(XBinderManager& manager, XB::DecodeBuffer& buffer)
-{
-    Collector collector;
-    XB::xbidentities_stream top(&Collector::take, &collector);
-    const std::unique_ptr<XB::identities_CC> element(new (std::nothrow) XB::identities_CC(top));
-    XBinderManager::requireElement(element.get(), MOX_SITE("MOX::parseIdentities"));
-    manager.decode(*element, buffer);
-    top.finish();
-    if (collector.error)
-        std::rethrow_exception(collector.error);
-    return std::move(collector.identities);
-}
-
-} // namespace
-
 Set<SmartPointer<IIdentity>> parseIdentities(const std::string& text)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
-    return decode(manager, buffer);
+    return XB::decodeStreamed<XB::identities_CC, XB::xbidentities_stream>(s_manager, text, MOX_SITE("MOX::parseIdentities"),
+                                                                          &addIdentity);
 }
 
 Set<SmartPointer<IIdentity>> parseIdentities(std::istream& input)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(input);
-    return decode(manager, buffer);
+    return XB::decodeStreamed<XB::identities_CC, XB::xbidentities_stream>(s_manager, input, MOX_SITE("MOX::parseIdentities"),
+                                                                          &addIdentity);
 }
 
 SmartPointer<IIdentity> parseIdentity(const std::string& text)

@@ -187,6 +187,8 @@ void resetItem(Item& item)
 template <class Item>
 class XBStream : public XBObject {
 public:
+    /// The class of the list's items.
+    using ItemType = Item;
     /// Receives each complete item and may take its texts. It runs inside the parser's
     /// callbacks, so it must not throw.
     using Sink = void (*)(void* context, Item& item) noexcept;
