@@ -52,6 +52,15 @@ PlainItem makeItem(std::size_t i)
 // Item number `i` of a document: about 3% repeat an earlier item.
 std::size_t itemNumber(std::size_t i) { return i % 33 == 32 ? i / 2 : i; }
 
+// How many different identities a document of `items` items holds.
+std::size_t distinctItems(std::size_t items)
+{
+    std::set<std::size_t> numbers;
+    for (std::size_t i = 0; i < items; ++i)
+        numbers.insert(itemNumber(i));
+    return numbers.size();
+}
+
 void appendEscaped(std::string& out, const std::string& text)
 {
     for (char c : text) {
@@ -145,7 +154,7 @@ void BM_ParseIdentities(benchmark::State& state)
     const std::string& text = document(items);
     for (auto _ : state) {
         auto identities = MOX::parseIdentities(text);
-        if (identities.size() != items)
+        if (identities.size() != distinctItems(items))
             state.SkipWithError("wrong identity count");
     }
     setCounters(state, text.size(), items);
