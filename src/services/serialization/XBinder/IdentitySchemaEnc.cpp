@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The identities schema, described as data for the codec's generic writer and handlers.
 #include <mox/xb/IdentitySchema.h>
-#include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/XBTypeBuilder.h"
 
 namespace MOX {
 namespace XB {

@@ -14,7 +14,7 @@
 #include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/XBinderManager.h>
 
-#include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/XBTypeBuilder.h"
 
 namespace MOX {
 namespace XB {
