@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <new>
 
-#include <expat.h>
+#include "xmlinput/XmlFeeder.h"
 
 MOX_SOURCE_FILE("rt/XmlUtils")
 
@@ -22,9 +21,6 @@ namespace {
 constexpr const char kOpen[] = "<mox-rt-fragment>";
 constexpr const char kClose[] = "</mox-rt-fragment>";
 constexpr std::size_t kOpenLength = sizeof kOpen - 1;
-
-// XML_Parse takes an int length; larger texts are fed in pieces of this size.
-constexpr std::size_t kChunk = std::size_t(1) << 30;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -127,59 +123,40 @@ public:
     virtual bool end(int depth, std::size_t tagBegin, std::size_t tagEnd) = 0;
 };
 
-// One expat pass over a fragment, turning expat's byte indices into offsets of the text.
-class FragmentParser {
+// One pass of the shared feeder over a fragment, turning the feeder's offsets into
+// offsets of the caller's text.
+class FragmentParser : private XmlFeeder::Events {
 public:
     FragmentParser(const std::string& text, ElementListener& listener)
-        : m_text(text), m_listener(listener), m_body(bodyStart(text))
+        : m_text(text), m_listener(listener), m_body(bodyStart(text)), m_feeder(*this, fragmentLimits())
     {
     }
 
-    // Parses the fragment; false when the parser met an error (see error()) before a
-    // listener stopped it.
+    // Parses the fragment; false when the feed failed (see error()) before a listener
+    // stopped it.
     bool run()
     {
-        XML_Parser parser = XML_ParserCreate("UTF-8");
-        if (parser == nullptr)
-            throw std::bad_alloc();
-        m_parser = parser;
-        XML_SetUserData(parser, this);
-        XML_SetElementHandler(parser, &FragmentParser::onStart, &FragmentParser::onEnd);
-        // No document types: nothing may declare or load entities.
-        XML_SetStartDoctypeDeclHandler(parser, &FragmentParser::onDoctype);
-        XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
-        if (feed(kOpen, kOpenLength, false)) {
-            bool ok = true;
-            for (std::size_t pos = m_body; ok && pos < m_text.size(); pos += kChunk)
-                ok = feed(m_text.data() + pos, std::min(kChunk, m_text.size() - pos), false);
-            if (ok)
-                feed(kClose, sizeof kClose - 1, true);
-        }
-        XML_ParserFree(parser);
-        m_parser = nullptr;
-        return m_error.empty();
+        if (m_feeder.feedText(kOpen, kOpenLength, false) == XmlFeeder::Outcome::Open &&
+            m_feeder.feedText(m_text.data() + m_body, m_text.size() - m_body, false) == XmlFeeder::Outcome::Open)
+            m_feeder.feedText(kClose, sizeof kClose - 1, true);
+        return m_stopped || m_feeder.message().empty();
     }
 
-    // The parser's message with line and column; "" when the parse succeeded or a
-    // listener stopped it.
-    const std::string& error() const noexcept { return m_error; }
+    // The feeder's wording of the failure; "" when the parse succeeded or a listener
+    // stopped it.
+    std::string error() const { return m_stopped ? std::string() : m_feeder.message(); }
 
 private:
-    bool feed(const char* data, std::size_t length, bool final)
+    // The documents' limits, one level deeper for the wrapper element.
+    static XmlFeeder::Limits fragmentLimits() noexcept
     {
-        if (XML_Parse(m_parser, data, static_cast<int>(length), final) == XML_STATUS_OK)
-            return true;
-        if (m_doctype)
-            m_error = "a document type declaration is not accepted";
-        else if (!m_stopped)
-            m_error = std::string(XML_ErrorString(XML_GetErrorCode(m_parser))) + ", line = " +
-                      std::to_string(XML_GetCurrentLineNumber(m_parser)) + ", column = " +
-                      std::to_string(XML_GetCurrentColumnNumber(m_parser));
-        return false;
+        XmlFeeder::Limits limits;
+        ++limits.maxDepth;
+        return limits;
     }
 
-    // Offset in the caller's text of expat's current event, clamped into the text.
-    std::size_t offset(XML_Index index) const
+    // Offset in the caller's text of the feeder's offset `index`, clamped into the text.
+    std::size_t offset(std::size_t index) const
     {
         const long long value = static_cast<long long>(index) - static_cast<long long>(kOpenLength) +
                                 static_cast<long long>(m_body);
@@ -188,51 +165,39 @@ private:
         return std::min(static_cast<std::size_t>(value), m_text.size());
     }
 
-    void stop() { XML_StopParser(m_parser, XML_FALSE); }
-
-    static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** attributes)
+    void onStart(const char* name, const char** attributes) override
     {
-        auto* self = static_cast<FragmentParser*>(data);
-        const int depth = self->m_depth++;
-        if (depth == 0 || self->m_stopped)
+        const int depth = m_feeder.depth() - 1; // the wrapper is not reported
+        if (depth == 0)
             return;
-        const XML_Index index = XML_GetCurrentByteIndex(self->m_parser);
-        const int count = XML_GetCurrentByteCount(self->m_parser);
-        if (!self->m_listener.start(name, attributes, depth, self->offset(index), self->offset(index + count))) {
-            self->m_stopped = true;
-            self->stop();
-        }
+        const std::size_t index = m_feeder.eventOffset();
+        if (!m_listener.start(name, attributes, depth, offset(index), offset(index + m_feeder.eventLength())))
+            stop();
     }
 
-    static void XMLCALL onEnd(void* data, const XML_Char*)
+    void onEnd() override
     {
-        auto* self = static_cast<FragmentParser*>(data);
-        const int depth = --self->m_depth;
-        if (depth == 0 || self->m_stopped)
+        const int depth = m_feeder.depth() - 1;
+        if (depth == 0)
             return;
-        const XML_Index index = XML_GetCurrentByteIndex(self->m_parser);
-        const int count = XML_GetCurrentByteCount(self->m_parser);
-        if (!self->m_listener.end(depth, self->offset(index), self->offset(index + count))) {
-            self->m_stopped = true;
-            self->stop();
-        }
+        const std::size_t index = m_feeder.eventOffset();
+        if (!m_listener.end(depth, offset(index), offset(index + m_feeder.eventLength())))
+            stop();
     }
 
-    static void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int)
+    void onText(const char*, int) override {}
+
+    void stop()
     {
-        auto* self = static_cast<FragmentParser*>(data);
-        self->m_doctype = true;
-        self->stop();
+        m_stopped = true;
+        m_feeder.abort();
     }
 
     const std::string& m_text;
     ElementListener& m_listener;
     std::size_t m_body;
-    XML_Parser m_parser = nullptr;
-    int m_depth = 0;
+    XmlFeeder m_feeder;
     bool m_stopped = false;
-    bool m_doctype = false;
-    std::string m_error;
 };
 
 // Raises -1056 for a fragment that is not well-formed.

@@ -5,7 +5,7 @@
 // as document objects, once as attributes).
 #include <mox/xb/AttributesSchema.h>
 
-#include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/XBTypeBuilder.h"
 
 namespace MOX {
 namespace XB {

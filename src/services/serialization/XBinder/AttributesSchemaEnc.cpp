@@ -4,7 +4,7 @@
 #include <mox/xb/AttributesSchema.h>
 
 #include "services/serialization/XBinder/AttributeStreaming.h"
-#include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/XBTypeBuilder.h"
 
 namespace MOX {
 namespace XB {

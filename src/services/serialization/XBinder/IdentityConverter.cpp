@@ -5,6 +5,8 @@
 
 #include <mox/rt/Check.h>
 
+#include "data/authentication/IdentityImpl.h"
+
 namespace MOX {
 namespace XB {
 
@@ -18,11 +20,7 @@ std::unique_ptr<xbAbstractNameIdentifier> nameIdentifier(const AUTHN::IIdentity&
     return item;
 }
 
-const std::string& textOf(const std::optional<std::string>& field)
-{
-    static const std::string empty;
-    return field ? *field : empty;
-}
+std::string_view textOf(const std::optional<std::string>& field) { return field ? std::string_view(*field) : std::string_view(); }
 
 } // namespace
 
@@ -69,15 +67,14 @@ xbidentities* IdentityConverter::toXB(const Identities& identities)
 
 IdentityConverter::Identity IdentityConverter::toMOX(const xbidentities_1& item)
 {
-    if (const xbidentity* parts = item.identity()) {
-        auto authority = createAuthorityId(textOf(parts->format), textOf(parts->authority));
-        auto account = AUTHN::createAccountId(textOf(parts->type), textOf(parts->account));
-        return createIdentity(authority, account);
-    }
+    // Straight from the item's texts: no authority or account object is made.
+    if (const xbidentity* parts = item.identity())
+        return AUTHN::IdentityImpl::createFromParts(textOf(parts->format), textOf(parts->authority),
+                                                    textOf(parts->type), textOf(parts->account));
     if (const xbAbstractNameIdentifier* user = item.UserIdentifier())
-        return createUserIdentity(textOf(user->format), textOf(user->value));
+        return AUTHN::IdentityImpl::create(textOf(user->format), {textOf(user->value)}, AUTHN::USER_ACCOUNT_TYPE);
     if (const xbAbstractNameIdentifier* group = item.GroupIdentifier())
-        return createGroupIdentity(textOf(group->format), textOf(group->value));
+        return AUTHN::IdentityImpl::create(textOf(group->format), {textOf(group->value)}, AUTHN::GROUP_ACCOUNT_TYPE);
     return Identity();
 }
 
