@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "xmlinput/XmlFeeder.h"
+#include "xmlinput/StreamInput.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+
+#include <strings.h>
 
 namespace MOX {
 namespace RT {
@@ -12,8 +16,23 @@ namespace {
 // An in-memory text is handed to expat in pieces of this size, so that expat copies
 // only a piece at a time into its buffer, never the whole text.
 constexpr std::size_t kPiece = 64 * 1024;
-// A stream is read in chunks of this size into expat's own buffer.
+// A stream is read in chunks of this size (or what its buffer holds, when less).
 constexpr std::size_t kChunk = 2048;
+
+// Document text is UTF-8: the parser reads every input as UTF-8 (a UTF-8 byte-order
+// mark is skipped) and a declaration naming another encoding is refused.
+constexpr const char* kEncoding = "UTF-8";
+
+bool isSpace(char c) noexcept { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// The number of white-space bytes that `text` starts with.
+std::size_t skipSpace(const char* text, std::size_t size) noexcept
+{
+    std::size_t n = 0;
+    while (n < size && isSpace(text[n]))
+        ++n;
+    return n;
+}
 
 // One parser kept per thread between feeds and reset for the next one, so that small
 // inputs do not pay for making a parser (expat allocates its buffers and tables).
@@ -29,11 +48,11 @@ public:
     {
         XML_Parser parser = m_parser;
         m_parser = nullptr;
-        if (parser != nullptr && XML_ParserReset(parser, nullptr) == XML_TRUE)
+        if (parser != nullptr && XML_ParserReset(parser, kEncoding) == XML_TRUE)
             return parser;
         if (parser != nullptr)
             XML_ParserFree(parser);
-        return XML_ParserCreate(nullptr);
+        return XML_ParserCreate(kEncoding);
     }
     // Keeps `parser` for the thread's next feed (frees it when one is kept already).
     void give(XML_Parser parser) noexcept
@@ -67,6 +86,7 @@ XmlFeeder::XmlFeeder(Events& events, const Limits& limits) : m_events(events), m
     // No document type declarations: nothing can declare entities or load a DTD.
     // expat's billion-laughs protection stays at its defaults.
     XML_SetStartDoctypeDeclHandler(m_parser, &XmlFeeder::onDoctype);
+    XML_SetXmlDeclHandler(m_parser, &XmlFeeder::onDeclaration);
     XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_NEVER);
 }
 
@@ -79,7 +99,10 @@ XmlFeeder::~XmlFeeder()
 XmlFeeder::Outcome XmlFeeder::feedText(const char* data, std::size_t size, bool final)
 {
     for (bool more = true; more && active();) {
-        const std::size_t piece = size < kPiece ? size : kPiece;
+        // After a piece that ended inside a token, the next one is at least as long as
+        // that token so far: expat scans an unfinished token again on every call.
+        const std::size_t want = std::max(kPiece, m_quiet);
+        const std::size_t piece = std::min(size, want);
         more = piece < size;
         const XML_Status status = XML_Parse(m_parser, data, static_cast<int>(piece), final && !more ? XML_TRUE : XML_FALSE);
         data += piece;
@@ -91,35 +114,58 @@ XmlFeeder::Outcome XmlFeeder::feedText(const char* data, std::size_t size, bool 
 
 XmlFeeder::Outcome XmlFeeder::feedStream(std::istream& input)
 {
-    char chunk[kChunk];
-    std::size_t total = 0;
+    if (!active())
+        return m_outcome;
+    StreamInput source(input);
+    if (!source.usable())
+        return m_outcome = Outcome::ReadFailed;
+    std::string piece;
+    std::size_t fed = 0; // bytes fed before `piece`
     while (active()) {
-        input.read(chunk, kChunk);
-        const std::size_t got = static_cast<std::size_t>(input.gcount());
-        if (input.bad()) {
-            m_outcome = Outcome::ReadFailed;
-            break;
-        }
-        const bool last = got == 0;
-        XML_Status status;
-        if (last) {
-            // The final read of 0 bytes: expat is told that the input ends.
-            status = XML_Parse(m_parser, chunk, 0, XML_TRUE);
-        } else {
-            void* buffer = XML_GetBuffer(m_parser, static_cast<int>(got));
-            if (buffer == nullptr) {
-                m_outcome = Outcome::NoParser;
-                break;
-            }
-            std::memcpy(buffer, chunk, got);
-            status = XML_ParseBuffer(m_parser, static_cast<int>(got), XML_FALSE);
-        }
-        total += got;
-        finish(status, last, got);
+        bool end = false;
+        const std::size_t got = gather(source, piece, fed == 0 && source.follows(), end);
+        if (got == kReadFailed)
+            return m_outcome = Outcome::ReadFailed;
+        finish(XML_Parse(m_parser, piece.data(), static_cast<int>(got), end ? XML_TRUE : XML_FALSE), end, got);
         if (m_rootEnded)
-            keepRest(input, chunk, got, total - got);
+            giveBackRest(source, piece.data(), got, m_rootEnd - fed);
+        fed += got;
     }
     return m_outcome;
+}
+
+std::size_t XmlFeeder::gather(StreamInput& source, std::string& piece, bool separator, bool& end)
+{
+    // One read normally (a complete document must not wait for more input); after a
+    // piece that ended inside a token, as much as that token so far (see feedText).
+    const bool more = m_quiet > 0;
+    const std::size_t want = std::max(kChunk, m_quiet);
+    piece.resize(want);
+    std::size_t got = 0;
+    while (!end && (got == 0 || (more && got < want))) {
+        const long n = source.read(&piece[got], want - got);
+        if (n < 0)
+            return kReadFailed;
+        end = n == 0;
+        got += static_cast<std::size_t>(n);
+        if (separator && got > 0) {
+            // White space between a document and the next is not fed.
+            const std::size_t start = skipSpace(piece.data(), got);
+            piece.erase(0, start);
+            piece.resize(want);
+            got -= start;
+            separator = got == 0;
+        }
+    }
+    return got;
+}
+
+void XmlFeeder::giveBackRest(StreamInput& source, const char* piece, std::size_t size, std::size_t rootEnd)
+{
+    // The root's end tag lies in this piece; white space right after it is dropped.
+    const std::size_t from = std::min(rootEnd, size);
+    const std::size_t rest = from + skipSpace(piece + from, size - from);
+    source.giveBack(piece + rest, size - rest);
 }
 
 void XmlFeeder::finish(XML_Status status, bool final, std::size_t fed)
@@ -142,24 +188,6 @@ bool XmlFeeder::quietTooLong(std::size_t fed) noexcept
         return false;
     refuse("text", m_limits.maxTextBytes);
     return true;
-}
-
-void XmlFeeder::keepRest(std::istream& input, const char* chunk, std::size_t size, std::size_t chunkStart)
-{
-    std::size_t from = m_rootEnd > chunkStart ? m_rootEnd - chunkStart : 0;
-    while (from < size && (chunk[from] == ' ' || chunk[from] == '\t' || chunk[from] == '\n' || chunk[from] == '\r'))
-        ++from;
-    if (from >= size)
-        return;
-    const auto back = static_cast<std::streamoff>(size - from);
-    input.clear();
-    if (input.seekg(-back, std::ios_base::cur))
-        return;
-    input.clear();
-    std::streambuf* buffer = input.rdbuf();
-    for (std::size_t i = size; i > from; --i)
-        if (buffer == nullptr || buffer->sputbackc(chunk[i - 1]) == std::char_traits<char>::eof())
-            return;
 }
 
 void XmlFeeder::stopAtRootEnd() noexcept
@@ -232,6 +260,7 @@ void XMLCALL XmlFeeder::onStart(void* self, const XML_Char* name, const XML_Char
     feeder->m_event = true;
     if (!feeder->active())
         return;
+    feeder->m_run = 0;
     if (++feeder->m_depth > feeder->m_limits.maxDepth) {
         feeder->refuse("depth", static_cast<std::size_t>(feeder->m_limits.maxDepth));
         return;
@@ -245,6 +274,7 @@ void XMLCALL XmlFeeder::onEnd(void* self, const XML_Char*)
     auto* feeder = static_cast<XmlFeeder*>(self);
     if (!feeder->active())
         return;
+    feeder->m_run = 0;
     feeder->m_events.onEnd();
     --feeder->m_depth;
 }
@@ -253,7 +283,13 @@ void XMLCALL XmlFeeder::onText(void* self, const XML_Char* text, int length)
 {
     auto* feeder = static_cast<XmlFeeder*>(self);
     feeder->m_event = true;
-    if (feeder->active())
+    if (!feeder->active())
+        return;
+    // Any run of text counts, also text that no reader keeps.
+    feeder->m_run += static_cast<std::size_t>(length);
+    if (feeder->m_run > feeder->m_limits.maxTextBytes)
+        feeder->refuse("text", feeder->m_limits.maxTextBytes);
+    else
         feeder->m_events.onText(text, length);
 }
 
@@ -264,14 +300,25 @@ void XMLCALL XmlFeeder::onCDataStart(void* self)
         feeder->m_events.onCDataStart();
 }
 
-void XMLCALL XmlFeeder::onDoctype(void* self, const XML_Char* name, const XML_Char*, const XML_Char*, int)
+void XMLCALL XmlFeeder::onDeclaration(void* self, const XML_Char*, const XML_Char* encoding, int)
 {
     auto* feeder = static_cast<XmlFeeder*>(self);
-    if (!feeder->active())
+    if (encoding != nullptr && strcasecmp(encoding, kEncoding) != 0)
+        feeder->forbid(std::string("encoding ") + encoding);
+}
+
+void XMLCALL XmlFeeder::onDoctype(void* self, const XML_Char* name, const XML_Char*, const XML_Char*, int)
+{
+    static_cast<XmlFeeder*>(self)->forbid(std::string("DOCTYPE ") + name);
+}
+
+void XmlFeeder::forbid(std::string found)
+{
+    if (!active())
         return;
-    feeder->m_outcome = Outcome::Forbidden;
-    feeder->m_errorText = std::string("DOCTYPE ") + name;
-    XML_StopParser(feeder->m_parser, XML_FALSE);
+    m_outcome = Outcome::Forbidden;
+    m_errorText = std::move(found);
+    XML_StopParser(m_parser, XML_FALSE);
 }
 
 void XmlFeeder::syntaxError()

@@ -9,6 +9,8 @@
 namespace MOX {
 namespace RT {
 
+class StreamInput;
+
 /// The one front door between input and expat, shared by the document decoder and the
 /// runtime's element readers (compiled into each library, never installed or exported).
 ///
@@ -81,7 +83,7 @@ public:
     std::size_t eventLength() const noexcept;
 
     /// What a Syntax outcome met (the parser's error text with ", line = L, column = C")
-    /// or a Forbidden one found ("DOCTYPE name").
+    /// or a Forbidden one found ("DOCTYPE name", "encoding name").
     const std::string& errorText() const noexcept { return m_errorText; }
     /// The one wording of a failed outcome for a reader's error detail ("" when none).
     std::string message() const;
@@ -94,6 +96,7 @@ private:
     static void XMLCALL onEnd(void* self, const XML_Char* name);
     static void XMLCALL onText(void* self, const XML_Char* text, int length);
     static void XMLCALL onCDataStart(void* self);
+    static void XMLCALL onDeclaration(void* self, const XML_Char* version, const XML_Char* encoding, int standalone);
     static void XMLCALL onDoctype(void* self, const XML_Char* name, const XML_Char* sysid,
                                   const XML_Char* pubid, int hasInternalSubset);
 
@@ -101,8 +104,11 @@ private:
     bool checkAttributes(const char** attributes) noexcept;
     bool quietTooLong(std::size_t fed) noexcept;
     void finish(XML_Status status, bool final, std::size_t fed);
-    void keepRest(std::istream& input, const char* chunk, std::size_t size, std::size_t chunkStart);
+    static constexpr std::size_t kReadFailed = ~std::size_t(0);
+    std::size_t gather(StreamInput& source, std::string& piece, bool separator, bool& end);
+    void giveBackRest(StreamInput& source, const char* piece, std::size_t size, std::size_t rootEnd);
     void syntaxError();
+    void forbid(std::string found);
 
     Events& m_events;
     Limits m_limits;
@@ -113,6 +119,8 @@ private:
     // An event arrived since the last piece was fed; bytes fed without any event.
     bool m_event = false;
     std::size_t m_quiet = 0;
+    // Bytes of text since the last tag.
+    std::size_t m_run = 0;
     // Offset just after the root's end tag, counted from the start of the input.
     std::size_t m_rootEnd = 0;
     std::string m_errorText;
