@@ -91,20 +91,26 @@ std::size_t xmlCharLength(const unsigned char* text, std::size_t left) noexcept
     return length;
 }
 
-// Where the fragment proper starts: after a byte-order mark, white space and an XML
-// declaration (which would not be allowed inside the wrapper). A text declaration
-// that is not closed is left in place, so the parser reports it as an error.
+constexpr const char kBom[] = "\xEF\xBB\xBF";
+
+bool startsWith(const std::string& text, std::size_t pos, const char* prefix)
+{
+    return text.compare(pos, std::strlen(prefix), prefix) == 0;
+}
+
+// Where the fragment proper starts: after its prolog, the leading byte-order marks and
+// an XML declaration right after them. The prolog goes to the parser before the wrapper
+// element, as at the start of a document, so that the parser treats it as it treats a
+// document's (one mark is skipped, a second refused, the declaration honoured). A
+// declaration anywhere else (after white space, or not closed) stays in the fragment,
+// where the parser refuses it.
 std::size_t bodyStart(const std::string& text)
 {
     std::size_t pos = 0;
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        pos = 3;
-    std::size_t p = pos;
-    while (p < text.size() && isSpace(text[p]))
-        ++p;
-    if (text.compare(p, 5, "<?xml") == 0 && p + 5 < text.size() &&
-        (isSpace(text[p + 5]) || text[p + 5] == '?')) {
-        const std::size_t close = text.find("?>", p + 5);
+    while (startsWith(text, pos, kBom))
+        pos += 3;
+    if (startsWith(text, pos, "<?xml") && pos + 5 < text.size() && (isSpace(text[pos + 5]) || text[pos + 5] == '?')) {
+        const std::size_t close = text.find("?>", pos + 5);
         if (close != std::string::npos)
             return close + 2;
     }
@@ -136,15 +142,18 @@ public:
     // stopped it.
     bool run()
     {
-        if (m_feeder.feedText(kOpen, kOpenLength, false) == XmlFeeder::Outcome::Open &&
-            m_feeder.feedText(m_text.data() + m_body, m_text.size() - m_body, false) == XmlFeeder::Outcome::Open)
+        const auto open = XmlFeeder::Outcome::Open;
+        if (m_feeder.feedText(m_text.data(), m_body, false) == open && m_feeder.feedText(kOpen, kOpenLength, false) == open &&
+            m_feeder.feedText(m_text.data() + m_body, m_text.size() - m_body, false) == open)
             m_feeder.feedText(kClose, sizeof kClose - 1, true);
-        return m_stopped || m_feeder.message().empty();
+        if (!m_stopped)
+            m_error = m_feeder.message();
+        return m_error.empty();
     }
 
     // The feeder's wording of the failure; "" when the parse succeeded or a listener
     // stopped it.
-    std::string error() const { return m_stopped ? std::string() : m_feeder.message(); }
+    const std::string& error() const noexcept { return m_error; }
 
 private:
     // The documents' limits, one level deeper for the wrapper element.
@@ -155,14 +164,15 @@ private:
         return limits;
     }
 
-    // Offset in the caller's text of the feeder's offset `index`, clamped into the text.
+    // Offset in the caller's text of the feeder's offset `index` (the wrapper's start tag
+    // follows the prolog), clamped into the text.
     std::size_t offset(std::size_t index) const
     {
-        const long long value = static_cast<long long>(index) - static_cast<long long>(kOpenLength) +
-                                static_cast<long long>(m_body);
-        if (value < static_cast<long long>(m_body))
+        if (index <= m_body)
+            return index;
+        if (index < m_body + kOpenLength)
             return m_body;
-        return std::min(static_cast<std::size_t>(value), m_text.size());
+        return std::min(index - kOpenLength, m_text.size());
     }
 
     void onStart(const char* name, const char** attributes) override
@@ -198,6 +208,7 @@ private:
     std::size_t m_body;
     XmlFeeder m_feeder;
     bool m_stopped = false;
+    std::string m_error;
 };
 
 // Raises -1056 for a fragment that is not well-formed.
@@ -359,6 +370,22 @@ bool XmlUtils::AppendEscaped(std::string& out, const char* text, std::size_t len
     return true;
 }
 
+std::string XmlUtils::Enclose(const std::string& name, const std::string& fragment)
+{
+    const std::size_t body = bodyStart(fragment);
+    std::string out;
+    out.reserve(fragment.size() + 2 * name.size() + 5);
+    out.append(fragment, 0, body);
+    out += '<';
+    out += name;
+    out += '>';
+    out.append(fragment, body, std::string::npos);
+    out += "</";
+    out += name;
+    out += '>';
+    return out;
+}
+
 std::string XmlUtils::GetElement(const std::string& name, const std::string& text)
 {
     const Vector<Span> found = collect(name, text, true, "MOX::RT::XmlUtils::GetElement");
@@ -395,7 +422,10 @@ Vector<std::string> XmlUtils::getElements(const std::string& name, const std::st
 
 bool XmlUtils::IsXML(const std::string& text) noexcept
 {
-    const std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    std::size_t first = 0;
+    while (startsWith(text, first, kBom))
+        first += 3;
+    first = text.find_first_not_of(" \t\n\v\f\r", first);
     return first != std::string::npos && text[first] == '<';
 }
 
