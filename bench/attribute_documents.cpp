@@ -183,7 +183,7 @@ struct HandDecoder {
         }
     }
     static void end(void* d, const XML_Char*) { static_cast<HandDecoder*>(d)->text = nullptr; }
-    static void chars(void* d, const XML_Char* s, int n)
+    static void characters(void* d, const XML_Char* s, int n)
     {
         auto& self = *static_cast<HandDecoder*>(d);
         if (self.text)
@@ -196,13 +196,8 @@ void BM_ReadHandWritten(benchmark::State& state)
     const std::string& text = document(sizeOf(state));
     for (auto _ : state) {
         HandDecoder decoder;
-        XML_Parser parser = XML_ParserCreate(nullptr);
-        XML_SetUserData(parser, &decoder);
-        XML_SetElementHandler(parser, &HandDecoder::start, &HandDecoder::end);
-        XML_SetCharacterDataHandler(parser, &HandDecoder::chars);
-        if (XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_OK)
+        if (!benchdoc::handWrittenParse(text, decoder))
             state.SkipWithError("expat failed");
-        XML_ParserFree(parser);
         benchmark::DoNotOptimize(decoder.out.data());
         state.PauseTiming();
         std::vector<PlainAttribute>().swap(decoder.out);
