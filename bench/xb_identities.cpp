@@ -16,8 +16,6 @@
 #include <string>
 #include <vector>
 
-#include <expat.h>
-
 #include <mox/authn.h>
 #include <mox/authn/IdentityDocuments.h>
 #include <mox/xb/XBinderManager.h>
@@ -221,13 +219,8 @@ void BM_SetDecoder(benchmark::State& state)
     const std::string& text = document(items);
     for (auto _ : state) {
         Decoder decoder;
-        XML_Parser parser = XML_ParserCreate(nullptr);
-        XML_SetUserData(parser, &decoder);
-        XML_SetElementHandler(parser, &Decoder::start, &Decoder::end);
-        XML_SetCharacterDataHandler(parser, &Decoder::characters);
-        if (XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_OK)
+        if (!benchdoc::handWrittenParse(text, decoder))
             state.SkipWithError("expat failed");
-        XML_ParserFree(parser);
         benchmark::DoNotOptimize(decoder.identities.size());
     }
     setCounters(state, text.size(), items);

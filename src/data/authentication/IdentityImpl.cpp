@@ -59,15 +59,38 @@ struct ReadThroughInterface {
     bool unknownAuthority() const { return identity.getAuthorityFormat() == kUnknown; }
 };
 
+// Whether two identities have the same text, and how their names compare: read through
+// any parts, and for two of ours first by their stored keys.
+template <class A, class B>
+bool sameValue(const A& a, const B& b)
+{
+    return a.value() == b.value();
+}
+bool sameValue(const IdentityImpl& a, const IdentityImpl& b)
+{
+    return a.valueHash() == b.valueHash() && a.value() == b.value();
+}
+template <class A, class B>
+int compareNames(const A& a, const B& b)
+{
+    return a.name().compare(b.name());
+}
+int compareNames(const IdentityImpl& a, const IdentityImpl& b)
+{
+    if (a.namePrefix() != b.namePrefix())
+        return a.namePrefix() < b.namePrefix() ? -1 : 1;
+    return a.name().compare(b.name());
+}
+
 // The order, over anything that gives an identity's parts.
 template <class A, class B>
 int compareParts(const A& a, const B& b)
 {
-    if (a.value() == b.value()) {
+    if (sameValue(a, b)) {
         const int byType = a.type().compare(b.type());
         return byType != 0 ? byType : a.format().compare(b.format());
     }
-    int result = a.name().compare(b.name());
+    int result = compareNames(a, b);
     if (result != 0)
         return result;
     result = a.type().compare(b.type());
@@ -149,6 +172,7 @@ IdentityImpl::IdentityImpl(Key, std::string_view format, Pieces value, std::size
     if (m_type == Type::Other)
         m_otherType = append(type);
     deriveParts();
+    deriveKeys();
 }
 
 IdentityImpl::~IdentityImpl() { delete m_texts.load(std::memory_order_acquire); }
@@ -202,6 +226,19 @@ void IdentityImpl::deriveParts()
     m_authorityFormat = authorityFormat;
     m_authorityName = authorityName;
     m_hasAuthority = true;
+}
+
+void IdentityImpl::deriveKeys() noexcept
+{
+    std::uint32_t hash = 2166136261u; // FNV-1a
+    for (const char c : value())
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    m_valueHash = hash;
+    const std::string_view name = this->name();
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        prefix = prefix << 8 | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
+    m_namePrefix = prefix;
 }
 
 void IdentityImpl::raiseAuthorityError() const

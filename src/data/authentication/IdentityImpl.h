@@ -64,6 +64,11 @@ public:
     std::string_view authorityFormat() const;
     /// True when the authority format is the UNKNOWN wildcard (the authority exists).
     bool unknownAuthority() const noexcept { return m_unknownAuthority; }
+    /// A hash of the text: different hashes, different texts.
+    std::uint32_t valueHash() const noexcept { return m_valueHash; }
+    /// The name's first eight bytes, zero-padded, as a big-endian number: where two of
+    /// these differ, they order the names as the full comparison would.
+    std::uint64_t namePrefix() const noexcept { return m_namePrefix; }
 
 private:
     enum class Format : std::uint8_t { Qel, Email, Upn, Other };
@@ -78,11 +83,14 @@ private:
     const char* text() const noexcept { return reinterpret_cast<const char*>(this + 1); }
     std::string_view view(Span span) const noexcept { return {text() + span.at, span.size}; }
     void deriveParts();
+    void deriveKeys() noexcept;
     // Raises what createAuthorityId raises for the parts this text gives.
     [[noreturn]] void raiseAuthorityError() const;
     const Texts& texts() const;
 
     mutable std::atomic<Texts*> m_texts{nullptr};
+    std::uint64_t m_namePrefix = 0;
+    std::uint32_t m_valueHash = 0;
     std::uint32_t m_valueSize;
     Span m_otherFormat; // only for Format::Other
     Span m_otherType;   // only for Type::Other

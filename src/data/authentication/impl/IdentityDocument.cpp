@@ -5,8 +5,6 @@
 
 #include <atomic>
 #include <memory>
-#include <optional>
-#include <string_view>
 #include <utility>
 
 #include <mox/rt/Check.h>
@@ -15,7 +13,7 @@
 #include <mox/xb/IdentityConverter.h>
 #include <mox/xb/XBinderManager.h>
 
-#include "data/authentication/IdentityImpl.h"
+#include "services/serialization/XBinder/IdentityItemFiller.h"
 #include "services/serialization/manager/DocumentCodec.h"
 
 MOX_SOURCE_FILE("data/authentication/impl/IdentityMarshaller")
@@ -63,56 +61,17 @@ void resetItem(xbidentities_1& item) { item.t = 0; }
 
 namespace {
 
-void assign(std::optional<std::string>& field, std::string_view text)
-{
-    if (field)
-        field->assign(text.data(), text.size());
-    else
-        field.emplace(text);
-}
-
-// What the writer reads the identities from: the set, walked in order, and a spare
-// object per item class, so that items switch alternatives without allocating.
+// What the writer reads the identities from: the set, walked in order.
 struct Source {
     Set<SmartPointer<IIdentity>>::const_iterator next;
-    std::unique_ptr<XB::XBObject> spare[2];
+    XB::IdentityItemFiller filler;
 
-    // Fills `item` from the next identity's stored parts, as IdentityConverter::toXB
-    // fills a new item. A null identity throws NullPointerException.
+    // Fills `item` from the next identity. A null identity throws NullPointerException.
     static void fill(void* context, std::size_t, XB::xbidentities_1& item)
     {
         auto& self = *static_cast<Source*>(context);
-        const IIdentity& identity = RT::checkDeref(*self.next++);
-        const AUTHN::IdentityImpl* own = AUTHN::IdentityImpl::from(identity);
-        if (identity.isGroup() || identity.isUser()) {
-            auto& name = self.choose<XB::xbAbstractNameIdentifier>(
-                item, identity.isGroup() ? XB::xbidentities_1::T_GroupIdentifier : XB::xbidentities_1::T_UserIdentifier);
-            assign(name.format, own ? own->format() : identity.getFormat());
-            assign(name.value, own ? own->value() : identity.getValue());
-            return;
-        }
-        auto& parts = self.choose<XB::xbidentity>(item, XB::xbidentities_1::T_identity);
-        assign(parts.format, own ? own->authorityFormat() : identity.getAuthorityFormat());
-        assign(parts.authority, own ? own->authorityName() : identity.getAuthorityName());
-        assign(parts.account, own ? own->name() : identity.getName());
-        assign(parts.type, own ? own->type() : identity.getType());
+        self.filler.fill(item, RT::checkDeref(*self.next++));
     }
-
-    // Makes `alternative` the item's choice, with an object of class C.
-    template <class C>
-    C& choose(XB::xbidentities_1& item, int alternative)
-    {
-        if (!item.u || &item.u->xbType() != &C::schema()) {
-            if (item.u)
-                spare[slot(item.u->xbType())] = std::move(item.u);
-            item.u = std::move(spare[slot(C::schema())]);
-            if (!item.u)
-                item.u = std::make_unique<C>();
-        }
-        item.t = alternative;
-        return static_cast<C&>(*item.u);
-    }
-    static int slot(const XB::XBType& type) { return &type == &XB::xbidentity::schema() ? 0 : 1; }
 };
 
 // Inserts the identity of each item in document order (an empty item gives none: an
