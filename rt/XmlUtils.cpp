@@ -373,17 +373,7 @@ bool XmlUtils::AppendEscaped(std::string& out, const char* text, std::size_t len
 std::string XmlUtils::Enclose(const std::string& name, const std::string& fragment)
 {
     const std::size_t body = bodyStart(fragment);
-    std::string out;
-    out.reserve(fragment.size() + 2 * name.size() + 5);
-    out.append(fragment, 0, body);
-    out += '<';
-    out += name;
-    out += '>';
-    out.append(fragment, body, std::string::npos);
-    out += "</";
-    out += name;
-    out += '>';
-    return out;
+    return fragment.substr(0, body) + ToElement(name, fragment.substr(body));
 }
 
 std::string XmlUtils::GetElement(const std::string& name, const std::string& text)

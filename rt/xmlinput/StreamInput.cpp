@@ -85,14 +85,11 @@ long StreamInput::read(char* into, std::size_t max) noexcept
         // Waits only when the buffer holds nothing; then reads no further than it holds,
         // so that the bytes can go back.
         if (Traits::eq_int_type(buffer->sgetc(), Traits::eof())) {
-            try {
-                m_input.setstate(std::ios_base::eofbit);
-            } catch (...) {
-            }
+            setState(std::ios_base::eofbit);
             return 0;
         }
         const std::streamsize held = buffer->in_avail();
-        const auto want = static_cast<std::streamsize>(held > 0 ? std::min<std::size_t>(max, held) : 1);
+        const auto want = static_cast<std::streamsize>(held > 0 ? std::min(max, static_cast<std::size_t>(held)) : 1);
         const std::streamsize got = buffer->sgetn(into, want);
         if (got > 0)
             return static_cast<long>(got);
@@ -129,12 +126,8 @@ void StreamInput::giveBack(const char* rest, std::size_t size) noexcept
     } catch (...) {
         // what the buffer did not take is kept below
     }
-    if (size > 0) {
-        try {
-            m_input.clear(m_input.rdstate() & ~std::ios_base::eofbit);
-        } catch (...) {
-        }
-    }
+    if (size > 0)
+        clearEnd();
     if (left > 0)
         keep(rest, left);
 }
@@ -168,10 +161,24 @@ void StreamInput::markLost() noexcept
 void StreamInput::fail() noexcept
 {
     m_usable = false;
+    setState(std::ios_base::badbit);
+}
+
+void StreamInput::setState(std::ios_base::iostate state) noexcept
+{
     try {
-        m_input.setstate(std::ios_base::badbit);
+        m_input.setstate(state);
     } catch (...) {
         // the state is set; the stream's own exception is not ours to throw
+    }
+}
+
+void StreamInput::clearEnd() noexcept
+{
+    try {
+        m_input.clear(m_input.rdstate() & ~std::ios_base::eofbit);
+    } catch (...) {
+        // only eofbit was cleared: a state that throws was there before
     }
 }
 

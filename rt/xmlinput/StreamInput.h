@@ -43,6 +43,9 @@ public:
 
 private:
     void fail() noexcept;
+    // Sets `state` without throwing the stream's exception; clears eofbit (bytes went back).
+    void setState(std::ios_base::iostate state) noexcept;
+    void clearEnd() noexcept;
     void keep(const char* rest, std::size_t size) noexcept;
     void markLost() noexcept;
 

@@ -18,6 +18,8 @@ namespace {
 constexpr std::size_t kPiece = 64 * 1024;
 // A stream is read in chunks of this size (or what its buffer holds, when less).
 constexpr std::size_t kChunk = 2048;
+// The longest piece handed to expat at once (its lengths are ints).
+constexpr std::size_t kMaxPiece = std::size_t(1) << 30;
 
 // Document text is UTF-8: the parser reads every input as UTF-8 (a UTF-8 byte-order
 // mark is skipped) and a declaration naming another encoding is refused.
@@ -99,9 +101,10 @@ XmlFeeder::~XmlFeeder()
 XmlFeeder::Outcome XmlFeeder::feedText(const char* data, std::size_t size, bool final)
 {
     for (bool more = true; more && active();) {
-        // After a piece that ended inside a token, the next one is at least as long as
-        // that token so far: expat scans an unfinished token again on every call.
-        const std::size_t want = std::max(kPiece, m_quiet);
+        // After a piece that ended inside a token, the next one is twice as long as that
+        // token so far: expat scans an unfinished token again on every call, and so
+        // scans each byte a bounded number of times.
+        const std::size_t want = std::min(std::max(kPiece, 4 * m_quiet), kMaxPiece);
         const std::size_t piece = std::min(size, want);
         more = piece < size;
         const XML_Status status = XML_Parse(m_parser, data, static_cast<int>(piece), final && !more ? XML_TRUE : XML_FALSE);
@@ -119,41 +122,42 @@ XmlFeeder::Outcome XmlFeeder::feedStream(std::istream& input)
     StreamInput source(input);
     if (!source.usable())
         return m_outcome = Outcome::ReadFailed;
-    std::string piece;
-    std::size_t fed = 0; // bytes fed before `piece`
+    std::size_t fed = 0; // bytes fed before the current piece
     while (active()) {
+        // One read normally (a complete document must not wait for more input); after a
+        // piece that ended inside a token, twice as much as that token so far (see
+        // feedText). The bytes go straight into the parser's buffer, where they stay
+        // until the next piece, so that what follows the root can be given back.
+        const std::size_t want = std::min(std::max(kChunk, 4 * m_quiet), kMaxPiece);
+        auto* piece = static_cast<char*>(XML_GetBuffer(m_parser, static_cast<int>(want)));
+        if (piece == nullptr)
+            return m_outcome = Outcome::NoParser;
         bool end = false;
-        const std::size_t got = gather(source, piece, fed == 0 && source.follows(), end);
+        const std::size_t got = gather(source, piece, want, m_quiet > 0, fed == 0 && source.follows(), end);
         if (got == kReadFailed)
             return m_outcome = Outcome::ReadFailed;
-        finish(XML_Parse(m_parser, piece.data(), static_cast<int>(got), end ? XML_TRUE : XML_FALSE), end, got);
+        finish(XML_ParseBuffer(m_parser, static_cast<int>(got), end ? XML_TRUE : XML_FALSE), end, got);
         if (m_rootEnded)
-            giveBackRest(source, piece.data(), got, m_rootEnd - fed);
+            giveBackRest(source, piece, got, m_rootEnd - fed);
         fed += got;
     }
     return m_outcome;
 }
 
-std::size_t XmlFeeder::gather(StreamInput& source, std::string& piece, bool separator, bool& end)
+std::size_t XmlFeeder::gather(StreamInput& source, char* piece, std::size_t want, bool fill, bool separator, bool& end)
 {
-    // One read normally (a complete document must not wait for more input); after a
-    // piece that ended inside a token, as much as that token so far (see feedText).
-    const bool more = m_quiet > 0;
-    const std::size_t want = std::max(kChunk, m_quiet);
-    piece.resize(want);
     std::size_t got = 0;
-    while (!end && (got == 0 || (more && got < want))) {
-        const long n = source.read(&piece[got], want - got);
+    while (!end && (got == 0 || (fill && got < want))) {
+        const long n = source.read(piece + got, want - got);
         if (n < 0)
             return kReadFailed;
         end = n == 0;
         got += static_cast<std::size_t>(n);
         if (separator && got > 0) {
             // White space between a document and the next is not fed.
-            const std::size_t start = skipSpace(piece.data(), got);
-            piece.erase(0, start);
-            piece.resize(want);
-            got -= start;
+            const std::size_t space = skipSpace(piece, got);
+            std::memmove(piece, piece + space, got - space);
+            got -= space;
             separator = got == 0;
         }
     }
@@ -241,12 +245,15 @@ std::string XmlFeeder::message() const
 
 bool XmlFeeder::checkAttributes(const char** attributes) noexcept
 {
+    // A value is never longer than the tag's bytes (references and normalisation only
+    // shrink it), so only a tag longer than the limit needs its values measured.
+    const bool measure = eventLength() > m_limits.maxTextBytes;
     for (std::size_t i = 0; attributes[i] != nullptr; i += 2) {
         if (i / 2 >= m_limits.maxAttributes) {
             refuse("attributes", m_limits.maxAttributes);
             return false;
         }
-        if (std::strlen(attributes[i + 1]) > m_limits.maxTextBytes) {
+        if (measure && std::strlen(attributes[i + 1]) > m_limits.maxTextBytes) {
             refuse("text", m_limits.maxTextBytes);
             return false;
         }

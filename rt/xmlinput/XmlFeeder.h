@@ -35,9 +35,13 @@ public:
     /// Receives the element events of one feed.
     class Events {
     public:
+        /// An element starts (depth() counts it); attributes as name/value pairs.
         virtual void onStart(const char* name, const char** attributes) = 0;
+        /// An element ends (depth() still counts it).
         virtual void onEnd() = 0;
+        /// Character data, in one or more pieces.
         virtual void onText(const char* text, int length) = 0;
+        /// A CDATA section starts.
         virtual void onCDataStart() {}
 
     protected:
@@ -50,7 +54,7 @@ public:
         Complete,   ///< the input ended (or the root ended) without an error
         Stopped,    ///< the Events side aborted the feed
         Syntax,     ///< the parser met an error; errorText() has its message
-        Forbidden,  ///< a document type declaration; errorText() names it
+        Forbidden,  ///< a document type declaration or another encoding; errorText() says which
         Limit,      ///< a limit was reached; limitName()/limitValue() say which
         ReadFailed, ///< the stream or its buffer failed
         NoParser    ///< no parser could be made
@@ -105,7 +109,7 @@ private:
     bool quietTooLong(std::size_t fed) noexcept;
     void finish(XML_Status status, bool final, std::size_t fed);
     static constexpr std::size_t kReadFailed = ~std::size_t(0);
-    std::size_t gather(StreamInput& source, std::string& piece, bool separator, bool& end);
+    std::size_t gather(StreamInput& source, char* piece, std::size_t want, bool fill, bool separator, bool& end);
     void giveBackRest(StreamInput& source, const char* piece, std::size_t size, std::size_t rootEnd);
     void syntaxError();
     void forbid(std::string found);

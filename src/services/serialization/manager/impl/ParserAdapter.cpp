@@ -35,6 +35,13 @@ bool isIgnoredAttribute(const char* name) noexcept
 
 constexpr std::size_t kTextReserve = 1024;
 
+// The element readers of the runtime read under the feeder's own defaults: they must
+// be the documents' defaults.
+static_assert(DecodeLimits{}.maxDepth == RT::XmlFeeder::Limits{}.maxDepth &&
+                  DecodeLimits{}.maxTextBytes == RT::XmlFeeder::Limits{}.maxTextBytes &&
+                  DecodeLimits{}.maxAttributes == RT::XmlFeeder::Limits{}.maxAttributes,
+              "the runtime's element readers and the documents share one set of limits");
+
 // The shared feeder limits for a document's limits.
 RT::XmlFeeder::Limits feederLimits(const DecodeLimits& limits) noexcept
 {

@@ -82,108 +82,64 @@ TEST(DocumentStreams, StreamAndTextFormsGiveEqualResultsAndErrors)
 
 namespace {
 
-// A buffer that hands out a few bytes at a time, with no put-back room before them.
-class TrickleBuffer : public std::streambuf {
+// A device without seeking that hands out pieces of `sizes` bytes in turn (no put-back
+// room before a piece), whose reads of several bytes return short counts, and that with
+// `failAt` throws at that refill.
+class PieceBuffer : public std::streambuf {
 public:
-    TrickleBuffer(std::string text, std::size_t step) : m_text(std::move(text)), m_step(step) {}
+    PieceBuffer(std::string text, std::vector<std::size_t> sizes, int failAt = -1)
+        : m_text(std::move(text)), m_sizes(std::move(sizes)), m_failAt(failAt)
+    {
+    }
 
 protected:
     int_type underflow() override
     {
+        if (m_refills++ == m_failAt)
+            throw std::ios_base::failure("device gone");
         if (m_next == m_text.size())
             return traits_type::eof();
         char* begin = &m_text[m_next];
-        m_next += std::min(m_step, m_text.size() - m_next);
+        m_next += std::min(m_sizes[m_refills % m_sizes.size()], m_text.size() - m_next);
         setg(begin, begin, &m_text[0] + m_next);
         return traits_type::to_int_type(*begin);
     }
-
-private:
-    std::string m_text;
-    std::size_t m_step;
-    std::size_t m_next = 0;
-};
-
-// A buffer without a get area: reads of odd sizes, and nothing can be put back.
-class OddBuffer : public std::streambuf {
-public:
-    explicit OddBuffer(std::string text) : m_text(std::move(text)) {}
-
-protected:
-    int_type underflow() override
-    {
-        return m_next < m_text.size() ? traits_type::to_int_type(m_text[m_next]) : traits_type::eof();
-    }
-    int_type uflow() override
-    {
-        const int_type c = underflow();
-        m_next += c == traits_type::eof() ? 0 : 1;
-        return c;
-    }
     std::streamsize xsgetn(char* into, std::streamsize count) override
     {
-        const std::size_t n = std::min({static_cast<std::size_t>(count), 7 + m_calls++ % 5, m_text.size() - m_next});
-        m_text.copy(into, n, m_next);
-        m_next += n;
-        return static_cast<std::streamsize>(n);
+        return std::streambuf::xsgetn(into, std::min<std::streamsize>(count, 1 + 2 * (m_refills % 5)));
     }
 
 private:
     std::string m_text;
+    std::vector<std::size_t> m_sizes;
+    int m_failAt;
+    int m_refills = 0;
     std::size_t m_next = 0;
-    std::size_t m_calls = 0;
 };
 
-// A device that fails after its first bytes: the buffer throws.
-class FailingBuffer : public TrickleBuffer {
-public:
-    explicit FailingBuffer(std::string text) : TrickleBuffer(std::move(text), 16) {}
-
-protected:
-    int_type underflow() override
-    {
-        if (m_reads++ > 0)
-            throw std::ios_base::failure("device gone");
-        return TrickleBuffer::underflow();
-    }
-
-private:
-    int m_reads = 0;
-};
-
-// One stream over a text, from one of the kinds of source.
+// One stream over a text, from one kind of source.
 class Source {
 public:
     enum Kind { String, File, Pipe, Trickle, Odd, Exceptions, Failing, Count };
-    static constexpr const char* kNames[] = {"string", "file", "pipe", "trickle", "odd", "exceptions", "failing"};
 
-    Source(Kind kind, const std::string& text) : m_stream(nullptr)
+    Source(int kind, const std::string& text) : m_stream(nullptr)
     {
         const std::string file = testing::TempDir() + "stream_source.xml";
-        if (kind == File || kind == Pipe)
-            std::ofstream(file, std::ios::binary) << text;
-        switch (kind) {
-        case String: m_buffer = std::make_unique<std::stringbuf>(text); break;
-        case File: {
-            auto buffer = std::make_unique<std::filebuf>();
-            buffer->open(file, std::ios::in | std::ios::binary);
-            m_buffer = std::move(buffer);
-            break;
-        }
-        case Pipe: // through a child process: no seeking
-            m_pipe = popen(("cat '" + file + "'").c_str(), "r");
-            m_buffer = std::make_unique<__gnu_cxx::stdio_filebuf<char>>(m_pipe, std::ios::in);
-            break;
-        case Trickle: m_buffer = std::make_unique<TrickleBuffer>(text, 3); break;
-        case Odd: m_buffer = std::make_unique<OddBuffer>(text); break;
-        case Exceptions: m_buffer = std::make_unique<TrickleBuffer>(text, 500); break;
-        default: m_buffer = std::make_unique<FailingBuffer>(text); break;
-        }
+        std::ofstream(file, std::ios::binary) << text;
+        if (kind == String)
+            m_buffer = std::make_unique<std::stringbuf>(text);
+        else if (kind == File)
+            m_buffer.reset((new std::filebuf)->open(file, std::ios::in | std::ios::binary));
+        else if (kind == Pipe) // through a child process
+            m_buffer = std::make_unique<__gnu_cxx::stdio_filebuf<char>>(m_pipe = popen(("cat " + file).c_str(), "r"), std::ios::in);
+        else
+            m_buffer = std::make_unique<PieceBuffer>(text, kind == Trickle ? std::vector<std::size_t>{3}
+                                                                             : std::vector<std::size_t>{1, 7, 13, 501},
+                                                     kind == Failing ? 2 : -1);
         m_stream.rdbuf(m_buffer.get());
-        if (kind == Exceptions)
-            m_stream.exceptions(std::ios::badbit | std::ios::failbit | std::ios::eofbit);
-        if (kind == Failing)
-            m_stream.exceptions(std::ios::badbit);
+        // Exceptions on, for every state bit or for failures only.
+        if (kind == Exceptions || kind == Failing)
+            m_stream.exceptions(kind == Failing ? std::ios::badbit : std::ios::badbit | std::ios::failbit | std::ios::eofbit);
     }
     ~Source()
     {
@@ -191,20 +147,12 @@ public:
         if (m_pipe != nullptr)
             pclose(m_pipe);
     }
-    std::istream& stream() { return m_stream; }
+    std::istream& in() { return m_stream; }
 
 private:
     FILE* m_pipe = nullptr;
     std::unique_ptr<std::streambuf> m_buffer;
     std::istream m_stream;
-};
-
-// A document kind: its stream and text readers, and two documents.
-struct DocumentKind {
-    std::function<std::string(std::istream&)> fromStream;
-    std::function<std::string(const std::string&)> fromText;
-    std::string one;
-    std::string two;
 };
 
 std::string withoutLeadingSpace(const std::string& text)
@@ -216,7 +164,11 @@ std::string withoutLeadingSpace(const std::string& text)
 
 TEST(DocumentStreams, EverySourceReadsDocumentsInTurnAndKeepsWhatFollows)
 {
-    const DocumentKind kinds[] = {
+    const struct {
+        std::function<std::string(std::istream&)> fromStream;
+        std::function<std::string(const std::string&)> fromText;
+        std::string one, two;
+    } kinds[] = {
         {[](std::istream& in) { return attributes(MOX::Attributes::unmarshal(in)); },
          [](const std::string& t) { return attributes(MOX::Attributes::unmarshal(t)); },
          "<?xml version=\"1.0\"?><attributes><attribute name=\"a\"><value>" + kBig + "</value></attribute></attributes>",
@@ -226,7 +178,7 @@ TEST(DocumentStreams, EverySourceReadsDocumentsInTurnAndKeepsWhatFollows)
          "<identities><identity format=\"QEL\" authority=\"a\" account=\"u\" type=\"user\"/></identities>",
          "<identities><!--" + kBig + "--><UserIdentifier format=\"EMAIL\">u@a</UserIdentifier></identities>"},
     };
-    for (const DocumentKind& kind : kinds) {
+    for (const auto& kind : kinds) {
         // The documents of one stream, and what follows the last of them.
         const struct { std::vector<std::string> docs; std::string rest; } streams[] = {
             {{kind.one}, ""}, {{kind.one, kind.two}, ""}, {{kind.two}, "junk <attributes/>"},
@@ -237,34 +189,30 @@ TEST(DocumentStreams, EverySourceReadsDocumentsInTurnAndKeepsWhatFollows)
                 text += doc + "\n";
             text += st.rest;
             const std::string expected = withoutLeadingSpace(st.rest);
-            for (int kindOfSource = 0; kindOfSource < Source::Count; ++kindOfSource) {
-                SCOPED_TRACE(std::string(Source::kNames[kindOfSource]) + ": " + text.substr(0, 60));
-                Source source(static_cast<Source::Kind>(kindOfSource), text);
-                std::istream& in = source.stream();
-                if (kindOfSource == Source::Failing) {
-                    const std::string result = outcome([&] { return kind.fromStream(in); });
+            for (int k = 0; k < Source::Count; ++k) {
+                SCOPED_TRACE(std::to_string(k) + ": " + text.substr(0, 60));
+                Source source(k, text);
+                if (k == Source::Failing) {
+                    const std::string result = outcome([&] { return kind.fromStream(source.in()); });
                     EXPECT_EQ(result.substr(0, 28), "SerializationException -1056");
                     EXPECT_NE(result.find("read failed"), std::string::npos) << result;
-                    EXPECT_TRUE(in.bad());
+                    EXPECT_TRUE(source.in().bad());
                     continue;
                 }
                 for (const std::string& doc : st.docs)
-                    EXPECT_EQ(outcome([&] { return kind.fromStream(in); }), outcome([&] { return kind.fromText(doc); }));
+                    EXPECT_EQ(outcome([&] { return kind.fromStream(source.in()); }), outcome([&] { return kind.fromText(doc); }));
                 // The next read sees exactly what followed.
-                EXPECT_EQ(outcome([&] { return kind.fromStream(in); }), outcome([&] { return kind.fromText(expected); }));
+                EXPECT_EQ(outcome([&] { return kind.fromStream(source.in()); }), outcome([&] { return kind.fromText(expected); }));
                 // Read by other means, the stream holds the end of it (a string's buffer all
                 // of it); the start that the buffer could not take back is kept for the next read.
-                Source again(static_cast<Source::Kind>(kindOfSource), text);
+                Source again(k, text);
                 for (std::size_t i = 0; i < st.docs.size(); ++i)
-                    kind.fromStream(again.stream());
-                again.stream().exceptions(std::ios::goodbit);
-                again.stream().clear();
-                const std::string rest{std::istreambuf_iterator<char>(again.stream()), std::istreambuf_iterator<char>()};
-                const std::string seen = withoutLeadingSpace(rest);
-                if (kindOfSource == Source::String)
-                    EXPECT_EQ(seen, expected);
-                EXPECT_TRUE(seen.size() <= expected.size() && expected.compare(expected.size() - seen.size(), seen.size(), seen) == 0)
-                    << seen;
+                    kind.fromStream(again.in());
+                again.in().exceptions(std::ios::goodbit);
+                again.in().clear();
+                const std::string seen = withoutLeadingSpace({std::istreambuf_iterator<char>(again.in()), {}});
+                EXPECT_TRUE(k == Source::String ? seen == expected : expected.size() >= seen.size() &&
+                            expected.compare(expected.size() - seen.size(), seen.size(), seen) == 0) << seen;
             }
         }
     }
