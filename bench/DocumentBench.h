@@ -25,6 +25,20 @@ const std::string& cachedDocument(std::size_t size, Make make)
     return it->second;
 }
 
+/// Parses `text` with expat into a hand-written `decoder`, whose static `start`, `end`
+/// and `characters` handle the events; false when expat rejects the text.
+template <class Decoder>
+bool handWrittenParse(const std::string& text, Decoder& decoder)
+{
+    XML_Parser parser = XML_ParserCreate(nullptr);
+    XML_SetUserData(parser, &decoder);
+    XML_SetElementHandler(parser, &Decoder::start, &Decoder::end);
+    XML_SetCharacterDataHandler(parser, &Decoder::characters);
+    const bool parsed = XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) == XML_STATUS_OK;
+    XML_ParserFree(parser);
+    return parsed;
+}
+
 /// Parses `text` with expat and handlers that only count events; false when expat
 /// rejects it.
 inline bool bareExpatParse(const std::string& text)

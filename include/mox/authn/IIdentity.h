@@ -17,8 +17,8 @@ namespace AUTHN {
 
 /// One principal (user, group, or an account of another type) written as one text in a
 /// stated format (QEL, EMAIL, UPN, or any other text). Format, text and type never
-/// change; the name part and the authority are worked out from the text on first use
-/// and kept.
+/// change; the name part and the authority are worked out from the text when the
+/// identity is made.
 ///
 /// The order is built so that a set of identities recognises one principal written in
 /// different formats: identities with different texts compare by name, then type, then
@@ -27,8 +27,7 @@ namespace AUTHN {
 /// equal. Because of the wildcards the order is not transitive across mixed formats; a
 /// set keeps whichever equivalent identity was inserted first.
 ///
-/// The caches are filled without a lock: share an identity between threads only after
-/// its name and authority have been read once.
+/// An identity never changes once made: any number of threads may read it at once.
 class MOX_API IIdentity : public virtual Object {
 public:
     ~IIdentity() override;
@@ -39,7 +38,7 @@ public:
     virtual const std::string& getType() const = 0;
     /// The authority's name (QEL: between the first ":" and the first "/"; EMAIL, UPN:
     /// after the first "@"). Throws InvalidArgumentException -1006 when no valid
-    /// authority can be derived; nothing is cached then.
+    /// authority can be derived (on every call).
     virtual const std::string& getAuthorityName() const = 0;
     /// The authority's format (QEL: before the first ":"; other formats: "UNKNOWN").
     /// Throws as getAuthorityName does.

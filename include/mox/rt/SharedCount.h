@@ -3,6 +3,8 @@
 /// @file
 /// The reference counter of smart pointers.
 #include <atomic>
+#include <cstddef>
+#include <new>
 #include <utility>
 
 namespace MOX {
@@ -48,6 +50,23 @@ public:
         return block;
     }
 
+    /// As `create`, with `tail` more bytes in the same block right after the object
+    /// (at `reinterpret_cast<char*>(object + 1)`), for an object that keeps its variable
+    /// parts there. The constructor finds the bytes at that address and owns them.
+    template <class T, class... A>
+    static SharedCount* createWithTail(T*& object, std::size_t tail, A&&... args)
+    {
+        void* memory = ::operator new(sizeof(WithTail<T>) + tail);
+        try {
+            auto* block = new (memory) WithTail<T>(std::forward<A>(args)...);
+            object = &block->object;
+            return block;
+        } catch (...) {
+            ::operator delete(memory);
+            throw;
+        }
+    }
+
     /// Adds an owner.
     void acquire() noexcept { m_owners.fetch_add(1, std::memory_order_relaxed); }
 
@@ -70,6 +89,9 @@ private:
     // The record and the object in one block.
     template <class T>
     struct Inline;
+    // The record, the object and the object's tail bytes in one block.
+    template <class T>
+    struct WithTail;
 
     explicit SharedCount(Dispose dispose) noexcept : m_dispose(dispose) {}
     ~SharedCount() = default;
@@ -100,6 +122,23 @@ struct SharedCount::Inline final : SharedCount {
     {
     }
     static void dispose(SharedCount* record) noexcept { delete static_cast<Inline*>(record); }
+    T object;
+};
+
+/// The record, its object and the object's tail bytes in one heap block. The object is
+/// the last member, so its tail starts at `&object + 1`, inside the block.
+template <class T>
+struct SharedCount::WithTail final : SharedCount {
+    template <class... A>
+    explicit WithTail(A&&... args) : SharedCount(&dispose), object(std::forward<A>(args)...)
+    {
+    }
+    static void dispose(SharedCount* record) noexcept
+    {
+        auto* self = static_cast<WithTail*>(record);
+        self->~WithTail();
+        ::operator delete(static_cast<void*>(self));
+    }
     T object;
 };
 

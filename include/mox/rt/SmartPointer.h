@@ -19,6 +19,11 @@ class SmartPointer;
 template <class T, class... A>
 SmartPointer<T> makeShared(A&&... args);
 
+/// As makeShared, with `tail` bytes for the object's own use in the same block, right
+/// after it (see SharedCount::createWithTail).
+template <class T, class... A>
+SmartPointer<T> makeSharedWithTail(std::size_t tail, A&&... args);
+
 /// Reference-counted pointer with an atomic counter.
 ///
 /// `makeShared` builds an object together with its counter in one block; adopting a raw
@@ -183,6 +188,8 @@ private:
 
     template <class U, class... A>
     friend SmartPointer<U> makeShared(A&&... args);
+    template <class U, class... A>
+    friend SmartPointer<U> makeSharedWithTail(std::size_t tail, A&&... args);
 
     void acquire() noexcept
     {
@@ -207,6 +214,14 @@ SmartPointer<T> makeShared(A&&... args)
 {
     SmartPointer<T> result;
     result.m_count = SharedCount::create(result.m_ptr, std::forward<A>(args)...);
+    return result;
+}
+
+template <class T, class... A>
+SmartPointer<T> makeSharedWithTail(std::size_t tail, A&&... args)
+{
+    SmartPointer<T> result;
+    result.m_count = SharedCount::createWithTail(result.m_ptr, tail, std::forward<A>(args)...);
     return result;
 }
 

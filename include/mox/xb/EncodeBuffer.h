@@ -13,7 +13,6 @@ namespace MOX {
 namespace XB {
 
 class XBObject;
-class XBType;
 
 /// A growing UTF-8 text buffer that document objects are written into.
 ///
@@ -41,8 +40,6 @@ public:
     /// only its content when `name` is empty). Returns the record's status: 0, or the
     /// status of the first error recorded so far.
     int writeElement(const std::string& name, const XBObject& object);
-    /// Writes a described object (`object` as the type's objectOf gives it).
-    int writeElement(const std::string& name, const XBType& type, const void* object);
 
 private:
     std::string m_text;

@@ -8,6 +8,8 @@
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/Tracer.h>
 
+#include <memory>
+#include <typeinfo>
 #include <utility>
 
 MOX_SOURCE_FILE("data/authentication/IdentityImpl")
@@ -21,128 +23,326 @@ namespace AUTHN {
 
 namespace {
 
-bool isQel(const std::string& format) { return format == MOX_FORMAT_QEL; }
+constexpr std::string_view kQel = MOX_FORMAT_QEL, kEmail = MOX_FORMAT_EMAIL, kUpn = MOX_FORMAT_UPN,
+                           kUnknown = MOX_FORMAT_UNKNOWN, kUser = USER_ACCOUNT_TYPE, kGroup = GROUP_ACCOUNT_TYPE;
+constexpr auto npos = std::string_view::npos;
 
-// EMAIL and UPN share the name@domain shape.
-bool isAtFormat(const std::string& format) { return format == MOX_FORMAT_EMAIL || format == MOX_FORMAT_UPN; }
-
-// Where the name part of `value` starts; npos when the format has none (or, for the
-// "@" formats, no "@"). The name runs from there to the end, except in the "@" formats
-// where it ends at `end`.
-std::size_t nameStart(const std::string& format, const std::string& value, std::size_t& end)
+// The well-known texts as the std::string getters hand them out.
+const std::string& constant(std::string_view text)
 {
-    end = std::string::npos;
-    if (isQel(format)) {
-        const std::size_t slash = value.find('/');
-        if (slash == std::string::npos)
-            return 0;
-        const std::size_t colon = value.find(':', slash);
-        return colon != std::string::npos ? colon + 1 : slash + 1;
+    static const std::string qel(kQel), email(kEmail), upn(kUpn), unknown(kUnknown), user(kUser), group(kGroup);
+    for (const std::string* known : {&qel, &email, &upn, &unknown, &user, &group}) {
+        if (*known == text)
+            return *known;
     }
-    if (isAtFormat(format)) {
-        end = value.find('@');
-        return end == std::string::npos ? std::string::npos : 0;
-    }
-    return std::string::npos;
-}
-
-// The authority's format and name as the text gives them (checked by createAuthorityId).
-void authorityParts(const std::string& format, const std::string& value, std::string& authorityFormat,
-                    std::string& authorityName)
-{
-    if (isQel(format)) {
-        const std::size_t slash = value.find('/');
-        const std::size_t colon = value.find(':');
-        if (slash == std::string::npos || colon == std::string::npos)
-            return;
-        authorityFormat = value.substr(0, colon);
-        // A first colon after the slash belongs to the account (CORP/Group:x): the text
-        // then holds no authority name at all.
-        if (colon < slash)
-            authorityName = value.substr(colon + 1, slash - colon - 1);
-        return;
-    }
-    authorityFormat = MOX_FORMAT_UNKNOWN;
-    if (isAtFormat(format)) {
-        const std::size_t at = value.find('@');
-        if (at != std::string::npos)
-            authorityName = value.substr(at + 1);
-    }
+    static const std::string none;
+    return none;
 }
 
 // A difference counts as none when either side is the wildcard.
-int compareWithWildcard(const std::string& a, const std::string& b, const char* wildcard)
+int compareWithWildcard(std::string_view a, std::string_view b, bool eitherIsWildcard)
 {
     const int result = a.compare(b);
-    if (result != 0 && (a == wildcard || b == wildcard))
-        return 0;
-    return result;
+    return result != 0 && eitherIsWildcard ? 0 : result;
 }
+
+// The parts of an identity that is not ours, read through its interface.
+struct ReadThroughInterface {
+    const IIdentity& identity;
+    std::string_view value() const { return identity.getValue(); }
+    std::string_view name() const { return identity.getName(); }
+    std::string_view type() const { return identity.getType(); }
+    std::string_view format() const { return identity.getFormat(); }
+    bool isQel() const { return identity.getFormat() == kQel; }
+    std::string_view authorityName() const { return identity.getAuthorityName(); }
+    std::string_view authorityFormat() const { return identity.getAuthorityFormat(); }
+    bool unknownAuthority() const { return identity.getAuthorityFormat() == kUnknown; }
+};
+
+// Whether two identities have the same text, and how their names compare: read through
+// any parts, and for two of ours first by their stored keys.
+template <class A, class B>
+bool sameValue(const A& a, const B& b)
+{
+    return a.value() == b.value();
+}
+bool sameValue(const IdentityImpl& a, const IdentityImpl& b)
+{
+    return a.valueHash() == b.valueHash() && a.value() == b.value();
+}
+template <class A, class B>
+int compareNames(const A& a, const B& b)
+{
+    return a.name().compare(b.name());
+}
+int compareNames(const IdentityImpl& a, const IdentityImpl& b)
+{
+    if (a.namePrefix() != b.namePrefix())
+        return a.namePrefix() < b.namePrefix() ? -1 : 1;
+    return a.name().compare(b.name());
+}
+
+// The order, over anything that gives an identity's parts.
+template <class A, class B>
+int compareParts(const A& a, const B& b)
+{
+    if (sameValue(a, b)) {
+        const int byType = a.type().compare(b.type());
+        return byType != 0 ? byType : a.format().compare(b.format());
+    }
+    int result = compareNames(a, b);
+    if (result != 0)
+        return result;
+    result = a.type().compare(b.type());
+    if (result != 0)
+        return result;
+    result = compareWithWildcard(a.format(), b.format(), a.isQel() || b.isQel());
+    if (result != 0)
+        return result;
+    const std::string_view aName = a.authorityName(); // a's error first, as the order reads
+    result = aName.compare(b.authorityName());
+    if (result != 0)
+        return result;
+    return compareWithWildcard(a.authorityFormat(), b.authorityFormat(), a.unknownAuthority() || b.unknownAuthority());
+}
+
 } // namespace
+
+// Copies of the texts for the std::string getters, made on the first call of one.
+struct IdentityImpl::Texts {
+    std::string value, format, type, name, authorityName, authorityFormat;
+};
 
 IIdentity::~IIdentity() = default;
 
-IdentityImpl::IdentityImpl(std::string format, std::string value, std::string type)
-    : m_format(std::move(format)), m_value(std::move(value)), m_type(std::move(type))
+RT::SmartPointer<IIdentity> IdentityImpl::create(std::string_view format, Pieces value, std::string_view type)
 {
+    std::size_t valueSize = 0;
+    for (std::string_view piece : value)
+        valueSize += piece.size();
+    const bool knownFormat = format == kQel || format == kEmail || format == kUpn;
+    const bool knownType = type == kUser || type == kGroup;
+    const std::size_t tail = valueSize + (knownFormat ? 0 : format.size()) + (knownType ? 0 : type.size());
+    return RT::makeSharedWithTail<IdentityImpl>(tail, Key{}, format, value, valueSize, type);
 }
 
-IdentityImpl::~IdentityImpl() = default;
-
-const std::string& IdentityImpl::getName() const
+RT::SmartPointer<IIdentity> IdentityImpl::createFromParts(std::string_view authorityFormat, std::string_view authorityName,
+                                                          std::string_view type, std::string_view account)
 {
-    // An empty name is never cached, so it is worked out again on each call (without
-    // allocating: nothing is assigned).
-    if (m_name.empty()) {
-        std::size_t end;
-        const std::size_t start = nameStart(m_format, m_value, end);
-        if (start != std::string::npos && start < m_value.size())
-            m_name.assign(m_value, start, end == std::string::npos ? std::string::npos : end - start);
+    // What createAuthorityId and createAccountId refuse, they raise themselves.
+    const std::size_t backslash = authorityName.find('\\');
+    if (authorityFormat.empty() || authorityName.empty() || (backslash != npos && backslash != 0))
+        createAuthorityId(std::string(authorityFormat), std::string(authorityName));
+    if (type.empty() || account.empty())
+        createAccountId(std::string(type), std::string(account));
+    if (backslash == 0)
+        authorityName = authorityName.size() > 2 ? authorityName.substr(2) : std::string_view();
+    // The text forms of the two: "format:name" and "Group:name" or the bare name.
+    const std::string_view groupPrefix = type == kGroup ? "Group:" : "";
+    return create(kQel, {authorityFormat, ":", authorityName, "/", groupPrefix, account}, type);
+}
+
+const IdentityImpl* IdentityImpl::from(const IIdentity& identity) noexcept
+{
+    return typeid(identity) == typeid(IdentityImpl) ? static_cast<const IdentityImpl*>(&identity) : nullptr;
+}
+
+IdentityImpl::IdentityImpl(Key, std::string_view format, Pieces value, std::size_t valueSize, std::string_view type)
+    : m_valueSize(static_cast<std::uint32_t>(valueSize)),
+      m_format(format == kQel ? Format::Qel
+               : format == kEmail ? Format::Email
+               : format == kUpn   ? Format::Upn
+                                  : Format::Other),
+      m_type(type == kUser ? Type::User : type == kGroup ? Type::Group : Type::Other)
+{
+    // The tail that create sized: the value, then the format and type when they are not
+    // well-known texts.
+    char* out = reinterpret_cast<char*>(this + 1);
+    std::uint32_t at = 0;
+    const auto append = [&](std::string_view part) {
+        part.copy(out + at, part.size());
+        const Span span{at, static_cast<std::uint32_t>(part.size())};
+        at += span.size;
+        return span;
+    };
+    for (std::string_view piece : value)
+        append(piece);
+    if (m_format == Format::Other)
+        m_otherFormat = append(format);
+    if (m_type == Type::Other)
+        m_otherType = append(type);
+    deriveParts();
+    deriveKeys();
+}
+
+IdentityImpl::~IdentityImpl() { delete m_texts.load(std::memory_order_acquire); }
+
+void IdentityImpl::deriveParts()
+{
+    const std::string_view text = value();
+    const auto span = [](std::size_t at, std::size_t size) {
+        return Span{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(size)};
+    };
+    Span authorityFormat, authorityName;
+    if (m_format == Format::Qel) {
+        // Name: after the first ":" that follows the first "/", else after that "/"; the
+        // whole text without a "/". Authority: format before the first ":", name up to
+        // the "/" (none when the first ":" comes after the "/").
+        const std::size_t slash = text.find('/');
+        const std::size_t colon = text.find(':');
+        if (slash == npos) {
+            m_name = span(0, text.size());
+        } else {
+            const std::size_t nameColon = text.find(':', slash);
+            const std::size_t start = nameColon != npos ? nameColon + 1 : slash + 1;
+            m_name = span(start, text.size() - start);
+        }
+        if (slash != npos && colon != npos) {
+            authorityFormat = span(0, colon);
+            if (colon < slash)
+                authorityName = span(colon + 1, slash - colon - 1);
+        }
+        m_unknownAuthority = text.substr(0, authorityFormat.size) == kUnknown;
+    } else {
+        m_unknownAuthority = true;
+        if (m_format != Format::Other) {
+            const std::size_t at = text.find('@');
+            if (at != npos) {
+                m_name = span(0, at);
+                authorityName = span(at + 1, text.size() - at - 1);
+            }
+        }
     }
-    return m_name;
+    // createAuthorityId's checks: neither part empty, and a backslash only in front,
+    // where the first two characters go.
+    const bool formatGiven = m_format != Format::Qel || authorityFormat.size != 0;
+    if (!formatGiven || authorityName.size == 0)
+        return;
+    const std::size_t backslash = view(authorityName).find('\\');
+    if (backslash != npos && backslash != 0)
+        return;
+    if (backslash == 0)
+        authorityName = authorityName.size > 2 ? span(authorityName.at + 2, authorityName.size - 2) : span(0, 0);
+    m_authorityFormat = authorityFormat;
+    m_authorityName = authorityName;
+    m_hasAuthority = true;
 }
 
-const IAuthorityId& IdentityImpl::authority() const
+void IdentityImpl::deriveKeys() noexcept
 {
-    if (m_authority.isNull()) {
-        std::string format;
-        std::string name;
-        authorityParts(m_format, m_value, format, name);
-        // Assigned only after createAuthorityId succeeded: a failure caches nothing.
-        m_authority = createAuthorityId(format, name);
-    }
-    return *m_authority;
+    std::uint32_t hash = 2166136261u; // FNV-1a
+    for (const char c : value())
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    m_valueHash = hash;
+    const std::string_view name = this->name();
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        prefix = prefix << 8 | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
+    m_namePrefix = prefix;
 }
 
-const std::string& IdentityImpl::getAuthorityName() const { return authority().getName(); }
+void IdentityImpl::raiseAuthorityError() const
+{
+    // Derived again here, only on this path: createAuthorityId raises its own error,
+    // from its own site, for exactly the parts that deriveParts refused.
+    const std::string_view text = value();
+    std::string format(kUnknown), name;
+    if (isQel()) {
+        const std::size_t slash = text.find('/'), colon = text.find(':');
+        format.clear();
+        if (slash != npos && colon != npos) {
+            format = text.substr(0, colon);
+            if (colon < slash)
+                name = text.substr(colon + 1, slash - colon - 1);
+        }
+    } else if (m_format != Format::Other) {
+        const std::size_t at = text.find('@');
+        if (at != npos)
+            name = text.substr(at + 1);
+    }
+    createAuthorityId(format, name);
+    EXCEPTIONS::raise(ErrorCode::InvalidArguments, MOX_SITE("MOX::createAuthorityId")); // not reached
+}
 
-const std::string& IdentityImpl::getAuthorityFormat() const { return authority().getFormat(); }
+std::string_view IdentityImpl::format() const noexcept
+{
+    switch (m_format) {
+    case Format::Qel: return kQel;
+    case Format::Email: return kEmail;
+    case Format::Upn: return kUpn;
+    case Format::Other: break;
+    }
+    return view(m_otherFormat);
+}
 
-bool IdentityImpl::isGroup() const { return isGroupAccount(m_type); }
+std::string_view IdentityImpl::type() const noexcept
+{
+    return m_type == Type::User ? kUser : m_type == Type::Group ? kGroup : view(m_otherType);
+}
 
-bool IdentityImpl::isUser() const { return isUserAccount(m_type); }
+std::string_view IdentityImpl::authorityName() const
+{
+    if (!m_hasAuthority)
+        raiseAuthorityError();
+    return view(m_authorityName);
+}
+
+std::string_view IdentityImpl::authorityFormat() const
+{
+    if (!m_hasAuthority)
+        raiseAuthorityError();
+    return isQel() ? view(m_authorityFormat) : kUnknown;
+}
+
+const IdentityImpl::Texts& IdentityImpl::texts() const
+{
+    Texts* texts = m_texts.load(std::memory_order_acquire);
+    if (texts != nullptr)
+        return *texts;
+    auto made = std::make_unique<Texts>(Texts{std::string(value()), std::string(format()), std::string(type()),
+                                              std::string(name()), std::string(view(m_authorityName)),
+                                              std::string(isQel() ? view(m_authorityFormat) : kUnknown)});
+    // Another thread may have been first: its copies are the ones everybody keeps.
+    if (m_texts.compare_exchange_strong(texts, made.get(), std::memory_order_acq_rel, std::memory_order_acquire))
+        return *made.release();
+    return *texts;
+}
+
+const std::string& IdentityImpl::getName() const { return texts().name; }
+
+const std::string& IdentityImpl::getType() const { return m_type != Type::Other ? constant(type()) : texts().type; }
+
+const std::string& IdentityImpl::getAuthorityName() const
+{
+    if (!m_hasAuthority)
+        raiseAuthorityError();
+    return texts().authorityName;
+}
+
+const std::string& IdentityImpl::getAuthorityFormat() const
+{
+    if (!m_hasAuthority)
+        raiseAuthorityError();
+    return isQel() ? texts().authorityFormat : constant(kUnknown);
+}
+
+const std::string& IdentityImpl::getFormat() const { return m_format != Format::Other ? constant(format()) : texts().format; }
+
+const std::string& IdentityImpl::getValue() const { return texts().value; }
 
 bool IdentityImpl::lessThan(const IIdentity& other) const { return compareIdentities(*this, other) < 0; }
 
 int compareIdentities(const IIdentity& a, const IIdentity& b)
 {
-    if (a.getValue() == b.getValue()) {
-        const int byType = a.getType().compare(b.getType());
-        return byType != 0 ? byType : a.getFormat().compare(b.getFormat());
-    }
-    int result = a.getName().compare(b.getName());
-    if (result != 0)
-        return result;
-    result = a.getType().compare(b.getType());
-    if (result != 0)
-        return result;
-    result = compareWithWildcard(a.getFormat(), b.getFormat(), MOX_FORMAT_QEL);
-    if (result != 0)
-        return result;
-    result = a.getAuthorityName().compare(b.getAuthorityName());
-    if (result != 0)
-        return result;
-    return compareWithWildcard(a.getAuthorityFormat(), b.getAuthorityFormat(), MOX_FORMAT_UNKNOWN);
+    const IdentityImpl* ours = IdentityImpl::from(a);
+    const IdentityImpl* theirs = IdentityImpl::from(b);
+    if (ours != nullptr && theirs != nullptr)
+        return compareParts(*ours, *theirs);
+    if (ours != nullptr)
+        return compareParts(*ours, ReadThroughInterface{b});
+    if (theirs != nullptr)
+        return compareParts(ReadThroughInterface{a}, *theirs);
+    return compareParts(ReadThroughInterface{a}, ReadThroughInterface{b});
 }
 
 } // namespace AUTHN
@@ -152,9 +352,9 @@ using AUTHN::IdentityImpl;
 using AUTHN::IIdentity;
 
 namespace {
-RT::SmartPointer<IIdentity> makeIdentity(std::string format, std::string value, std::string type)
+RT::SmartPointer<IIdentity> makeIdentity(std::string_view format, std::string_view value, std::string_view type)
 {
-    return RT::makeShared<IdentityImpl>(std::move(format), std::move(value), std::move(type));
+    return IdentityImpl::create(format, {value}, type);
 }
 } // namespace
 

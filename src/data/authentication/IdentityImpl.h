@@ -1,48 +1,110 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+#include <atomic>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include <mox/authn/IIdentity.h>
 
 namespace MOX {
 namespace AUTHN {
 
-/// The identity value: format, text and type fixed at creation; the name part and the
-/// authority are derived from the text on first use and cached (without a lock).
-class IdentityImpl : public IIdentity {
+/// The identity value. Everything the order compares (name, type, format, authority
+/// name and format, and whether the authority can be derived at all) is worked out once,
+/// at creation, as views into the identity's own text; comparisons read those views and
+/// allocate nothing. The object, its counter and its texts share one heap block
+/// (`create`). The `std::string` getters of the interface are served from constants for
+/// the well-known formats and types, and otherwise from one block of copies made on the
+/// first such call (installed atomically, so concurrent first reads are safe).
+class IdentityImpl final : public IIdentity {
+    struct Key {};
+
 public:
-    IdentityImpl(std::string format, std::string value, std::string type);
+    /// The pieces of a text, joined where it is stored.
+    using Pieces = std::initializer_list<std::string_view>;
+
+    /// A new identity of `format`, the text `value` and `type`, in one heap block.
+    static RT::SmartPointer<IIdentity> create(std::string_view format, Pieces value, std::string_view type);
+    /// The QEL identity of an authority and an account given by their parts, as
+    /// createIdentity(createAuthorityId(...), createAccountId(...)) makes it, with the
+    /// errors of those factories, but without making either object.
+    static RT::SmartPointer<IIdentity> createFromParts(std::string_view authorityFormat, std::string_view authorityName,
+                                                       std::string_view type, std::string_view account);
+    /// The identity behind `identity` when it is one of ours, otherwise null.
+    static const IdentityImpl* from(const IIdentity& identity) noexcept;
+
+    /// Used by create only: builds the identity over the `tail` bytes that follow it.
+    IdentityImpl(Key, std::string_view format, Pieces value, std::size_t valueSize, std::string_view type);
     ~IdentityImpl() override;
+    IdentityImpl(const IdentityImpl&) = delete;
+    IdentityImpl& operator=(const IdentityImpl&) = delete;
 
     const std::string& getName() const override;
-    const std::string& getType() const override { return m_type; }
+    const std::string& getType() const override;
     const std::string& getAuthorityName() const override;
     const std::string& getAuthorityFormat() const override;
-    const std::string& getFormat() const override { return m_format; }
-    const std::string& getValue() const override { return m_value; }
-    bool isGroup() const override;
-    bool isUser() const override;
+    const std::string& getFormat() const override;
+    const std::string& getValue() const override;
+    bool isGroup() const override { return m_type == Type::Group; }
+    bool isUser() const override { return m_type == Type::User; }
     bool lessThan(const IIdentity& other) const override;
 
-    std::string toString() const override { return m_value; }
+    std::string toString() const override { return std::string(value()); }
 
-    /// True once a non-empty name part has been cached.
-    bool hasCachedName() const noexcept { return !m_name.empty(); }
-    /// True once the authority has been derived and cached.
-    bool hasCachedAuthority() const noexcept { return !m_authority.isNull(); }
+    /// The stored parts, without copies.
+    std::string_view value() const noexcept { return {text(), m_valueSize}; }
+    std::string_view format() const noexcept;
+    std::string_view type() const noexcept;
+    std::string_view name() const noexcept { return view(m_name); }
+    bool isQel() const noexcept { return m_format == Format::Qel; }
+    /// The authority's parts; both raise the authority error when it cannot be derived.
+    std::string_view authorityName() const;
+    std::string_view authorityFormat() const;
+    /// True when the authority format is the UNKNOWN wildcard (the authority exists).
+    bool unknownAuthority() const noexcept { return m_unknownAuthority; }
+    /// A hash of the text: different hashes, different texts.
+    std::uint32_t valueHash() const noexcept { return m_valueHash; }
+    /// The name's first eight bytes, zero-padded, as a big-endian number: where two of
+    /// these differ, they order the names as the full comparison would.
+    std::uint64_t namePrefix() const noexcept { return m_namePrefix; }
 
 private:
-    const IAuthorityId& authority() const;
+    enum class Format : std::uint8_t { Qel, Email, Upn, Other };
+    enum class Type : std::uint8_t { User, Group, Other };
+    // A part of the tail text.
+    struct Span {
+        std::uint32_t at = 0;
+        std::uint32_t size = 0;
+    };
+    struct Texts;
 
-    std::string m_format;
-    std::string m_value;
-    std::string m_type;
-    mutable std::string m_name;
-    mutable RT::SmartPointer<IAuthorityId> m_authority;
+    const char* text() const noexcept { return reinterpret_cast<const char*>(this + 1); }
+    std::string_view view(Span span) const noexcept { return {text() + span.at, span.size}; }
+    void deriveParts();
+    void deriveKeys() noexcept;
+    // Raises what createAuthorityId raises for the parts this text gives.
+    [[noreturn]] void raiseAuthorityError() const;
+    const Texts& texts() const;
+
+    mutable std::atomic<Texts*> m_texts{nullptr};
+    std::uint64_t m_namePrefix = 0;
+    std::uint32_t m_valueHash = 0;
+    std::uint32_t m_valueSize;
+    Span m_otherFormat; // only for Format::Other
+    Span m_otherType;   // only for Type::Other
+    Span m_name;
+    Span m_authorityName;
+    Span m_authorityFormat; // only for a QEL text
+    Format m_format;
+    Type m_type;
+    bool m_hasAuthority = false;
+    bool m_unknownAuthority = false;
 };
 
-/// The identity order as a three-way result (negative: `a` before `b`). Derives names
-/// and authorities as needed, so it can throw the authority error.
+/// The identity order as a three-way result (negative: `a` before `b`). Can throw the
+/// authority error when it has to compare authorities.
 int compareIdentities(const IIdentity& a, const IIdentity& b);
 
 } // namespace AUTHN

@@ -5,16 +5,16 @@
 
 #include <atomic>
 #include <memory>
-#include <new>
+#include <utility>
 
 #include <mox/rt/Check.h>
 #include <mox/rt/Exceptions.h>
 #include <mox/rt/XmlUtils.h>
-#include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/IdentityConverter.h>
 #include <mox/xb/XBinderManager.h>
 
-#include "services/serialization/XBinder/IdentityStreaming.h"
+#include "services/serialization/XBinder/IdentityItemFiller.h"
+#include "services/serialization/manager/DocumentCodec.h"
 
 MOX_SOURCE_FILE("data/authentication/impl/IdentityMarshaller")
 
@@ -35,61 +35,61 @@ std::atomic<XBinderManager*> s_manager{nullptr};
 
 } // namespace
 
+namespace XB {
+
+// The root's content as a streamed list of the document's own items: read item by item
+// into identities, written item by item from them, never held whole.
+class xbidentities_stream : public XBStream<xbidentities_1> {
+public:
+    MOX_XB_DOCUMENT_TYPE()
+    using XBStream<xbidentities_1>::XBStream;
+};
+
+const XBType& xbidentities_stream::schema()
+{
+    static const XBType type = XBTypeBuilder<xbidentities_stream>::sequence("xbidentities").streamed<xbidentities_1>("");
+    return type;
+}
+
+// Readies the reused item for the next element. It keeps its object, so that the next
+// element of the same class fills it again without an allocation: every field of it is
+// overwritten (all attributes are required and the text is always set), and a document
+// that misses one fails as a whole, so a stale field never reaches a result.
+void resetItem(xbidentities_1& item) { item.t = 0; }
+
+} // namespace XB
+
 namespace {
 
-// What the writer reads the identities from: the set, walked in order, and one spare
-// object per alternative, so that items switch alternatives without allocating.
+// What the writer reads the identities from: the set, walked in order.
 struct Source {
-    using Identities = Set<SmartPointer<IIdentity>>;
-    Identities::const_iterator next;
-    std::unique_ptr<XB::XBObject> spare[4];
+    Set<SmartPointer<IIdentity>>::const_iterator next;
+    XB::IdentityItemFiller filler;
 
-    // Points `item` at the texts of the next identity, as IdentityConverter::toXB fills a
-    // new item (items are asked for in order). A null identity throws NullPointerException.
-    static void fill(const void* context, std::size_t, XB::xbidentities_ref_1& item)
+    // Fills `item` from the next identity. A null identity throws NullPointerException.
+    static void fill(void* context, std::size_t, XB::xbidentities_1& item)
     {
-        auto& self = *const_cast<Source*>(static_cast<const Source*>(context));
-        const IIdentity& identity = RT::checkDeref(*self.next++);
-        if (identity.isGroup() || identity.isUser()) {
-            auto& name = self.choose<XB::xbname_ref>(
-                item, identity.isGroup() ? XB::xbidentities_ref_1::T_GroupIdentifier : XB::xbidentities_ref_1::T_UserIdentifier);
-            name.format = &identity.getFormat();
-            name.value = &identity.getValue();
-            return;
-        }
-        auto& parts = self.choose<XB::xbidentity_ref>(item, XB::xbidentities_ref_1::T_identity);
-        parts.format = &identity.getAuthorityFormat();
-        parts.authority = &identity.getAuthorityName();
-        parts.account = &identity.getName();
-        parts.type = &identity.getType();
-    }
-
-    // Makes `alternative` the item's choice, with its spare object.
-    template <class C>
-    C& choose(XB::xbidentities_ref_1& item, int alternative)
-    {
-        if (item.t != alternative) {
-            if (item.t != 0)
-                spare[item.t] = std::move(item.u);
-            if (!spare[alternative])
-                spare[alternative] = std::make_unique<C>();
-            item.set(alternative, std::move(spare[alternative]));
-        }
-        return static_cast<C&>(*item.u);
+        auto& self = *static_cast<Source*>(context);
+        self.filler.fill(item, RT::checkDeref(*self.next++));
     }
 };
+
+// Inserts the identity of each item in document order (an empty item gives none: an
+// empty pointer would be equivalent to every identity under the set's order).
+void addIdentity(Set<SmartPointer<IIdentity>>& identities, XB::xbidentities_1& item)
+{
+    SmartPointer<IIdentity> identity = XB::IdentityConverter::toMOX(item);
+    if (!identity.isNull())
+        identities.insert(std::move(identity));
+}
 
 } // namespace
 
 const std::string marshalIdentities(const Set<SmartPointer<IIdentity>>& identities)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    XB::EncodeBuffer buffer;
-    buffer.reserve(64 + 80 * identities.size());
     Source source{identities.begin(), {}};
-    XB::xbidentities_out top(identities.size(), &Source::fill, &source);
-    XB::identities_CC element(top);
-    return manager.encode(element, buffer);
+    XB::xbidentities_stream top(identities.size(), &Source::fill, &source);
+    return XB::encodeDocument<XB::identities_CC>(s_manager, top, 64 + 80 * identities.size());
 }
 
 const std::string marshalIdentity(const SmartPointer<IIdentity>& identity)
@@ -99,31 +99,16 @@ const std::string marshalIdentity(const SmartPointer<IIdentity>& identity)
     return XmlUtils::GetElementValue(kRootName, marshalIdentities(identities));
 }
 
-namespace {
-
-Set<SmartPointer<IIdentity>> decode(XBinderManager& manager, XB::DecodeBuffer& buffer)
-{
-    XB::xbidentities list;
-    const std::unique_ptr<XB::identities_CC> element(new (std::nothrow) XB::identities_CC(list));
-    XBinderManager::requireElement(element.get(), MOX_SITE("MOX::parseIdentities"));
-    manager.decode(*element, buffer);
-    return XB::IdentityConverter::toMOX(list);
-}
-
-} // namespace
-
 Set<SmartPointer<IIdentity>> parseIdentities(const std::string& text)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
-    return decode(manager, buffer);
+    return XB::decodeStreamed<XB::identities_CC, XB::xbidentities_stream>(s_manager, text, MOX_SITE("MOX::parseIdentities"),
+                                                                          &addIdentity);
 }
 
 Set<SmartPointer<IIdentity>> parseIdentities(std::istream& input)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(input);
-    return decode(manager, buffer);
+    return XB::decodeStreamed<XB::identities_CC, XB::xbidentities_stream>(s_manager, input, MOX_SITE("MOX::parseIdentities"),
+                                                                          &addIdentity);
 }
 
 SmartPointer<IIdentity> parseIdentity(const std::string& text)

@@ -11,27 +11,91 @@
 #include <mox/rt/Raise.h>
 
 #include <atomic>
-#include <exception>
 #include <memory>
-#include <new>
 #include <typeinfo>
 #include <utility>
+#include <vector>
 
 #include <mox/rt/Check.h>
 #include <mox/rt/Exceptions.h>
 #include <mox/xb/AttributeConverter.h>
 #include <mox/rt/XmlUtils.h>
 #include <mox/xb/AttributesSchema.h>
-#include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/XBinderManager.h>
 
 #include "data/attribute/AttributeImpl.h"
 #include "data/attribute/QualifiedNameImpl.h"
-#include "services/serialization/XBinder/AttributeStreaming.h"
+#include "services/serialization/manager/DocumentCodec.h"
 
 MOX_SOURCE_FILE("data/common/impl/AttributeMarshaller")
 
 namespace MOX {
+namespace XB {
+
+// The root's content as a streamed list of the document's own items, read item by item
+// into attributes, never held whole. Described with the element and type names of
+// xbattributes, so it reads and fails alike.
+class xbattributes_stream : public XBStream<xbattribute> {
+public:
+    MOX_XB_DOCUMENT_TYPE()
+    using XBStream<xbattribute>::XBStream;
+};
+
+const XBType& xbattributes_stream::schema()
+{
+    static const XBType type =
+        XBTypeBuilder<xbattributes_stream>::sequence("xbattributes").streamed<xbattribute>("attribute");
+    return type;
+}
+
+// One "attribute" written straight from an attribute's own texts, which it points to
+// (null: absent), so that writing a list copies none of its texts; described like
+// xbattribute (copying the texts into the document's own item class costs the writer
+// 15 to 40%).
+class xbattribute_ref : public XBObject {
+public:
+    MOX_XB_DOCUMENT_TYPE()
+    const std::string* name = nullptr;
+    const std::string* type = nullptr;
+    const std::string* scope = nullptr;
+    const std::vector<std::string>* value_list = nullptr;
+};
+
+const XBType& xbattribute_ref::schema()
+{
+    static const XBType type = XBTypeBuilder<xbattribute_ref>::sequence("xbattribute")
+                                   .attribute<&xbattribute_ref::name>("name")
+                                   .attribute<&xbattribute_ref::type>("type", Use::Optional)
+                                   .attribute<&xbattribute_ref::scope>("scope", Use::Optional)
+                                   .list<&xbattribute_ref::value_list>("value", "xbattribute_value");
+    return type;
+}
+
+// The root's content written as a streamed list of xbattribute_ref.
+class xbattributes_out : public XBStream<xbattribute_ref> {
+public:
+    MOX_XB_DOCUMENT_TYPE()
+    using XBStream<xbattribute_ref>::XBStream;
+};
+
+const XBType& xbattributes_out::schema()
+{
+    static const XBType type =
+        XBTypeBuilder<xbattributes_out>::sequence("xbattributes").streamed<xbattribute_ref>("attribute");
+    return type;
+}
+
+// Empties `item` for the next "attribute", keeping the room of its value list.
+void resetItem(xbattribute& item)
+{
+    item.name.clear();
+    item.type.reset();
+    item.scope.reset();
+    item.value_list.clear();
+}
+
+} // namespace XB
+
 namespace Attributes {
 
 using ATTR::IAttribute;
@@ -67,25 +131,8 @@ SmartPointer<IAttribute> takeAttribute(XB::xbattribute& item)
     return RT::makeShared<ATTR::AttributeImpl>(name, std::move(values));
 }
 
-// Collects the attributes of a document being decoded. A conversion error (an empty
-// "name") is kept, not thrown, because the sink runs inside the parser; it is raised
-// once the whole document has decoded.
-struct Collector {
-    AttributeList list;
-    std::exception_ptr error;
-
-    static void take(void* context, XB::xbattribute& item) noexcept
-    {
-        auto& self = *static_cast<Collector*>(context);
-        if (self.error)
-            return;
-        try {
-            self.list.push_back(takeAttribute(item));
-        } catch (...) {
-            self.error = std::current_exception();
-        }
-    }
-};
+// Appends the attribute of each item, in document order.
+void addAttribute(AttributeList& list, XB::xbattribute& item) { list.push_back(takeAttribute(item)); }
 
 // The attribute as this library's own class, or null: a type comparison, cheaper than a
 // cast through the virtual bases.
@@ -105,9 +152,9 @@ struct Source {
 
     // Points `item` at the texts of attribute `index`, as AttributeConverter::toXB fills a
     // new document object. A null attribute or qualified name throws NullPointerException.
-    static void fill(const void* context, std::size_t index, XB::xbattribute_ref& item)
+    static void fill(void* context, std::size_t index, XB::xbattribute_ref& item)
     {
-        auto& self = *const_cast<Source*>(static_cast<const Source*>(context));
+        auto& self = *static_cast<Source*>(context);
         const IAttribute& attribute = RT::checkDeref(self.list[index]);
         const ATTR::AttributeImpl* own = ownOf(&attribute);
         if (own == nullptr) {
@@ -139,44 +186,21 @@ struct Source {
 
 std::string marshal(const AttributeList& list)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    XB::EncodeBuffer buffer;
     Source source{list, {}, {}};
-    buffer.reserve(source.estimate());
     XB::xbattributes_out top(list.size(), &Source::fill, &source);
-    XB::attributes_CC element(top);
-    return manager.encode(element, buffer);
+    return XB::encodeDocument<XB::attributes_CC>(s_manager, top, source.estimate());
 }
-
-namespace {
-
-AttributeList decode(XBinderManager& manager, XB::DecodeBuffer& buffer)
-{
-    Collector collector;
-    XB::xbattributes_stream top(&Collector::take, &collector);
-    const std::unique_ptr<XB::attributes_CC> element(new (std::nothrow) XB::attributes_CC(top));
-    XBinderManager::requireElement(element.get(), MOX_SITE("MOX::Attributes::unmarshal"));
-    manager.decode(*element, buffer);
-    top.finish();
-    if (collector.error)
-        std::rethrow_exception(collector.error);
-    return std::move(collector.list);
-}
-
-} // namespace
 
 AttributeList unmarshal(const std::string& text)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(text);
-    return decode(manager, buffer);
+    return XB::decodeStreamed<XB::attributes_CC, XB::xbattributes_stream>(
+        s_manager, text, MOX_SITE("MOX::Attributes::unmarshal"), &addAttribute);
 }
 
 AttributeList unmarshal(std::istream& input)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    XB::DecodeBuffer buffer = manager.makeDecodeBuffer(input);
-    return decode(manager, buffer);
+    return XB::decodeStreamed<XB::attributes_CC, XB::xbattributes_stream>(
+        s_manager, input, MOX_SITE("MOX::Attributes::unmarshal"), &addAttribute);
 }
 
 std::string marshal(const SmartPointer<IAttribute>& attribute)

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The attributes schema, described as data for the codec's generic writer and handlers,
-// with the streamed form of its list.
+// The attributes schema, described as data for the codec's generic writer and handlers.
 #include <mox/xb/AttributesSchema.h>
 
-#include "services/serialization/XBinder/AttributeStreaming.h"
-#include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/XBTypeBuilder.h"
 
 namespace MOX {
 namespace XB {
@@ -32,30 +30,6 @@ const XBType& xbattributes::schema()
 {
     static const XBType type =
         XBTypeBuilder<xbattributes>::sequence("xbattributes").list<&xbattributes::list>("attribute");
-    return type;
-}
-
-const XBType& xbattribute_ref::schema()
-{
-    static const XBType type = XBTypeBuilder<xbattribute_ref>::sequence("xbattribute")
-                                   .attribute<&xbattribute_ref::name>("name")
-                                   .attribute<&xbattribute_ref::type>("type", Use::Optional)
-                                   .attribute<&xbattribute_ref::scope>("scope", Use::Optional)
-                                   .list<&xbattribute_ref::value_list>("value", "xbattribute_value");
-    return type;
-}
-
-const XBType& xbattributes_out::schema()
-{
-    static const XBType type =
-        XBTypeBuilder<xbattributes_out>::sequence("xbattributes").streamed<xbattribute_ref>("attribute");
-    return type;
-}
-
-const XBType& xbattributes_stream::schema()
-{
-    static const XBType type =
-        XBTypeBuilder<xbattributes_stream>::sequence("xbattributes").streamed<xbattribute>("attribute");
     return type;
 }
 

@@ -2,7 +2,7 @@
 // The class-id schema types, described as data for the codec's generic writer and
 // handlers: each is an empty element whose attributes are written in this order.
 #include <mox/xb/ClassSchema.h>
-#include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/XBTypeBuilder.h"
 
 namespace MOX {
 namespace XB {

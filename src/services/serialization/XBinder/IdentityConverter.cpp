@@ -5,42 +5,63 @@
 
 #include <mox/rt/Check.h>
 
+#include "data/authentication/IdentityImpl.h"
+#include "services/serialization/XBinder/IdentityItemFiller.h"
+#include "services/serialization/manager/XBType.h"
+
 namespace MOX {
 namespace XB {
 
 namespace {
 
-std::unique_ptr<xbAbstractNameIdentifier> nameIdentifier(const AUTHN::IIdentity& identity)
+std::string_view textOf(const std::optional<std::string>& field) { return field ? std::string_view(*field) : std::string_view(); }
+
+void assign(std::optional<std::string>& field, std::string_view text)
 {
-    auto item = std::make_unique<xbAbstractNameIdentifier>();
-    item->format = identity.getFormat();
-    item->value = identity.getValue();
-    return item;
+    if (field)
+        field->assign(text.data(), text.size());
+    else
+        field.emplace(text);
 }
 
-const std::string& textOf(const std::optional<std::string>& field)
-{
-    static const std::string empty;
-    return field ? *field : empty;
-}
+int spareSlot(const XBType& type) { return &type == &xbidentity::schema() ? 0 : 1; }
 
 } // namespace
 
+template <class C>
+C& IdentityItemFiller::choose(xbidentities_1& item, int alternative)
+{
+    if (!item.u || &item.u->xbType() != &C::schema()) {
+        if (item.u)
+            m_spare[spareSlot(item.u->xbType())] = std::move(item.u);
+        item.u = std::move(m_spare[spareSlot(C::schema())]);
+        if (!item.u)
+            item.u = std::make_unique<C>();
+    }
+    item.t = alternative;
+    return static_cast<C&>(*item.u);
+}
+
+void IdentityItemFiller::fill(xbidentities_1& item, const AUTHN::IIdentity& identity)
+{
+    const AUTHN::IdentityImpl* own = AUTHN::IdentityImpl::from(identity);
+    if (identity.isGroup() || identity.isUser()) {
+        auto& name = choose<xbAbstractNameIdentifier>(
+            item, identity.isGroup() ? xbidentities_1::T_GroupIdentifier : xbidentities_1::T_UserIdentifier);
+        assign(name.format, own ? own->format() : identity.getFormat());
+        assign(name.value, own ? own->value() : identity.getValue());
+        return;
+    }
+    auto& parts = choose<xbidentity>(item, xbidentities_1::T_identity);
+    assign(parts.format, own ? own->authorityFormat() : identity.getAuthorityFormat());
+    assign(parts.authority, own ? own->authorityName() : identity.getAuthorityName());
+    assign(parts.account, own ? own->name() : identity.getName());
+    assign(parts.type, own ? own->type() : identity.getType());
+}
+
 void IdentityConverter::fill(xbidentities_1& item, const Identity& identity)
 {
-    const AUTHN::IIdentity& value = RT::checkDeref(identity);
-    if (value.isGroup()) {
-        item.set(xbidentities_1::T_GroupIdentifier, nameIdentifier(value));
-    } else if (value.isUser()) {
-        item.set(xbidentities_1::T_UserIdentifier, nameIdentifier(value));
-    } else {
-        auto parts = std::make_unique<xbidentity>();
-        parts->format = value.getAuthorityFormat();
-        parts->authority = value.getAuthorityName();
-        parts->account = value.getName();
-        parts->type = value.getType();
-        item.set(xbidentities_1::T_identity, std::move(parts));
-    }
+    IdentityItemFiller().fill(item, RT::checkDeref(identity));
 }
 
 xbidentities_1* IdentityConverter::toXB(const Identity& identity)
@@ -69,15 +90,14 @@ xbidentities* IdentityConverter::toXB(const Identities& identities)
 
 IdentityConverter::Identity IdentityConverter::toMOX(const xbidentities_1& item)
 {
-    if (const xbidentity* parts = item.identity()) {
-        auto authority = createAuthorityId(textOf(parts->format), textOf(parts->authority));
-        auto account = AUTHN::createAccountId(textOf(parts->type), textOf(parts->account));
-        return createIdentity(authority, account);
-    }
+    // Straight from the item's texts: no authority or account object is made.
+    if (const xbidentity* parts = item.identity())
+        return AUTHN::IdentityImpl::createFromParts(textOf(parts->format), textOf(parts->authority),
+                                                    textOf(parts->type), textOf(parts->account));
     if (const xbAbstractNameIdentifier* user = item.UserIdentifier())
-        return createUserIdentity(textOf(user->format), textOf(user->value));
+        return AUTHN::IdentityImpl::create(textOf(user->format), {textOf(user->value)}, AUTHN::USER_ACCOUNT_TYPE);
     if (const xbAbstractNameIdentifier* group = item.GroupIdentifier())
-        return createGroupIdentity(textOf(group->format), textOf(group->value));
+        return AUTHN::IdentityImpl::create(textOf(group->format), {textOf(group->value)}, AUTHN::GROUP_ACCOUNT_TYPE);
     return Identity();
 }
 

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The identities schema, described as data for the codec's generic writer and handlers.
 #include <mox/xb/IdentitySchema.h>
-#include "services/serialization/XBinder/IdentityStreaming.h"
-#include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/XBTypeBuilder.h"
 
 namespace MOX {
 namespace XB {
@@ -37,39 +36,6 @@ const XBType& xbidentities_1::schema()
 const XBType& xbidentities::schema()
 {
     static const XBType type = XBTypeBuilder<xbidentities>::sequence("xbidentities").items<&xbidentities::list>();
-    return type;
-}
-
-const XBType& xbidentity_ref::schema()
-{
-    static const XBType type = XBTypeBuilder<xbidentity_ref>::sequence("xbidentity")
-                                   .attribute<&xbidentity_ref::format>("format")
-                                   .attribute<&xbidentity_ref::authority>("authority")
-                                   .attribute<&xbidentity_ref::account>("account")
-                                   .attribute<&xbidentity_ref::type>("type");
-    return type;
-}
-
-const XBType& xbname_ref::schema()
-{
-    static const XBType type = XBTypeBuilder<xbname_ref>::sequence("xbAbstractNameIdentifier")
-                                   .attribute<&xbname_ref::format>("format")
-                                   .text<&xbname_ref::value>();
-    return type;
-}
-
-const XBType& xbidentities_ref_1::schema()
-{
-    static const XBType type = XBTypeBuilder<xbidentities_ref_1>::choice("xbidentities_1")
-                                   .alternative<xbidentity_ref>("identity")
-                                   .alternative<xbname_ref>("UserIdentifier")
-                                   .alternative<xbname_ref>("GroupIdentifier");
-    return type;
-}
-
-const XBType& xbidentities_out::schema()
-{
-    static const XBType type = XBTypeBuilder<xbidentities_out>::sequence("xbidentities").streamed<xbidentities_ref_1>("");
     return type;
 }
 

@@ -5,12 +5,12 @@
 
 #include <atomic>
 #include <memory>
-#include <new>
 
 #include <mox/rt/Exceptions.h>
 #include <mox/xb/AttributeConverter.h>
-#include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/XBinderManager.h>
+
+#include "services/serialization/manager/DocumentCodec.h"
 
 MOX_SOURCE_FILE("services/serialization/XBinder/PropertiesDocument")
 
@@ -27,22 +27,15 @@ std::string marshalProperties(const I::IProperties& properties, const std::strin
 {
     if (rootName.empty())
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::XB::marshalProperties"));
-    XBinderManager& manager = XBinderManager::instance(s_manager);
-    EncodeBuffer buffer;
     const std::unique_ptr<xb_properties> top(AttributeConverter::toXB(properties));
-    properties_CC element(rootName, *top);
-    return manager.encode(element, buffer);
+    return encodeDocument<properties_CC>(s_manager, *top, 0, rootName);
 }
 
 void unmarshalProperties(const std::string& text, const std::string& rootName, I::IProperties& properties)
 {
-    XBinderManager& manager = XBinderManager::instance(s_manager);
     xb_properties top;
-    DecodeBuffer buffer = manager.makeDecodeBuffer(text);
-    const std::unique_ptr<properties_CC> element(new (std::nothrow) properties_CC(rootName, top));
-    XBinderManager::requireElement(element.get(), MOX_SITE("MOX::XB::unmarshalProperties"));
-    manager.decode(*element, buffer); // throws before anything is set
-    AttributeConverter::toMOX(properties, top);
+    decodeDocument<properties_CC>(s_manager, text, top, MOX_SITE("MOX::XB::unmarshalProperties"), rootName);
+    AttributeConverter::toMOX(properties, top); // the decode throws before anything is set
 }
 
 } // namespace XB

@@ -2,7 +2,7 @@
 // The properties schema, described as data for the codec's generic writer and handlers:
 // "property" is an empty element, so any child of it is an unexpected element.
 #include <mox/xb/PropertiesSchema.h>
-#include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/XBTypeBuilder.h"
 
 namespace MOX {
 namespace XB {

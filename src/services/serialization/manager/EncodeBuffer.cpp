@@ -152,12 +152,7 @@ void EncodeBuffer::writeDeclaration()
 int EncodeBuffer::writeElement(const std::string& name, const XBObject& object)
 {
     const XBType& type = object.xbType();
-    return writeElement(name, type, type.objectOf(object));
-}
-
-int EncodeBuffer::writeElement(const std::string& name, const XBType& type, const void* object)
-{
-    Writer(m_text, errors()).object(name, type, object);
+    Writer(m_text, errors()).object(name, type, type.objectOf(object));
     return errors().status();
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/FieldCodec.h"
 
 #include <cstring>
 #include <stdexcept>

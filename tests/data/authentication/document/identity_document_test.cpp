@@ -89,11 +89,66 @@ TEST(IdentityDocument, EveryFailurePath)
         {[] { parseIdentities(wrap("<identity format='' authority='CORP' account='a' type='Printers'/>")); }, -1006,
          kCreateAuthority, kAuthorityFile},
         {[] { parseIdentities(wrap("<identity format='NT' authority='CORP' account='' type='Printers'/>")); }, 0,
-         "MOX::AUTHN::createAccountId", kAccountFile}};
+         "MOX::AUTHN::createAccountId", kAccountFile},
+        {[] { parseIdentities(wrap("<identity format='NT' authority='CORP' account='a' type=''/>")); }, 0,
+         "MOX::AUTHN::createAccountId", kAccountFile},
+        // The authority is checked first; a backslash inside its name is refused.
+        {[] { parseIdentities(wrap("<identity format='NT' authority='' account='' type=''/>")); }, -1006,
+         kCreateAuthority, kAuthorityFile},
+        {[] { parseIdentities(wrap("<identity format='NT' authority='C\\x' account='a' type='User'/>")); }, -1006,
+         kStripFunction, kAuthorityFile},
+        // The first failing item in document order wins; a later decoding error wins over it.
+        {[] { parseIdentities(wrap("<identity format='NT' authority='CORP' account='' type='X'/>"
+                                   "<identity format='' authority='CORP' account='a' type='X'/>")); }, 0,
+         "MOX::AUTHN::createAccountId", kAccountFile},
+        {[] { parseIdentities(wrap("<identity format='NT' authority='CORP' account='' type='X'/><bad/>")); }, -1056,
+         "MOX::XB::XBinderManager::decode", "services/serialization/manager/XBinderManager"}};
     for (const auto& row : rows)
         EXPECT_TRUE(moxtest::throwsMox(row.call, row.code, row.function, row.file)) << &row - rows;
     // Identities XML cannot carry are not written.
     for (const auto& identity : {createUserIdentity("QEL", "NT:CORP/a\x18" "b"), createGroupIdentity("EM\x01IL", "g@x")})
         EXPECT_TRUE(moxtest::throwsMox<EXCEPTIONS::SerializationException>([&] { marshalIdentities({identity}); },
                                                                            -1055, "MOX::XB::XBinderManager::encode"));
+}
+
+TEST(IdentityDocument, ItemsOfEveryFormReadAsTheFactoriesMakeThem)
+{
+    const auto nt = createAuthorityId("NT", "CORP");
+    const std::pair<std::string, SmartPointer<IIdentity>> rows[] = {
+        {"<UserIdentifier format='QEL'>NT:CORP/alice</UserIdentifier>", createUserIdentity(nt, "alice")},
+        {"<GroupIdentifier format='QEL'>NT:CORP/Group:staff</GroupIdentifier>", createGroupIdentity(nt, "staff")},
+        {"<UserIdentifier format='EMAIL'>bob@CORP</UserIdentifier>", createUserIdentity("EMAIL", "bob@CORP")},
+        {"<GroupIdentifier format='UPN'>ops@CORP</GroupIdentifier>", createGroupIdentity("UPN", "ops@CORP")},
+        {"<UserIdentifier format='X500'>cn=x</UserIdentifier>", createUserIdentity("X500", "cn=x")},
+        {"<UserIdentifier format=''></UserIdentifier>", createUserIdentity("", "")},
+        {"<identity format='NT' authority='CORP' account='lp' type='Printers'/>", printer("lp")},
+        {"<identity format='NT' authority='\\\\CORP' account='carol' type='User'/>", createUserIdentity(nt, "carol")},
+        {"<identity format='LDAP' authority='dc' account='admins' type='Group'/>",
+         createGroupIdentity(createAuthorityId("LDAP", "dc"), "admins")},
+        {"<identity format='NT' authority='a/b' account='c' type='Printers'/>",
+         createIdentity(createAuthorityId("NT", "a/b"), AUTHN::createAccountId("Printers", "c"))}};
+    const auto parts = [](const SmartPointer<IIdentity>& id) {
+        std::string text = id->getFormat() + "|" + id->getValue() + "|" + id->getType() + "|" + id->getName();
+        try {
+            text += "|" + id->getAuthorityFormat() + ":" + id->getAuthorityName();
+        } catch (const std::exception&) {
+            text += "|none";
+        }
+        return text;
+    };
+    std::string all;
+    Identities made;
+    for (const auto& [item, expected] : rows) {
+        const Identities read = parseIdentities(wrap(item));
+        ASSERT_EQ(read.size(), 1u) << item;
+        EXPECT_EQ(parts(*read.begin()), parts(expected)) << item;
+        EXPECT_TRUE(same(*read.begin(), expected)) << item;
+        all += item;
+        made.insert(expected);
+    }
+    // All at once: the same set, in the same order.
+    const Identities read = parseIdentities(wrap(all));
+    ASSERT_EQ(read.size(), made.size());
+    for (auto a = read.begin(), b = made.begin(); a != read.end(); ++a, ++b)
+        EXPECT_EQ(parts(*a), parts(*b));
 }

@@ -22,7 +22,7 @@
 #include <mox/xb/DocumentElement.h>
 #include <mox/xb/XBChoice.h>
 #include <mox/xb/XBObject.h>
-#include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/XBTypeBuilder.h"
 
 namespace xbtest {
 

@@ -142,7 +142,22 @@ void ParserAdapter::onStart(const char* name, const char** attributes)
     auto choose = [&](const XBType& choiceType, void* choiceObject, std::size_t number) {
         const XBType::Alternative& alternative = choiceType.alternatives()[number - 1];
         XBChoice& choice = choiceType.choiceOf(choiceObject);
-        choice.set(static_cast<int>(number), std::unique_ptr<XBObject>(alternative.make()));
+        // A streamed item whose reset keeps its object (see resetItem) hands it on: an
+        // object of the alternative's class serves again, and one of another class waits
+        // among the spares for its next turn, so alternating items allocate nothing.
+        if (!choice.u || &choice.u->xbType() != &alternative.typeOf()) {
+            std::unique_ptr<XBObject> previous = std::move(choice.u);
+            for (auto& spare : m_spares)
+                if (spare && &spare->xbType() == &alternative.typeOf()) {
+                    choice.u = std::move(spare);
+                    break;
+                }
+            if (!choice.u)
+                choice.u.reset(alternative.make());
+            if (previous)
+                keepSpare(std::move(previous));
+        }
+        choice.t = static_cast<int>(number);
         childType = &alternative.typeOf();
         child = childType->objectOf(*choice.u);
     };
@@ -182,6 +197,16 @@ void ParserAdapter::onStart(const char* name, const char** attributes)
     readAttributes(*childType, child, attributes);
     if (childType->hasText())
         m_text.clear();
+}
+
+void ParserAdapter::keepSpare(std::unique_ptr<XBObject> object)
+{
+    for (auto& spare : m_spares)
+        if (!spare) {
+            spare = std::move(object);
+            return;
+        }
+    m_spares.push_back(std::move(object));
 }
 
 void ParserAdapter::readAttributes(const XBType& type, void* object, const char** attributes)

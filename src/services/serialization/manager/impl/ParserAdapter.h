@@ -8,6 +8,7 @@
 
 #include <mox/xb/DecodeBuffer.h>
 #include <mox/xb/ErrorRecord.h>
+#include <mox/xb/XBObject.h>
 
 #include "xmlinput/XmlFeeder.h"
 
@@ -54,6 +55,7 @@ private:
 
     void recordOutcome(RT::XmlFeeder::Outcome outcome);
     void readAttributes(const XBType& type, void* object, const char** attributes);
+    void keepSpare(std::unique_ptr<XBObject> object);
     void record(int status, std::vector<std::string> parameters);
 
     std::unique_ptr<RT::XmlFeeder> m_feeder;
@@ -71,6 +73,8 @@ private:
     bool m_inCData = false;
     std::string m_text;
     std::vector<Frame> m_frames;
+    // Objects that streamed choice items let go of when they switched alternatives.
+    std::vector<std::unique_ptr<XBObject>> m_spares;
 };
 
 } // namespace XB

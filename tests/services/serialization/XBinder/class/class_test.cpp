@@ -19,7 +19,7 @@
 #include <mox/xb/XBObject.h>
 
 #include "MoxTestSupport.h"
-#include "services/serialization/manager/XBType.h"
+#include "services/serialization/manager/XBTypeBuilder.h"
 
 using MOX::CLASS::IClassId;
 using MOX::CLASS::IInterfaceId;
