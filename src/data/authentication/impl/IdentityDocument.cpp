@@ -37,19 +37,12 @@ std::atomic<XBinderManager*> s_manager{nullptr};
 
 namespace XB {
 
+constexpr char kListType[] = "xbidentities";
+constexpr char kItemElement[] = "";
+
 // The root's content as a streamed list of the document's own items: read item by item
 // into identities, written item by item from them, never held whole.
-class xbidentities_stream : public XBStream<xbidentities_1> {
-public:
-    MOX_XB_DOCUMENT_TYPE()
-    using XBStream<xbidentities_1>::XBStream;
-};
-
-const XBType& xbidentities_stream::schema()
-{
-    static const XBType type = XBTypeBuilder<xbidentities_stream>::sequence("xbidentities").streamed<xbidentities_1>("");
-    return type;
-}
+using xbidentities_stream = XBStreamedList<xbidentities_1, kListType, kItemElement>;
 
 // Readies the reused item for the next element. It keeps its object, so that the next
 // element of the same class fills it again without an allocation: every field of it is

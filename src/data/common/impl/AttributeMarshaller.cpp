@@ -32,21 +32,13 @@ MOX_SOURCE_FILE("data/common/impl/AttributeMarshaller")
 namespace MOX {
 namespace XB {
 
+constexpr char kListType[] = "xbattributes";
+constexpr char kItemElement[] = "attribute";
+
 // The root's content as a streamed list of the document's own items, read item by item
 // into attributes, never held whole. Described with the element and type names of
 // xbattributes, so it reads and fails alike.
-class xbattributes_stream : public XBStream<xbattribute> {
-public:
-    MOX_XB_DOCUMENT_TYPE()
-    using XBStream<xbattribute>::XBStream;
-};
-
-const XBType& xbattributes_stream::schema()
-{
-    static const XBType type =
-        XBTypeBuilder<xbattributes_stream>::sequence("xbattributes").streamed<xbattribute>("attribute");
-    return type;
-}
+using xbattributes_stream = XBStreamedList<xbattribute, kListType, kItemElement>;
 
 // One "attribute" written straight from an attribute's own texts, which it points to
 // (null: absent), so that writing a list copies none of its texts; described like
@@ -72,18 +64,7 @@ const XBType& xbattribute_ref::schema()
 }
 
 // The root's content written as a streamed list of xbattribute_ref.
-class xbattributes_out : public XBStream<xbattribute_ref> {
-public:
-    MOX_XB_DOCUMENT_TYPE()
-    using XBStream<xbattribute_ref>::XBStream;
-};
-
-const XBType& xbattributes_out::schema()
-{
-    static const XBType type =
-        XBTypeBuilder<xbattributes_out>::sequence("xbattributes").streamed<xbattribute_ref>("attribute");
-    return type;
-}
+using xbattributes_out = XBStreamedList<xbattribute_ref, kListType, kItemElement>;
 
 // Empties `item` for the next "attribute", keeping the room of its value list.
 void resetItem(xbattribute& item)

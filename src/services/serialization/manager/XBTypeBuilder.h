@@ -275,5 +275,22 @@ private:
     }
 };
 
+/// A streamed list of Item as the content of an element, described once for any item:
+/// `TypeName` goes into error parameters, `ElementName` names the items' elements (empty
+/// for choice items written as their alternatives' elements).
+template <class Item, const char* TypeName, const char* ElementName>
+class XBStreamedList : public XBStream<Item> {
+public:
+    using XBStream<Item>::XBStream;
+
+    /// The list's description.
+    static const XBType& schema()
+    {
+        static const XBType type = XBTypeBuilder<XBStreamedList>::sequence(TypeName).template streamed<Item>(ElementName);
+        return type;
+    }
+    const XBType& xbType() const noexcept override { return schema(); }
+};
+
 } // namespace XB
 } // namespace MOX
