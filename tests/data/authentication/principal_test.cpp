@@ -86,7 +86,7 @@ TEST(Principals, EveryFailurePath)
     EXPECT_TRUE(moxtest::throwsMox([&] { x500->getAuthorityFormat(); }, -1006, kCreateAuthority, kAuthorityFile));
 }
 
-TEST(AccountAndAuthority, TextFormsOrderAndEquality)
+TEST(AccountId, TextFormsOrderAndEquality)
 {
     const std::pair<const char*, const char*> accounts[] = {
         {"alice", "User|alice"}, {"Group:admins", "Group|admins"}, {":alice", "User|alice"}, {"a:b:c", "a|b:c"}};
@@ -94,30 +94,45 @@ TEST(AccountAndAuthority, TextFormsOrderAndEquality)
         EXPECT_EQ(parts(MOX::parseAccountId(text)), expected) << text;
     const SmartPointer<IAccountId> printer = A::createAccountId("Printers", "lp"), user = A::createUserAccount("Group");
     // A foreign type is neither user nor group and prints like a user.
-    EXPECT_FALSE(printer->isUser() || printer->isGroup() || A::isGroupAccount(std::string("GROUP")));
+    EXPECT_FALSE(printer->isUser());
+    EXPECT_FALSE(printer->isGroup());
+    EXPECT_FALSE(A::isGroupAccount(std::string("GROUP")));
     EXPECT_EQ(printer->toString() + " " + A::createGroupAccount("a b/\\c")->toString(), "lp Group:a b/\\c");
-    EXPECT_TRUE(equal(MOX::parseAccountId(user->toString()), user) && !equal(user, A::createUserAccount("group")));
+    EXPECT_TRUE(equal(MOX::parseAccountId(user->toString()), user));
+    EXPECT_FALSE(equal(user, A::createUserAccount("group")));
     // Byte-wise "Group" < "Printers" < "User", whatever the names.
-    EXPECT_TRUE(A::createGroupAccount("zz")->lessThan(*printer) && printer->lessThan(*A::createUserAccount("aa")));
+    EXPECT_TRUE(A::createGroupAccount("zz")->lessThan(*printer));
+    EXPECT_TRUE(printer->lessThan(*A::createUserAccount("aa")));
+}
 
+TEST(AuthorityId, TextFormsOrderAndEquality)
+{
     // Only two leading backslashes go; the text splits at the first colon.
     const std::pair<const char*, const char*> kept[] = {{"\\\\CORP", "CORP"}, {"\\CORP", "ORP"}, {"\\", ""}, {"a:b/c", "a:b/c"}};
     for (const auto& [name, expected] : kept)
         EXPECT_EQ(MOX::createAuthorityId("NT", name)->toString(), std::string("NT:") + expected) << name;
     EXPECT_EQ(MOX::parseAuthorityId("NT:a:b")->getName(), "a:b");
-    const SmartPointer<IAuthorityId> ntA = MOX::createAuthorityId("NT", "A"), ntA2 = MOX::parseAuthorityId("NT:\\\\A");
-    EXPECT_TRUE(MOX::createAuthorityId("LDAP", "Z")->lessThan(*ntA) && ntA->lessThan(*MOX::createAuthorityId("NT", "B")));
+    const SmartPointer<IAuthorityId> ntA = MOX::createAuthorityId("NT", "A");
+    EXPECT_TRUE(MOX::createAuthorityId("LDAP", "Z")->lessThan(*ntA));
+    EXPECT_TRUE(ntA->lessThan(*MOX::createAuthorityId("NT", "B")));
     EXPECT_FALSE(equal(ntA, MOX::createAuthorityId("nt", "A")));
-    // The attachment is counted: replacing it releases the old one; equality ignores it.
+}
+
+TEST(AuthorityId, CountsItsAttachmentWhichEqualityIgnores)
+{
+    const SmartPointer<IAuthorityId> ntA = MOX::createAuthorityId("NT", "A"), ntA2 = MOX::parseAuthorityId("NT:\\\\A");
+    // Replacing the attachment releases the old one.
     const SmartPointer<MOX::Object> first = MOX::createAuthorityId("A", "B");
     ntA->setAttachment(first);
     ntA->setAttachment(ntA->getAttachment()); // itself: no change
     const long held = first.useCount();
     ntA->setAttachment(SmartPointer<MOX::Object>());
-    EXPECT_TRUE(held == 2 && first.useCount() == 1 && equal(ntA, ntA2));
+    EXPECT_EQ(held, 2);
+    EXPECT_EQ(first.useCount(), 1);
+    EXPECT_TRUE(equal(ntA, ntA2));
 }
 
-TEST(Identity, PartsOfEachFormatCachesAndConversions)
+TEST(Identity, PartsOfEveryFormatIncludingConvertedOnes)
 {
     const SmartPointer<IIdentity> admins = qel("NT", "admins", true), email = MOX::toIdentityInFormat(qel("NT", "alice"), "EMAIL");
     const std::pair<SmartPointer<IIdentity>, std::string> rows[] = {
@@ -140,21 +155,37 @@ TEST(Identity, PartsOfEachFormatCachesAndConversions)
               "x:y|NT:CORP|");
 }
 
-TEST(IdentityOrder, QelMatchesTheAtFormatsOfTheSamePrincipalAndSetsKeepWhicheverCameFirst)
+TEST(IdentityOrder, QelMatchesTheAtFormatsOfTheSamePrincipal)
 {
     const SmartPointer<IIdentity> q = qel("NT", "alice"), e = user("EMAIL", "alice@CORP"), u = user("UPN", "alice@CORP");
-    EXPECT_TRUE(same(q, e) && same(q, u) && same(q, user("EMAIL", "alice@\\\\CORP")) && same(qel("LDAP", "alice"), e));
-    EXPECT_TRUE(e->lessThan(*u) && qel("LDAP", "alice")->lessThan(*q)); // without a QEL side the formats count
-    EXPECT_FALSE(same(q, user("EMAIL", "alice@OTHER")) || same(q, user("EMAIL", "Alice@CORP")));
-    EXPECT_TRUE(group("EMAIL", "a@b")->lessThan(*user("EMAIL", "a@b")) && !same(qel("NT", "alice", true), e));
+    EXPECT_TRUE(same(q, e));
+    EXPECT_TRUE(same(q, u));
+    EXPECT_TRUE(same(q, user("EMAIL", "alice@\\\\CORP")));
+    EXPECT_TRUE(same(qel("LDAP", "alice"), e));
+    // Without a QEL side the formats count.
+    EXPECT_TRUE(e->lessThan(*u));
+    EXPECT_TRUE(qel("LDAP", "alice")->lessThan(*q));
+    EXPECT_FALSE(same(q, user("EMAIL", "alice@OTHER")));
+    EXPECT_FALSE(same(q, user("EMAIL", "Alice@CORP")));
+    EXPECT_TRUE(group("EMAIL", "a@b")->lessThan(*user("EMAIL", "a@b")));
+    EXPECT_FALSE(same(qel("NT", "alice", true), e));
     EXPECT_FALSE(same(user("QEL", "NT:C/a"), user("EMAIL", "NT:C/a"))); // no QEL wildcard for equal texts
+}
 
+TEST(IdentityOrder, SetsKeepWhicheverEquivalentCameFirst)
+{
+    const SmartPointer<IIdentity> q = qel("NT", "alice"), e = user("EMAIL", "alice@CORP"), u = user("UPN", "alice@CORP");
     // q matches e and u, which differ from each other.
     const IdentitySet qFirst{q, e, u}, eFirst{e, q, u};
-    EXPECT_TRUE(qFirst.size() == 1 && qFirst.begin()->sharesWith(q) && MOX::containsIdentity(u, qFirst));
-    EXPECT_TRUE(eFirst.size() == 2 && MOX::containsIdentity(q, eFirst));
+    ASSERT_EQ(qFirst.size(), 1u);
+    EXPECT_TRUE(qFirst.begin()->sharesWith(q));
+    EXPECT_TRUE(MOX::containsIdentity(u, qFirst));
+    EXPECT_EQ(eFirst.size(), 2u);
+    EXPECT_TRUE(MOX::containsIdentity(q, eFirst));
     const IdentitySet staff{q, qel("NT", "bob")}, oneMember{qel("NT", "carol"), user("UPN", "bob@CORP")};
     EXPECT_TRUE(MOX::containsIdentity(SmartPointer<IIdentity>(), staff)); // equivalent to everything
-    EXPECT_FALSE(MOX::containsIdentity(IdentitySet(), staff) || MOX::containsIdentity(qel("NT", "alice", true), staff));
-    EXPECT_TRUE(MOX::containsIdentity(oneMember, staff) && MOX::containsIdentity(staff, oneMember));
+    EXPECT_FALSE(MOX::containsIdentity(IdentitySet(), staff));
+    EXPECT_FALSE(MOX::containsIdentity(qel("NT", "alice", true), staff));
+    EXPECT_TRUE(MOX::containsIdentity(oneMember, staff));
+    EXPECT_TRUE(MOX::containsIdentity(staff, oneMember));
 }

@@ -33,7 +33,7 @@ const std::string kAlice = "<UserIdentifier format='QEL'>NT:CORP/alice</UserIden
 
 } // namespace
 
-TEST(IdentityDocument, SetsAndItemsRoundTrip)
+TEST(IdentityDocument, SetsRoundTripAsOneItemPerIdentity)
 {
     const Identities set{qelUser("alice"), createGroupIdentity("EMAIL", "a&b<c>@example.org"), printer("lp1"),
                          createUserIdentity("UPN", "bob@corp.example"),
@@ -41,8 +41,10 @@ TEST(IdentityDocument, SetsAndItemsRoundTrip)
     const std::string text = marshalIdentities(set);
     const Identities back = parseIdentities(text);
     ASSERT_EQ(back.size(), set.size());
-    for (auto a = set.begin(), b = back.begin(); b != back.end(); ++a, ++b)
-        EXPECT_TRUE(same(*a, *b) && (*a)->getFormat() == (*b)->getFormat()) << (*a)->toString();
+    for (auto a = set.begin(), b = back.begin(); b != back.end(); ++a, ++b) {
+        EXPECT_TRUE(same(*a, *b)) << (*a)->toString();
+        EXPECT_EQ((*a)->getFormat(), (*b)->getFormat()) << (*a)->toString();
+    }
     EXPECT_EQ(marshalIdentities(back), text);
     // One item element per identity, in the set's order.
     std::string items;
@@ -51,6 +53,10 @@ TEST(IdentityDocument, SetsAndItemsRoundTrip)
         EXPECT_TRUE(same(parseIdentity(marshalIdentity(identity)), identity)) << identity->toString();
     }
     EXPECT_EQ(RT::XmlUtils::GetElementValue("identities", text), items);
+}
+
+TEST(IdentityDocument, ReadsOneIdentityFromTextOrItems)
+{
     EXPECT_TRUE(same(parseIdentity("NT:CORP/a/b"), qelUser("a/b"))); // the text form; further slashes stay
     // Several items: the first in the set's order, not in the text's.
     EXPECT_TRUE(same(parseIdentity(marshalIdentity(qelUser("zed")) + marshalIdentity(qelUser("amy"))), qelUser("amy")));
