@@ -28,7 +28,7 @@ TEST(XBinderManager, DecodeFailuresRaiseMinus1056WithTheDecoderStatus)
                                                            ("(status " + std::to_string(XB_MISSING_ATTRIBUTE) + ")").c_str()));
 }
 
-TEST(XBinderManager, EncodeFailuresAndMismatchedBuffersRaiseWithTheStatusInTheDetail)
+TEST(XBinderManager, EncodeFailuresRaiseMinus1055WithTheEncoderStatus)
 {
     XBinderManager manager;
     tdoc bad;
@@ -38,7 +38,11 @@ TEST(XBinderManager, EncodeFailuresAndMismatchedBuffersRaiseWithTheStatusInTheDe
     doc_CC badElement(bad);
     EXPECT_TRUE(moxtest::throwsMox<SerializationException>([&] { manager.encode(badElement, buffer); }, -1055,
                                                            "MOX::XB::XBinderManager::encode", kFile, "'9'"));
+}
 
+TEST(XBinderManager, DecodingAUsedUpBufferRaisesWithTheDecoderStatus)
+{
+    XBinderManager manager;
     tdoc doc;
     doc_CC element(doc);
     const std::string text = "<doc/>";

@@ -95,11 +95,14 @@ TEST(ClassIdConverter, VersionIsPresentOnlyAboveOne)
         ClassIdConverter::toXB(cls, MOX::createClassId("C", version));
         ClassIdConverter::toXB(itf, MOX::createInterfaceId("I", version));
         const int written = version > 1 ? version : -1; // -1: left out
-        EXPECT_TRUE(cls.class_ == "C" && itf.class_ == "I" && cls.version.value_or(-1) == written &&
-                    itf.version.value_or(-1) == written) << version;
+        EXPECT_EQ(cls.class_, "C");
+        EXPECT_EQ(itf.class_, "I");
+        EXPECT_EQ(cls.version.value_or(-1), written) << version;
+        EXPECT_EQ(itf.version.value_or(-1), written) << version;
         const SmartPointer<IInterfaceId> back = ClassIdConverter::toMOX(itf);
-        EXPECT_TRUE(ClassIdConverter::toMOX(cls)->getVersion() == version && back->getVersion() == version &&
-                    back->getName() == "I") << version;
+        EXPECT_EQ(ClassIdConverter::toMOX(cls)->getVersion(), version);
+        EXPECT_EQ(back->getVersion(), version);
+        EXPECT_EQ(back->getName(), "I");
     }
     EXPECT_EQ(ClassIdConverter::toMOX(idDoc<xbclass_id>("C", 0))->getVersion(), 0); // taken as it stands, even 0
 }
@@ -136,7 +139,7 @@ TEST(ClassIdConverter, LoaderTravelsByNameOnly)
     EXPECT_TRUE(ClassIdConverter::toMOX(xbloader_id()).isEmpty()); // never filled: an empty loader
 }
 
-TEST(ClassDocument, ReadsAttributesInAnyOrderAndWritesThemInSchemaOrderOnlyWhenPresent)
+TEST(ClassDocument, WritesAttributesReadInAnyOrderInSchemaOrderOnlyWhenPresent)
 {
     xbcomponent doc;
     ASSERT_EQ(decode("<component><implementation loader='Boot' version='2' class='Printer'/><provides class='IPrint'/>"
@@ -158,6 +161,7 @@ TEST(ClassDocument, RecordsEveryReadingErrorWithTypeAndAttribute)
         xbcomponent doc;
         ErrorRecord errors;
         EXPECT_EQ(decode("<component>" + body + "</component>", doc, &errors), status) << body;
-        EXPECT_TRUE(errors.parameters() == parameters && errors.count() == 1u) << body << ": " << errors.info();
+        EXPECT_EQ(errors.parameters(), parameters) << body;
+        EXPECT_EQ(errors.count(), 1u) << body << ": " << errors.info();
     }
 }
