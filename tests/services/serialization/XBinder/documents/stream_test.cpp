@@ -213,7 +213,7 @@ TEST(DocumentStreams, EverySourceReadsDocumentsInTurnAndKeepsWhatFollows)
                 const std::string seen = withoutLeadingSpace({std::istreambuf_iterator<char>(again.in()), {}});
                 if (k == Source::String)
                     EXPECT_EQ(seen, expected);
-                else // the end of what followed: all of it when `seen` is longer
+                else // what is left is an end of what followed
                     EXPECT_EQ(expected.substr(expected.size() - std::min(seen.size(), expected.size())), seen);
             }
         }
