@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <strings.h>
+#include <sys/random.h>
 
 namespace MOX {
 namespace RT {
@@ -36,8 +37,21 @@ std::size_t skipSpace(const char* text, std::size_t size) noexcept
     return n;
 }
 
+// A random hash salt for the thread's parsers, drawn once; 0 (expat then draws its own
+// per parse) when no random bytes can be had.
+unsigned long drawSalt() noexcept
+{
+    unsigned long salt = 0;
+    if (getrandom(&salt, sizeof salt, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof salt))
+        return 0;
+    return salt;
+}
+
 // One parser kept per thread between feeds and reset for the next one, so that small
 // inputs do not pay for making a parser (expat allocates its buffers and tables).
+// Its hash salt is drawn once per thread: expat would otherwise draw one from the system
+// for every document (a system call and an environment lookup), and a salt kept secret
+// for the thread's life protects the hash tables as well.
 class ParserCache {
 public:
     ~ParserCache()
@@ -50,11 +64,15 @@ public:
     {
         XML_Parser parser = m_parser;
         m_parser = nullptr;
-        if (parser != nullptr && XML_ParserReset(parser, kEncoding) == XML_TRUE)
-            return parser;
-        if (parser != nullptr)
+        if (parser != nullptr && XML_ParserReset(parser, kEncoding) != XML_TRUE) {
             XML_ParserFree(parser);
-        return XML_ParserCreate(kEncoding);
+            parser = nullptr;
+        }
+        if (parser == nullptr)
+            parser = XML_ParserCreate(kEncoding);
+        if (parser != nullptr && m_salt != 0)
+            XML_SetHashSalt(parser, m_salt);
+        return parser;
     }
     // Keeps `parser` for the thread's next feed (frees it when one is kept already).
     void give(XML_Parser parser) noexcept
@@ -67,6 +85,7 @@ public:
 
 private:
     XML_Parser m_parser = nullptr;
+    unsigned long m_salt = drawSalt();
 };
 
 thread_local ParserCache t_parsers;

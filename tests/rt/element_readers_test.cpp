@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Every element reader reads its input as the documents are read: the same byte-order
 // mark and declaration rules, and the same limits.
+#include <atomic>
+#include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
+
+#include <dlfcn.h>
+#include <expat.h>
 
 #include <gtest/gtest.h>
 
@@ -73,4 +79,40 @@ TEST(ElementReaders, ReadTheirInputAsTheDocumentsDo)
         for (const auto& c : cases)
             EXPECT_EQ(readWith(r.read, c.text), c.expected) << c.text.substr(0, 80);
     }
+}
+
+namespace {
+
+// expat looks this variable up each time it draws a hash salt of its own.
+std::atomic<int> g_saltDraws{0};
+
+} // namespace
+
+// Counts expat's salt draws; everything else goes to the C library's lookup.
+extern "C" __attribute__((visibility("default"))) char* getenv(const char* name) noexcept
+{
+    using Lookup = char* (*)(const char*);
+    static const auto next = reinterpret_cast<Lookup>(dlsym(RTLD_NEXT, "getenv"));
+    if (std::strcmp(name, "EXPAT_ENTROPY_DEBUG") == 0)
+        ++g_saltDraws;
+    return next(name);
+}
+
+TEST(ElementReaders, DrawNoHashSaltPerDocument)
+{
+    // The count sees expat's own draws: a bare parser makes one.
+    g_saltDraws = 0;
+    XML_Parser bare = XML_ParserCreate(nullptr);
+    XML_Parse(bare, "<a/>", 4, XML_TRUE);
+    XML_ParserFree(bare);
+    ASSERT_GT(g_saltDraws.load(), 0);
+
+    g_saltDraws = 0;
+    std::thread reader([] {
+        const std::string text = MOX::Attributes::marshal(MOX::Attributes::createAttribute("a", "x"));
+        for (int i = 0; i < 3; ++i)
+            MOX::Attributes::parseAttribute(text);
+    });
+    reader.join();
+    EXPECT_EQ(g_saltDraws.load(), 0);
 }

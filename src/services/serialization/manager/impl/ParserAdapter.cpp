@@ -17,10 +17,17 @@ const char* localName(const char* name) noexcept
     return colon ? colon + 1 : name;
 }
 
-// Equality of a described name and a name from expat, without measuring either first.
-bool sameName(const std::string& described, const char* name) noexcept
+// Equality of a described name and a name from expat, inline and without measuring the
+// name from expat: the first differing byte (its terminator included) ends the loop, so
+// most mismatches cost one comparison.
+inline bool sameName(const std::string& described, const char* name) noexcept
 {
-    return std::strcmp(described.c_str(), name) == 0;
+    const char* expected = described.data();
+    const std::size_t size = described.size();
+    for (std::size_t i = 0; i < size; ++i)
+        if (expected[i] != name[i])
+            return false;
+    return name[size] == '\0';
 }
 
 // xsi: attributes and namespace declarations are accepted on every element and ignored.
@@ -34,6 +41,29 @@ bool isIgnoredAttribute(const char* name) noexcept
 }
 
 constexpr std::size_t kTextReserve = 1024;
+// A text buffer grown past this is not kept for the thread's next document.
+constexpr std::size_t kTextKeep = 64 * 1024;
+
+// The text buffer of the thread's last document, lent to the next one so that small
+// documents do not allocate one each; a decode running inside another takes a new one.
+thread_local std::string t_spareText;
+
+std::string borrowText()
+{
+    std::string text;
+    text.swap(t_spareText);
+    if (text.capacity() < kTextReserve)
+        text.reserve(kTextReserve);
+    return text;
+}
+
+void returnText(std::string& text) noexcept
+{
+    text.clear();
+    if (text.capacity() <= kTextKeep && t_spareText.capacity() < text.capacity())
+        t_spareText.swap(text);
+    std::string().swap(text);
+}
 
 // The element readers of the runtime read under the feeder's own defaults: they must
 // be the documents' defaults.
@@ -80,15 +110,14 @@ int ParserAdapter::run(ErrorRecord& errors, const std::string& rootName, const X
     m_rootType = &type;
     m_rootObject = object;
     m_skipLevel = 0;
-    m_text.reserve(kTextReserve);
+    m_text = borrowText();
 
     recordOutcome(m_input != nullptr ? m_feeder->feedStream(*m_input) : m_feeder->feedText(m_data, m_size, true));
 
     m_feeder.reset(); // one decode per buffer
     m_errors = nullptr;
     m_frames.clear();
-    m_text.clear();
-    m_text.shrink_to_fit();
+    returnText(m_text);
     return errors.failed() ? errors.status() : XB_OK;
 }
 
