@@ -41,9 +41,6 @@ public:
     static void toMOX(Identities& identities, const xbidentities& list);
     /// A new set filled as above.
     static Identities toMOX(const xbidentities& list);
-
-private:
-    static void fill(xbidentities_1& item, const Identity& identity);
 };
 
 } // namespace XB

@@ -59,10 +59,14 @@ void IdentityItemFiller::fill(xbidentities_1& item, const AUTHN::IIdentity& iden
     assign(parts.type, own ? own->type() : identity.getType());
 }
 
-void IdentityConverter::fill(xbidentities_1& item, const Identity& identity)
+namespace {
+
+void fill(xbidentities_1& item, const IdentityConverter::Identity& identity)
 {
     IdentityItemFiller().fill(item, RT::checkDeref(identity));
 }
+
+} // namespace
 
 xbidentities_1* IdentityConverter::toXB(const Identity& identity)
 {
