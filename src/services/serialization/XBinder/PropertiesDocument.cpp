@@ -8,6 +8,7 @@
 #include <new>
 
 #include <mox/rt/Exceptions.h>
+#include <mox/rt/XmlUtils.h>
 #include <mox/xb/AttributeConverter.h>
 #include <mox/xb/EncodeBuffer.h>
 #include <mox/xb/XBinderManager.h>
@@ -25,8 +26,7 @@ std::atomic<XBinderManager*> s_manager{nullptr};
 
 std::string marshalProperties(const I::IProperties& properties, const std::string& rootName)
 {
-    if (rootName.empty())
-        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::XB::marshalProperties"));
+    RT::XmlUtils::RequireName(rootName, MOX_SITE("MOX::XB::marshalProperties"));
     XBinderManager& manager = XBinderManager::instance(s_manager);
     EncodeBuffer buffer;
     const std::unique_ptr<xb_properties> top(AttributeConverter::toXB(properties));
@@ -39,7 +39,10 @@ void unmarshalProperties(const std::string& text, const std::string& rootName, I
     XBinderManager& manager = XBinderManager::instance(s_manager);
     xb_properties top;
     DecodeBuffer buffer = manager.makeDecodeBuffer(text);
-    const std::unique_ptr<properties_CC> element(new (std::nothrow) properties_CC(rootName, top));
+    // Roots are matched by local name, whatever their prefix: a root written as
+    // "p:name" reads back under "p:name" (and "name").
+    const std::string local = rootName.substr(rootName.find(':') + 1);
+    const std::unique_ptr<properties_CC> element(new (std::nothrow) properties_CC(local, top));
     XBinderManager::requireElement(element.get(), MOX_SITE("MOX::XB::unmarshalProperties"));
     manager.decode(*element, buffer); // throws before anything is set
     AttributeConverter::toMOX(properties, top);
