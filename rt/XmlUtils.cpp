@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -393,8 +394,18 @@ bool XmlUtils::IsName(const std::string& name, bool qualified) noexcept
 
 void XmlUtils::RequireName(const std::string& name, const EXCEPTIONS::SourceSite& site)
 {
-    if (!IsName(name))
-        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, site, "not an XML name: \"" + name + '"');
+    if (IsName(name))
+        return;
+    // The detail shows the name's first bytes in printable ASCII, whatever bytes it holds.
+    std::string shown;
+    for (const unsigned char c : name.substr(0, 64)) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02x", c);
+        shown += c >= 0x20 && c < 0x7f && c != '\\' ? std::string(1, static_cast<char>(c)) : std::string(hex);
+    }
+    if (name.size() > 64)
+        shown += "...";
+    EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, site, "not an XML name: \"" + shown + '"');
 }
 
 std::string XmlUtils::ToElement(const std::string& name, const std::string& content,

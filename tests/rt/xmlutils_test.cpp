@@ -101,4 +101,13 @@ TEST(XmlUtils, NamesAreXmlNamesTheReaderTakes)
         EXPECT_EQ(XmlUtils::IsName(c.name), c.qualified);
         EXPECT_EQ(XmlUtils::IsName(c.name, false), c.plain);
     }
+    // The refusal names the text, in printable ASCII.
+    try {
+        XmlUtils::ToElement("a\xff b", "");
+        ADD_FAILURE();
+    } catch (const MOX::EXCEPTIONS::InvalidArgumentException& e) {
+        EXPECT_EQ(e.getCode(), -1006);
+        EXPECT_EQ(e.getDetail(), "not an XML name: \"a\\xff b\"");
+        EXPECT_EQ(e.getFunction(), "MOX::RT::XmlUtils::ToElement");
+    }
 }
