@@ -17,8 +17,9 @@ MOX_API std::string marshalProperties(const I::IProperties& properties, const st
 
 /// Sets the properties of the document `text` into `properties`, in document order (a
 /// "property" without "value" sets the empty text). The root element's local name (the
-/// name without its prefix) must be the local name of `rootName` unless that is empty. A text that does not decode throws
-/// SerializationException (-1056) and leaves `properties` unchanged.
+/// name without its prefix) must be the local name of `rootName` unless that is empty.
+/// A text that does not decode throws SerializationException (-1056) and leaves
+/// `properties` unchanged.
 MOX_API void unmarshalProperties(const std::string& text, const std::string& rootName, I::IProperties& properties);
 
 } // namespace XB
