@@ -133,6 +133,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             {"product@name=" + t[0], "product@component=" + t[1], "product@version=" + t[2]});
     through([&] { return createApplicationId(createProductId(t[0], "c", "1"), t[1])->marshal(); },
             {"app-id@name=" + t[1], "product@name=" + t[0]});
+    // One registered application, its property set and removed again.
+    static const auto application = getApplication(createApplicationId(createProductId("P", "c", "1"), "fuzz"));
+    through([&] {
+        application->setProperty(t[0], t[1]);
+        std::string xml;
+        try {
+            xml = application->marshal();
+        } catch (...) {
+            application->removeProperty(t[0]);
+            throw;
+        }
+        application->removeProperty(t[0]);
+        return xml;
+    }, {"app-id@name=fuzz", "PROPERTY@name=" + t[0], "PROPERTY@value=" + t[1]});
     through([&] { return createInterfaceId(t[0], 3)->toString(); }, {"interface-id@class=" + t[0], "interface-id@version=3"});
     through([&] { return marshalClassId(createClassId(t[0], 2)); }, {"class-id@class=" + t[0], "class-id@version=2"});
     through([&] { return LoaderId(t[0], t[1]).marshal(); }, {}, {{"loader-id@name=", t[0]}, {"loader-id@file=", t[1]}});
