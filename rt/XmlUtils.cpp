@@ -6,9 +6,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include <expat.h>
+
+#include "xmlinput/XmlFeeder.h"
 
 MOX_SOURCE_FILE("rt/XmlUtils")
 
@@ -23,9 +24,6 @@ namespace {
 constexpr const char kOpen[] = "<mox-rt-fragment>";
 constexpr const char kClose[] = "</mox-rt-fragment>";
 constexpr std::size_t kOpenLength = sizeof kOpen - 1;
-
-// XML_Parse takes an int length; larger texts are fed in pieces of this size.
-constexpr std::size_t kChunk = std::size_t(1) << 30;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -136,20 +134,26 @@ bool readerTakesName(const std::string& name)
     return ok;
 }
 
-// Where the fragment proper starts: after a byte-order mark, white space and an XML
-// declaration (which would not be allowed inside the wrapper). A text declaration
-// that is not closed is left in place, so the parser reports it as an error.
+constexpr const char kBom[] = "\xEF\xBB\xBF";
+
+bool startsWith(const std::string& text, std::size_t pos, const char* prefix)
+{
+    return text.compare(pos, std::strlen(prefix), prefix) == 0;
+}
+
+// Where the fragment proper starts: after its prolog, the leading byte-order marks and
+// an XML declaration right after them. The prolog goes to the parser before the wrapper
+// element, as at the start of a document, so that the parser treats it as it treats a
+// document's (one mark is skipped, a second refused, the declaration honoured). A
+// declaration anywhere else (after white space, or not closed) stays in the fragment,
+// where the parser refuses it.
 std::size_t bodyStart(const std::string& text)
 {
     std::size_t pos = 0;
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        pos = 3;
-    std::size_t p = pos;
-    while (p < text.size() && isSpace(text[p]))
-        ++p;
-    if (text.compare(p, 5, "<?xml") == 0 && p + 5 < text.size() &&
-        (isSpace(text[p + 5]) || text[p + 5] == '?')) {
-        const std::size_t close = text.find("?>", p + 5);
+    while (startsWith(text, pos, kBom))
+        pos += 3;
+    if (startsWith(text, pos, "<?xml") && pos + 5 < text.size() && (isSpace(text[pos + 5]) || text[pos + 5] == '?')) {
+        const std::size_t close = text.find("?>", pos + 5);
         if (close != std::string::npos)
             return close + 2;
     }
@@ -168,111 +172,85 @@ public:
     virtual bool end(int depth, std::size_t tagBegin, std::size_t tagEnd) = 0;
 };
 
-// One expat pass over a fragment, turning expat's byte indices into offsets of the text.
-class FragmentParser {
+// One pass of the shared feeder over a fragment, turning the feeder's offsets into
+// offsets of the caller's text.
+class FragmentParser : private XmlFeeder::Events {
 public:
     FragmentParser(const std::string& text, ElementListener& listener)
-        : m_text(text), m_listener(listener), m_body(bodyStart(text))
+        : m_text(text), m_listener(listener), m_body(bodyStart(text)), m_feeder(*this, fragmentLimits())
     {
     }
 
-    // Parses the fragment; false when the parser met an error (see error()) before a
-    // listener stopped it.
+    // Parses the fragment; false when the feed failed (see error()) before a listener
+    // stopped it.
     bool run()
     {
-        XML_Parser parser = XML_ParserCreate("UTF-8");
-        if (parser == nullptr)
-            throw std::bad_alloc();
-        m_parser = parser;
-        XML_SetUserData(parser, this);
-        XML_SetElementHandler(parser, &FragmentParser::onStart, &FragmentParser::onEnd);
-        // No document types: nothing may declare or load entities.
-        XML_SetStartDoctypeDeclHandler(parser, &FragmentParser::onDoctype);
-        XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
-        if (feed(kOpen, kOpenLength, false)) {
-            bool ok = true;
-            for (std::size_t pos = m_body; ok && pos < m_text.size(); pos += kChunk)
-                ok = feed(m_text.data() + pos, std::min(kChunk, m_text.size() - pos), false);
-            if (ok)
-                feed(kClose, sizeof kClose - 1, true);
-        }
-        XML_ParserFree(parser);
-        m_parser = nullptr;
+        const auto open = XmlFeeder::Outcome::Open;
+        if (m_feeder.feedText(m_text.data(), m_body, false) == open && m_feeder.feedText(kOpen, kOpenLength, false) == open &&
+            m_feeder.feedText(m_text.data() + m_body, m_text.size() - m_body, false) == open)
+            m_feeder.feedText(kClose, sizeof kClose - 1, true);
+        if (!m_stopped)
+            m_error = m_feeder.message();
         return m_error.empty();
     }
 
-    // The parser's message with line and column; "" when the parse succeeded or a
-    // listener stopped it.
+    // The feeder's wording of the failure; "" when the parse succeeded or a listener
+    // stopped it.
     const std::string& error() const noexcept { return m_error; }
 
 private:
-    bool feed(const char* data, std::size_t length, bool final)
+    // The documents' limits, one level deeper for the wrapper element.
+    static XmlFeeder::Limits fragmentLimits() noexcept
     {
-        if (XML_Parse(m_parser, data, static_cast<int>(length), final) == XML_STATUS_OK)
-            return true;
-        if (m_doctype)
-            m_error = "a document type declaration is not accepted";
-        else if (!m_stopped)
-            m_error = std::string(XML_ErrorString(XML_GetErrorCode(m_parser))) + ", line = " +
-                      std::to_string(XML_GetCurrentLineNumber(m_parser)) + ", column = " +
-                      std::to_string(XML_GetCurrentColumnNumber(m_parser));
-        return false;
+        XmlFeeder::Limits limits;
+        ++limits.maxDepth;
+        return limits;
     }
 
-    // Offset in the caller's text of expat's current event, clamped into the text.
-    std::size_t offset(XML_Index index) const
+    // Offset in the caller's text of the feeder's offset `index` (the wrapper's start tag
+    // follows the prolog), clamped into the text.
+    std::size_t offset(std::size_t index) const
     {
-        const long long value = static_cast<long long>(index) - static_cast<long long>(kOpenLength) +
-                                static_cast<long long>(m_body);
-        if (value < static_cast<long long>(m_body))
+        if (index <= m_body)
+            return index;
+        if (index < m_body + kOpenLength)
             return m_body;
-        return std::min(static_cast<std::size_t>(value), m_text.size());
+        return std::min(index - kOpenLength, m_text.size());
     }
 
-    void stop() { XML_StopParser(m_parser, XML_FALSE); }
-
-    static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** attributes)
+    void onStart(const char* name, const char** attributes) override
     {
-        auto* self = static_cast<FragmentParser*>(data);
-        const int depth = self->m_depth++;
-        if (depth == 0 || self->m_stopped)
+        const int depth = m_feeder.depth() - 1; // the wrapper is not reported
+        if (depth == 0)
             return;
-        const XML_Index index = XML_GetCurrentByteIndex(self->m_parser);
-        const int count = XML_GetCurrentByteCount(self->m_parser);
-        if (!self->m_listener.start(name, attributes, depth, self->offset(index), self->offset(index + count))) {
-            self->m_stopped = true;
-            self->stop();
-        }
+        const std::size_t index = m_feeder.eventOffset();
+        if (!m_listener.start(name, attributes, depth, offset(index), offset(index + m_feeder.eventLength())))
+            stop();
     }
 
-    static void XMLCALL onEnd(void* data, const XML_Char*)
+    void onEnd() override
     {
-        auto* self = static_cast<FragmentParser*>(data);
-        const int depth = --self->m_depth;
-        if (depth == 0 || self->m_stopped)
+        const int depth = m_feeder.depth() - 1;
+        if (depth == 0)
             return;
-        const XML_Index index = XML_GetCurrentByteIndex(self->m_parser);
-        const int count = XML_GetCurrentByteCount(self->m_parser);
-        if (!self->m_listener.end(depth, self->offset(index), self->offset(index + count))) {
-            self->m_stopped = true;
-            self->stop();
-        }
+        const std::size_t index = m_feeder.eventOffset();
+        if (!m_listener.end(depth, offset(index), offset(index + m_feeder.eventLength())))
+            stop();
     }
 
-    static void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int)
+    void onText(const char*, int) override {}
+
+    void stop()
     {
-        auto* self = static_cast<FragmentParser*>(data);
-        self->m_doctype = true;
-        self->stop();
+        m_stopped = true;
+        m_feeder.abort();
     }
 
     const std::string& m_text;
     ElementListener& m_listener;
     std::size_t m_body;
-    XML_Parser m_parser = nullptr;
-    int m_depth = 0;
+    XmlFeeder m_feeder;
     bool m_stopped = false;
-    bool m_doctype = false;
     std::string m_error;
 };
 
@@ -480,6 +458,12 @@ bool XmlUtils::AppendEscaped(std::string& out, const char* text, std::size_t len
     return true;
 }
 
+std::string XmlUtils::Enclose(const std::string& name, const std::string& fragment)
+{
+    const std::size_t body = bodyStart(fragment);
+    return fragment.substr(0, body) + ToElement(name, fragment.substr(body));
+}
+
 std::string XmlUtils::GetElement(const std::string& name, const std::string& text)
 {
     const Vector<Span> found = collect(name, text, true, "MOX::RT::XmlUtils::GetElement");
@@ -516,7 +500,10 @@ Vector<std::string> XmlUtils::getElements(const std::string& name, const std::st
 
 bool XmlUtils::IsXML(const std::string& text) noexcept
 {
-    const std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    std::size_t first = 0;
+    while (startsWith(text, first, kBom))
+        first += 3;
+    first = text.find_first_not_of(" \t\n\v\f\r", first);
     return first != std::string::npos && text[first] == '<';
 }
 

@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <sstream>
 
 #include <sys/stat.h>
+
+#include <mox/rt/Raise.h>
+
+MOX_SOURCE_FILE("tools/moxctl/Cli")
 
 namespace moxctl {
 
@@ -35,11 +38,25 @@ const std::string& activity() { return activityText(); }
 std::string readInput(const std::string& path)
 {
     return readStreamed(path, [&](std::istream& in) {
-        std::ostringstream out;
-        out << in.rdbuf();
+        std::string text;
+        char chunk[64 * 1024];
+        for (;;) {
+            in.read(chunk, sizeof chunk);
+            const auto got = static_cast<std::size_t>(in.gcount());
+            if (got == 0)
+                break;
+            // Refused as soon as it shows: no device or stray binary file is read whole.
+            if (std::memchr(chunk, '\0', got) != nullptr)
+                MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::Unmarshal, MOX_SITE("moxctl::readInput"),
+                                       "a NUL byte: not an XML text");
+            if (text.size() + got > kMaxInputBytes)
+                MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::Unmarshal, MOX_SITE("moxctl::readInput"),
+                                       "more than " + std::to_string(kMaxInputBytes) + " bytes");
+            text.append(chunk, got);
+        }
         if (in.bad())
             unreadable(path.empty() ? "-" : path, EIO);
-        return out.str();
+        return text;
     });
 }
 

@@ -4,6 +4,7 @@
 // failure is reported in.
 #include <CLI/CLI.hpp>
 
+#include <cstddef>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -30,9 +31,14 @@ void setActivity(const std::string& activity);
 /// What the running command is doing; empty when nothing was named.
 const std::string& activity();
 
+/// The most bytes readInput holds: four times the longest value a document may carry.
+constexpr std::size_t kMaxInputBytes = 64u * 1024u * 1024u;
+
 /// Reads a whole document from `path`, or from standard input when `path` is "-" or
 /// empty, and names it as the activity. Throws Exit{kExitUsage} with the system's
-/// reason when the file cannot be read.
+/// reason when the file cannot be read, and SerializationException -1056 as soon as the
+/// input holds a NUL byte (no XML text does) or grows beyond kMaxInputBytes, so that a
+/// device or a stray file is never read whole.
 std::string readInput(const std::string& path);
 
 /// `path` opened for reading, after the checks readInput makes (named as the activity).

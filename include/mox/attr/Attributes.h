@@ -79,9 +79,19 @@ MOX_API std::string marshal(const AttributeList& list);
 /// SerializationException (-1056, the detail says why); an "attribute" with an empty
 /// "name" throws InvalidArgumentException (-1006). A failure returns no list at all.
 MOX_API AttributeList unmarshal(const std::string& text);
-/// The list of the attributes document read from `input`, incrementally (2048-byte
-/// chunks), with the results and errors of the text form. Reading stops after the root
-/// element: what follows it stays in the stream for the next document.
+/// The list of the attributes document read from `input`, incrementally, with the
+/// results and errors of the text form (white space between documents is skipped).
+/// Reading stops after the root element and nothing that follows it is lost, whatever
+/// the stream: the library reads no further than the stream buffer holds (waiting for
+/// input only when it holds nothing) and puts back what follows the root (after white
+/// space). A part that the buffer cannot take back (a buffer without put-back room, or
+/// bytes from an earlier refill) is kept with the stream (in its ios_base storage, freed
+/// with it) and read first by the next unmarshal or parseIdentities of the same stream;
+/// a caller reading the stream by other means sees only what the buffer took back. If
+/// even that cannot be kept, the next read of the stream fails with -1056. Any failure
+/// of the stream or its buffer (a state bit, an exception it throws, with or without
+/// `exceptions()`) throws SerializationException -1056 ("input stream read failed") and
+/// leaves the stream bad; no other exception escapes.
 MOX_API AttributeList unmarshal(std::istream& input);
 /// The "attribute" element of `attribute` alone (no declaration, no root).
 MOX_API std::string marshal(const RT::SmartPointer<ATTR::IAttribute>& attribute);

@@ -23,9 +23,10 @@ MOX_API const std::string marshalIdentity(const RT::SmartPointer<AUTHN::IIdentit
 /// document that does not decode (detail: the decoder's error info) and passes the
 /// identity factories' argument errors through.
 MOX_API Set<RT::SmartPointer<AUTHN::IIdentity>> parseIdentities(const std::string& text);
-/// The identities of the identities document read from `input`, incrementally
-/// (2048-byte chunks), with the results and errors of the text form. Reading stops after
-/// the root element: what follows it stays in the stream for the next document.
+/// The identities of the identities document read from `input`, incrementally, with
+/// the results and errors of the text form. What is read of the stream, what stays in
+/// it for the next document or for a caller reading it by other means, and how failures
+/// of the stream are reported: as for `Attributes::unmarshal(std::istream&)`.
 MOX_API Set<RT::SmartPointer<AUTHN::IIdentity>> parseIdentities(std::istream& input);
 
 /// One identity from either item elements (as `marshalIdentity` writes them; the first

@@ -18,9 +18,13 @@ namespace RT {
 /// a value XML 1.0 cannot carry is refused with SerializationException -1055 ("Error
 /// converting object to string"), never written.
 ///
-/// The readers accept a fragment: the text may hold several top-level elements and may
-/// start with an XML declaration. A document type declaration is refused (no DTDs or
-/// entities are ever loaded). Text that is not well-formed is never turned into a value:
+/// The readers accept a fragment: the text may hold several top-level elements, and they
+/// read it as the documents are read: one leading UTF-8 byte-order mark is skipped (a
+/// second is refused), an XML declaration is honoured only at the very start (after the
+/// mark) and must name UTF-8 when it names an encoding, a document type declaration is
+/// refused (no DTDs or entities are ever loaded), and the documents' limits apply (depth
+/// 256 below the fragment, 64 attributes per element, 16 MiB per attribute value or run
+/// of text). Text that is not well-formed or beyond a limit is never turned into a value:
 /// a reader whose answer is not complete when the parser meets the error raises
 /// SerializationException -1056 ("Error converting string to object") with the parser's
 /// message, line and column as detail. (GetElement, GetElementValue and
@@ -58,6 +62,11 @@ public:
     /// carriage return, an encoded surrogate, U+FFFE or U+FFFF.
     static bool AppendEscaped(std::string& out, const char* text, std::size_t length, bool forAttribute);
 
+    /// `fragment` enclosed in a `name` element, for reading it as a document: its prolog
+    /// (leading byte-order marks and an XML declaration right after them) stays in front,
+    /// so that the document is refused or read as the readers here treat the fragment.
+    /// The name is written as given.
+    static std::string Enclose(const std::string& name, const std::string& fragment);
     /// The exact source text of the first element called `name` (name as written,
     /// prefix included) in `text`, from its start tag to its end tag; "" when none.
     static std::string GetElement(const std::string& name, const std::string& text);
@@ -71,7 +80,8 @@ public:
     /// The source texts of all elements called `name` in `text`, in document order; an
     /// element inside another match is part of that match, not listed again.
     static Vector<std::string> getElements(const std::string& name, const std::string& text);
-    /// True when `text`, without leading white space, starts with '<'.
+    /// True when `text`, after its leading byte-order marks and white space, starts with
+    /// '<' (so that a text form never takes markup for a name).
     static bool IsXML(const std::string& text) noexcept;
 };
 

@@ -47,14 +47,16 @@ struct MOX_API DecodeLimits {
 /// XB_NOT_INITIALISED) and is used up by one decode: a second decode over the same
 /// buffer fails the same way.
 ///
-/// A stream is read in chunks of 2048 bytes into the parser's own buffer, the last
-/// read (of 0 bytes) marked final; a read error ends the decode with XB_READ_FAILED.
-/// Parsing stops when the root element ends: whatever the stream holds after it, from
-/// its first byte that is not white space, is left for a following decode of the same
-/// stream (put back by seeking, or by the stream buffer's put-back; a stream that can do
-/// neither loses the rest of the chunk read last). An in-memory text is handed to the
-/// parser in pieces so that the parser never holds a copy of all of it; results and
-/// errors are those of one whole-text parse.
+/// A stream is read in chunks of at most 2048 bytes (no more than its buffer holds),
+/// the end of the input marked final; any failure of the stream or its buffer ends the
+/// decode with XB_READ_FAILED. Parsing stops when the root element ends: whatever the
+/// stream holds after it, from its first byte that is not white space, is left for a
+/// following decode of the same stream (put back into the stream buffer, or kept with
+/// the stream where the buffer cannot take it back; see Attributes::unmarshal). A piece
+/// that ends inside an unfinished token is followed by a longer one, so that decoding
+/// time stays in line with the input's size. An in-memory text is handed to the parser
+/// in pieces so that the parser never holds a copy of all of it; results and errors are
+/// those of one whole-text parse.
 class MOX_API DecodeBuffer : public CodecBuffer {
 public:
     /// A buffer over the bytes of `text` up to its first NUL character.

@@ -111,6 +111,10 @@ TEST_F(Moxctl, CommandsPrintTheirResultOrSayWhyTheyFailed)
         {{"attributes", "validate", "/nonexistent/a.xml"}, "", 2, "",
          "moxctl: cannot read '/nonexistent/a.xml': No such file or directory\n"},
         {{"attributes", "validate", "/"}, "", 2, "", "moxctl: cannot read '/': Is a directory\n"},
+        // Devices are refused at their first chunk, by every command that reads a whole text.
+        {{"properties", "validate", "--root", "cfg", "/dev/zero"}, "", 1, "", "a NUL byte: not an XML text"},
+        {{"xml", "get", "a", "/dev/zero"}, "", 1, "", "a NUL byte: not an XML text"},
+        {{"app", "join", "--application", "/dev/zero"}, "", 1, "", "a NUL byte: not an XML text"},
         // Attributes and properties documents.
         {{"attributes", "validate", "@list"}, "", 0, "valid: 2 attributes\n", ""},
         {{"attributes", "validate", "--json"}, list, 0, "{\"valid\": true, \"attributes\": 2}\n", ""},

@@ -132,7 +132,7 @@ SmartPointer<IIdentity> parseIdentity(const std::string& text)
         EXCEPTIONS::raise(InvalidArgumentException(), MOX_SITE("MOX::parseIdentity"));
     if (XmlUtils::IsXML(text)) {
         // Item elements as marshalIdentity writes them: read them as a document.
-        const Set<SmartPointer<IIdentity>> identities = parseIdentities(XmlUtils::ToElement(kRootName, text));
+        const Set<SmartPointer<IIdentity>> identities = parseIdentities(XmlUtils::Enclose(kRootName, text));
         if (identities.empty())
             EXCEPTIONS::raise(InvalidArgumentException(), MOX_SITE("MOX::parseIdentity"));
         return *identities.begin();

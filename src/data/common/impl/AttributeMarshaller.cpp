@@ -188,7 +188,7 @@ SmartPointer<IAttribute> parseAttribute(const std::string& text)
 {
     if (text.empty())
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::Attributes::parseAttribute"));
-    const AttributeList list = unmarshal(RT::XmlUtils::ToElement("attributes", text));
+    const AttributeList list = unmarshal(RT::XmlUtils::Enclose("attributes", text));
     if (list.empty())
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::Attributes::parseAttribute"));
     return list.front();

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "services/serialization/manager/impl/ParserAdapter.h"
 
-#include <climits>
-#include <cstdio>
 #include <cstring>
 
 #include "services/serialization/manager/XBType.h"
@@ -35,48 +33,24 @@ bool isIgnoredAttribute(const char* name) noexcept
     return std::strncmp(name, "xmlns", 5) == 0 && (name[5] == '\0' || name[5] == ':');
 }
 
-// An in-memory text is handed to expat in pieces of this size, so that expat copies
-// only a piece at a time into its buffer, never the whole text.
-constexpr std::size_t kPiece = 64 * 1024;
-// A stream is read in chunks of this size into expat's own buffer.
-constexpr std::size_t kChunk = 2048;
-
 constexpr std::size_t kTextReserve = 1024;
 
-// One parser kept per thread between decodes and reset for the next one, so that small
-// documents do not pay for making a parser (expat allocates its buffers and tables).
-class ParserCache {
-public:
-    ~ParserCache()
-    {
-        if (m_parser != nullptr)
-            XML_ParserFree(m_parser);
-    }
-    // A parser without namespace processing, in its initial state; null when none can be made.
-    XML_Parser take() noexcept
-    {
-        XML_Parser parser = m_parser;
-        m_parser = nullptr;
-        if (parser != nullptr && XML_ParserReset(parser, nullptr) == XML_TRUE)
-            return parser;
-        if (parser != nullptr)
-            XML_ParserFree(parser);
-        return XML_ParserCreate(nullptr);
-    }
-    // Keeps `parser` for the thread's next decode (frees it when one is kept already).
-    void give(XML_Parser parser) noexcept
-    {
-        if (m_parser == nullptr)
-            m_parser = parser;
-        else
-            XML_ParserFree(parser);
-    }
+// The element readers of the runtime read under the feeder's own defaults: they must
+// be the documents' defaults.
+static_assert(DecodeLimits{}.maxDepth == RT::XmlFeeder::Limits{}.maxDepth &&
+                  DecodeLimits{}.maxTextBytes == RT::XmlFeeder::Limits{}.maxTextBytes &&
+                  DecodeLimits{}.maxAttributes == RT::XmlFeeder::Limits{}.maxAttributes,
+              "the runtime's element readers and the documents share one set of limits");
 
-private:
-    XML_Parser m_parser = nullptr;
-};
-
-thread_local ParserCache t_parsers;
+// The shared feeder limits for a document's limits.
+RT::XmlFeeder::Limits feederLimits(const DecodeLimits& limits) noexcept
+{
+    RT::XmlFeeder::Limits result;
+    result.maxDepth = limits.maxDepth;
+    result.maxTextBytes = limits.maxTextBytes;
+    result.maxAttributes = limits.maxAttributes;
+    return result;
+}
 
 } // namespace
 
@@ -87,31 +61,16 @@ ParserAdapter::ParserAdapter(std::istream& input, const DecodeLimits& limits)
 }
 
 ParserAdapter::ParserAdapter(const char* data, std::size_t size, const DecodeLimits& limits)
-    : m_data(data != nullptr ? data : ""), m_size(size), m_limits(limits)
+    : m_feeder(new RT::XmlFeeder(*this, feederLimits(limits))), m_data(data != nullptr ? data : ""),
+      m_size(size), m_limits(limits)
 {
-    // No namespace processing: names arrive as written, prefixes included.
-    m_parser = t_parsers.take();
-    if (m_parser == nullptr)
-        return;
-    XML_SetUserData(m_parser, this);
-    XML_SetElementHandler(m_parser, &onStart, &onEnd);
-    XML_SetCharacterDataHandler(m_parser, &onCharacters);
-    XML_SetCdataSectionHandler(m_parser, &onCDataStart, &onCDataEnd);
-    // No document type declarations: nothing can declare entities or load a DTD.
-    // expat's billion-laughs protection stays at its defaults.
-    XML_SetStartDoctypeDeclHandler(m_parser, &onDoctype);
-    XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_NEVER);
 }
 
-ParserAdapter::~ParserAdapter()
-{
-    if (m_parser != nullptr)
-        t_parsers.give(m_parser);
-}
+ParserAdapter::~ParserAdapter() = default;
 
 int ParserAdapter::run(ErrorRecord& errors, const std::string& rootName, const XBType& type, void* object)
 {
-    if (m_parser == nullptr) {
+    if (!initialised()) {
         if (!errors.failed())
             errors.record(XB_NOT_INITIALISED);
         return errors.status();
@@ -120,19 +79,12 @@ int ParserAdapter::run(ErrorRecord& errors, const std::string& rootName, const X
     m_rootName = &rootName;
     m_rootType = &type;
     m_rootObject = object;
-    m_depth = 0;
     m_skipLevel = 0;
-    m_finished = false;
     m_text.reserve(kTextReserve);
 
-    const XML_Status status = m_input != nullptr ? parseStream() : parseMemory();
+    recordOutcome(m_input != nullptr ? m_feeder->feedStream(*m_input) : m_feeder->feedText(m_data, m_size, true));
 
-    // XML_ERROR_ABORTED is our own stop after a fatal error, already recorded.
-    if (status == XML_STATUS_ERROR && XML_GetErrorCode(m_parser) != XML_ERROR_ABORTED)
-        syntaxError();
-
-    t_parsers.give(m_parser);
-    m_parser = nullptr;
+    m_feeder.reset(); // one decode per buffer
     m_errors = nullptr;
     m_frames.clear();
     m_text.clear();
@@ -140,134 +92,23 @@ int ParserAdapter::run(ErrorRecord& errors, const std::string& rootName, const X
     return errors.failed() ? errors.status() : XB_OK;
 }
 
-XML_Status ParserAdapter::parseMemory()
+void ParserAdapter::recordOutcome(RT::XmlFeeder::Outcome outcome)
 {
-    const char* next = m_data;
-    std::size_t left = m_size;
-    XML_Status status;
-    std::size_t piece;
-    do {
-        piece = left < kPiece ? left : kPiece;
-        status = XML_Parse(m_parser, next, static_cast<int>(piece), piece == left ? XML_TRUE : XML_FALSE);
-        next += piece;
-        left -= piece;
-    } while (status == XML_STATUS_OK && left > 0 && !quietTooLong(piece));
-    return status;
-}
-
-XML_Status ParserAdapter::parseStream()
-{
-    char chunk[kChunk];
-    std::size_t total = 0;
-    XML_Status status = XML_STATUS_OK;
-    for (bool last = false; status == XML_STATUS_OK && !last;) {
-        m_input->read(chunk, kChunk);
-        const std::size_t got = static_cast<std::size_t>(m_input->gcount());
-        if (m_input->bad()) {
-            fatal(XB_READ_FAILED, {});
-            return XML_STATUS_ERROR;
-        }
-        last = got == 0;
-        if (!last) {
-            void* buffer = XML_GetBuffer(m_parser, static_cast<int>(got));
-            if (buffer == nullptr) {
-                fatal(XB_NOT_INITIALISED, {});
-                return XML_STATUS_ERROR;
-            }
-            std::memcpy(buffer, chunk, got);
-        }
-        // The final read of 0 bytes: expat is told that the input ends.
-        status = last ? XML_Parse(m_parser, chunk, 0, XML_TRUE) : XML_ParseBuffer(m_parser, static_cast<int>(got), XML_FALSE);
-        total += got;
-        if (m_finished)
-            keepRest(chunk, got, total - got);
-        else if (status == XML_STATUS_OK && quietTooLong(got))
-            break;
+    using Outcome = RT::XmlFeeder::Outcome;
+    switch (outcome) {
+    case Outcome::Syntax: m_errors->record(XB_XML_SYNTAX, {m_feeder->errorText()}); break;
+    case Outcome::Forbidden: m_errors->record(XB_FORBIDDEN_MARKUP, {m_feeder->errorText()}); break;
+    case Outcome::Limit:
+        m_errors->record(XB_LIMIT_EXCEEDED, {m_feeder->limitName(), std::to_string(m_feeder->limitValue())});
+        break;
+    case Outcome::ReadFailed: m_errors->record(XB_READ_FAILED); break;
+    case Outcome::NoParser: m_errors->record(XB_NOT_INITIALISED); break;
+    default: break; // complete, or stopped after recording enough errors
     }
-    return status;
 }
 
-bool ParserAdapter::quietTooLong(std::size_t fed) noexcept
+void ParserAdapter::onStart(const char* name, const char** attributes)
 {
-    m_quiet = m_event ? 0 : m_quiet + fed;
-    m_event = false;
-    if (m_quiet <= m_limits.maxTextBytes)
-        return false;
-    fatal(XB_LIMIT_EXCEEDED, {"text", std::to_string(m_limits.maxTextBytes)});
-    return true;
-}
-
-void ParserAdapter::keepRest(const char* chunk, std::size_t size, std::size_t chunkStart)
-{
-    std::size_t from = m_rootEnd > chunkStart ? m_rootEnd - chunkStart : 0;
-    while (from < size && (chunk[from] == ' ' || chunk[from] == '\t' || chunk[from] == '\n' || chunk[from] == '\r'))
-        ++from;
-    if (from >= size)
-        return;
-    const auto back = static_cast<std::streamoff>(size - from);
-    m_input->clear();
-    if (m_input->seekg(-back, std::ios_base::cur))
-        return;
-    m_input->clear();
-    std::streambuf* buffer = m_input->rdbuf();
-    for (std::size_t i = size; i > from; --i)
-        if (buffer == nullptr || buffer->sputbackc(chunk[i - 1]) == std::char_traits<char>::eof())
-            return;
-}
-
-bool ParserAdapter::active() const noexcept
-{
-    // Only this adapter stops the parser, and each stop first sets one of these two, so
-    // they say all that expat's parsing status would (without a call per event).
-    return !m_finished && m_skipLevel >= 0;
-}
-
-void XMLCALL ParserAdapter::onStart(void* self, const XML_Char* name, const XML_Char** attributes)
-{
-    auto* adapter = static_cast<ParserAdapter*>(self);
-    adapter->m_event = true;
-    if (adapter->active())
-        adapter->startElement(name, attributes);
-}
-
-void XMLCALL ParserAdapter::onEnd(void* self, const XML_Char*)
-{
-    auto* adapter = static_cast<ParserAdapter*>(self);
-    if (adapter->active())
-        adapter->endElement();
-}
-
-void XMLCALL ParserAdapter::onCharacters(void* self, const XML_Char* text, int length)
-{
-    auto* adapter = static_cast<ParserAdapter*>(self);
-    adapter->m_event = true;
-    if (adapter->active())
-        adapter->characters(text, length);
-}
-
-void XMLCALL ParserAdapter::onCDataStart(void* self)
-{
-    auto* adapter = static_cast<ParserAdapter*>(self);
-    if (adapter->active())
-        adapter->m_inCData = true;
-}
-
-void XMLCALL ParserAdapter::onCDataEnd(void*) {}
-
-void XMLCALL ParserAdapter::onDoctype(void* self, const XML_Char* name, const XML_Char*, const XML_Char*, int)
-{
-    auto* adapter = static_cast<ParserAdapter*>(self);
-    if (adapter->active())
-        adapter->fatal(XB_FORBIDDEN_MARKUP, {std::string("DOCTYPE ") + name});
-}
-
-void ParserAdapter::startElement(const char* name, const char** attributes)
-{
-    ++m_depth;
-    if (m_depth > m_limits.maxDepth) {
-        fatal(XB_LIMIT_EXCEEDED, {"depth", std::to_string(m_limits.maxDepth)});
-        return;
-    }
     if (m_skipLevel > 0)
         return; // inside an element being skipped
     const char* local = localName(name);
@@ -334,7 +175,7 @@ void ParserAdapter::startElement(const char* name, const char** attributes)
         // and skipped with its whole content.
         record(XB_UNEXPECTED_ELEMENT, {name});
         if (m_skipLevel == 0)
-            m_skipLevel = m_depth;
+            m_skipLevel = m_feeder->depth();
         return;
     }
     m_frames.push_back(Frame{childType, child});
@@ -351,14 +192,6 @@ void ParserAdapter::readAttributes(const XBType& type, void* object, const char*
     for (std::size_t i = 0; attributes[i] != nullptr && m_skipLevel >= 0; i += 2) {
         const char* name = attributes[i];
         const char* value = attributes[i + 1];
-        const std::size_t length = std::strlen(value);
-        if (i / 2 >= m_limits.maxAttributes || length > m_limits.maxTextBytes) {
-            if (i / 2 >= m_limits.maxAttributes)
-                fatal(XB_LIMIT_EXCEEDED, {"attributes", std::to_string(m_limits.maxAttributes)});
-            else
-                fatal(XB_LIMIT_EXCEEDED, {"text", std::to_string(m_limits.maxTextBytes)});
-            return;
-        }
         if (isIgnoredAttribute(name))
             continue;
         // Writers put attributes in their declared order, so the search starts after the
@@ -377,7 +210,7 @@ void ParserAdapter::readAttributes(const XBType& type, void* object, const char*
             continue;
         }
         seen |= std::uint64_t(1) << index;
-        if (!declared[index].read(object, value, length))
+        if (!declared[index].read(object, value, std::strlen(value)))
             record(XB_INVALID_VALUE, {type.typeName(), name});
     }
     for (std::size_t index = 0; index < declared.size() && m_skipLevel >= 0; ++index)
@@ -385,12 +218,12 @@ void ParserAdapter::readAttributes(const XBType& type, void* object, const char*
             record(XB_MISSING_ATTRIBUTE, {type.typeName(), declared[index].name});
 }
 
-void ParserAdapter::endElement()
+void ParserAdapter::onEnd()
 {
+    const int depth = m_feeder->depth();
     if (m_skipLevel > 0) {
-        if (m_depth == m_skipLevel)
+        if (depth == m_skipLevel)
             m_skipLevel = 0; // the skipped element ends
-        --m_depth;
         return;
     }
     const Frame frame = m_frames.back();
@@ -404,21 +237,17 @@ void ParserAdapter::endElement()
         // A choice element holds exactly one alternative; an empty one cannot be written back.
         record(XB_MISSING_ELEMENT, {frame.type->typeName()});
     }
-    if (--m_depth == 0) {
-        // The root ended: stop at once; whatever follows is not read.
-        m_finished = true;
-        m_rootEnd = static_cast<std::size_t>(XML_GetCurrentByteIndex(m_parser) + XML_GetCurrentByteCount(m_parser));
-        XML_StopParser(m_parser, XML_TRUE);
-    }
+    if (depth == 1)
+        m_feeder->stopAtRootEnd(); // whatever follows is not read
 }
 
-void ParserAdapter::characters(const char* text, int length)
+void ParserAdapter::onText(const char* text, int length)
 {
     if (m_skipLevel != 0 || m_frames.empty() || !m_frames.back().type->hasText())
         return; // text inside containers is ignored
     const std::size_t size = static_cast<std::size_t>(length);
     if (m_text.size() + size > m_limits.maxTextBytes) {
-        fatal(XB_LIMIT_EXCEEDED, {"text", std::to_string(m_limits.maxTextBytes)});
+        m_feeder->refuse("text", m_limits.maxTextBytes);
         return;
     }
     m_text.append(text, size);
@@ -429,33 +258,8 @@ void ParserAdapter::record(int status, std::vector<std::string> parameters)
     m_errors->record(status, std::move(parameters));
     if (m_errors->count() >= m_limits.maxErrors && m_skipLevel >= 0) {
         m_skipLevel = -1;
-        XML_StopParser(m_parser, XML_FALSE);
+        m_feeder->abort();
     }
-}
-
-void ParserAdapter::fatal(int status, std::vector<std::string> parameters)
-{
-    m_errors->record(status, std::move(parameters));
-    m_skipLevel = -1;
-    XML_StopParser(m_parser, XML_FALSE);
-}
-
-void ParserAdapter::syntaxError()
-{
-    const char* message = XML_ErrorString(XML_GetErrorCode(m_parser));
-    if (message == nullptr)
-        message = "unknown XML error";
-    std::string text;
-    if (std::strlen(message) > 255) {
-        text = message; // the bare error string when it alone does not fit
-    } else {
-        char buffer[256];
-        std::snprintf(buffer, sizeof buffer, "%s, line = %i, column = %i", message,
-                      static_cast<int>(XML_GetCurrentLineNumber(m_parser)),
-                      static_cast<int>(XML_GetCurrentColumnNumber(m_parser)));
-        text = buffer;
-    }
-    m_errors->record(XB_XML_SYNTAX, {std::move(text)});
 }
 
 } // namespace XB

@@ -1,8 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The stream forms of the document readers against their text forms, and the document
 // limits that writers and readers share.
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include <ext/stdio_filebuf.h>
 
 #include <gtest/gtest.h>
 
@@ -72,37 +80,142 @@ TEST(DocumentStreams, StreamAndTextFormsGiveEqualResultsAndErrors)
     }
 }
 
-TEST(DocumentStreams, DocumentsBackToBackAreReadInTurn)
-{
-    std::stringstream in;
-    in << "<attributes><attribute name=\"one\"/></attributes>\n  <attributes><attribute name=\"two\"><value>"
-       << kBig << "</value></attribute></attributes><attributes/>";
-    EXPECT_EQ(attributes(MOX::Attributes::unmarshal(in)), "one=");
-    EXPECT_EQ(attributes(MOX::Attributes::unmarshal(in)), "two=[" + kBig + "]");
-    EXPECT_EQ(attributes(MOX::Attributes::unmarshal(in)), "");
-}
+namespace {
 
-// A stream buffer whose device fails after the first bytes.
-class FailingBuffer : public std::stringbuf {
+// A device without seeking that hands out pieces of `sizes` bytes in turn (no put-back
+// room before a piece), whose reads of several bytes return short counts, and that with
+// `failAt` throws at that refill.
+class PieceBuffer : public std::streambuf {
 public:
-    using std::stringbuf::stringbuf;
+    PieceBuffer(std::string text, std::vector<std::size_t> sizes, int failAt = -1)
+        : m_text(std::move(text)), m_sizes(std::move(sizes)), m_failAt(failAt)
+    {
+    }
 
 protected:
     int_type underflow() override
     {
-        if (gptr() != nullptr && gptr() - eback() > 3000)
+        if (m_refills++ == m_failAt)
             throw std::ios_base::failure("device gone");
-        return std::stringbuf::underflow();
+        if (m_next == m_text.size())
+            return traits_type::eof();
+        char* begin = &m_text[m_next];
+        m_next += std::min(m_sizes[m_refills % m_sizes.size()], m_text.size() - m_next);
+        setg(begin, begin, &m_text[0] + m_next);
+        return traits_type::to_int_type(*begin);
     }
+    std::streamsize xsgetn(char* into, std::streamsize count) override
+    {
+        return std::streambuf::xsgetn(into, std::min<std::streamsize>(count, 1 + 2 * (m_refills % 5)));
+    }
+
+private:
+    std::string m_text;
+    std::vector<std::size_t> m_sizes;
+    int m_failAt;
+    int m_refills = 0;
+    std::size_t m_next = 0;
 };
 
-TEST(DocumentStreams, AReadErrorMidStreamFailsCleanly)
+// One stream over a text, from one kind of source.
+class Source {
+public:
+    enum Kind { String, File, Pipe, Trickle, Odd, Exceptions, Failing, Count };
+
+    Source(int kind, const std::string& text) : m_stream(nullptr)
+    {
+        const std::string file = testing::TempDir() + "stream_source.xml";
+        std::ofstream(file, std::ios::binary) << text;
+        if (kind == String)
+            m_buffer = std::make_unique<std::stringbuf>(text);
+        else if (kind == File)
+            m_buffer.reset((new std::filebuf)->open(file, std::ios::in | std::ios::binary));
+        else if (kind == Pipe) // through a child process
+            m_buffer = std::make_unique<__gnu_cxx::stdio_filebuf<char>>(m_pipe = popen(("cat " + file).c_str(), "r"), std::ios::in);
+        else
+            m_buffer = std::make_unique<PieceBuffer>(text, kind == Trickle ? std::vector<std::size_t>{3}
+                                                                             : std::vector<std::size_t>{1, 7, 13, 501},
+                                                     kind == Failing ? 2 : -1);
+        m_stream.rdbuf(m_buffer.get());
+        // Exceptions on, for every state bit or for failures only.
+        if (kind == Exceptions || kind == Failing)
+            m_stream.exceptions(kind == Failing ? std::ios::badbit : std::ios::badbit | std::ios::failbit | std::ios::eofbit);
+    }
+    ~Source()
+    {
+        m_buffer.reset();
+        if (m_pipe != nullptr)
+            pclose(m_pipe);
+    }
+    std::istream& in() { return m_stream; }
+
+private:
+    FILE* m_pipe = nullptr;
+    std::unique_ptr<std::streambuf> m_buffer;
+    std::istream m_stream;
+};
+
+std::string withoutLeadingSpace(const std::string& text)
 {
-    FailingBuffer failing("<attributes><attribute name=\"a\"><value>" + kBig + "</value></attribute></attributes>");
-    std::istream in(&failing);
-    const std::string result = outcome([&] { return attributes(MOX::Attributes::unmarshal(in)); });
-    EXPECT_EQ(result.substr(0, 28), "SerializationException -1056");
-    EXPECT_NE(result.find("read failed"), std::string::npos) << result;
+    return text.substr(std::min(text.find_first_not_of(" \t\r\n"), text.size()));
+}
+
+} // namespace
+
+TEST(DocumentStreams, EverySourceReadsDocumentsInTurnAndKeepsWhatFollows)
+{
+    const struct {
+        std::function<std::string(std::istream&)> fromStream;
+        std::function<std::string(const std::string&)> fromText;
+        std::string one, two;
+    } kinds[] = {
+        {[](std::istream& in) { return attributes(MOX::Attributes::unmarshal(in)); },
+         [](const std::string& t) { return attributes(MOX::Attributes::unmarshal(t)); },
+         "<?xml version=\"1.0\"?><attributes><attribute name=\"a\"><value>" + kBig + "</value></attribute></attributes>",
+         "<attributes><attribute name=\"b\"><value>&lt;attribute name=\"c\"/></value></attribute></attributes>"},
+        {[](std::istream& in) { return identities(MOX::parseIdentities(in)); },
+         [](const std::string& t) { return identities(MOX::parseIdentities(t)); },
+         "<identities><identity format=\"QEL\" authority=\"a\" account=\"u\" type=\"user\"/></identities>",
+         "<identities><!--" + kBig + "--><UserIdentifier format=\"EMAIL\">u@a</UserIdentifier></identities>"},
+    };
+    for (const auto& kind : kinds) {
+        // The documents of one stream, and what follows the last of them.
+        const struct { std::vector<std::string> docs; std::string rest; } streams[] = {
+            {{kind.one}, ""}, {{kind.one, kind.two}, ""}, {{kind.two}, "junk <attributes/>"},
+            {{kind.one}, " \n\t"}, {{kind.two, kind.one}, "\n <x"}};
+        for (const auto& st : streams) {
+            std::string text;
+            for (const std::string& doc : st.docs)
+                text += doc + "\n";
+            text += st.rest;
+            const std::string expected = withoutLeadingSpace(st.rest);
+            for (int k = 0; k < Source::Count; ++k) {
+                SCOPED_TRACE(std::to_string(k) + ": " + text.substr(0, 60));
+                Source source(k, text);
+                if (k == Source::Failing) {
+                    const std::string result = outcome([&] { return kind.fromStream(source.in()); });
+                    EXPECT_EQ(result.substr(0, 28), "SerializationException -1056");
+                    EXPECT_NE(result.find("read failed"), std::string::npos) << result;
+                    EXPECT_TRUE(source.in().bad());
+                    continue;
+                }
+                for (const std::string& doc : st.docs)
+                    EXPECT_EQ(outcome([&] { return kind.fromStream(source.in()); }), outcome([&] { return kind.fromText(doc); }));
+                // The next read sees exactly what followed.
+                EXPECT_EQ(outcome([&] { return kind.fromStream(source.in()); }), outcome([&] { return kind.fromText(expected); }));
+                // Read by other means, the stream holds the end of it (a string's buffer all
+                // of it); the start that the buffer could not take back is kept for the next read.
+                Source again(k, text);
+                for (std::size_t i = 0; i < st.docs.size(); ++i)
+                    kind.fromStream(again.in());
+                again.in().exceptions(std::ios::goodbit);
+                again.in().clear();
+                const std::string seen = withoutLeadingSpace({std::istreambuf_iterator<char>(again.in()), {}});
+                EXPECT_TRUE(k == Source::String ? seen == expected : expected.size() >= seen.size() &&
+                            expected.compare(expected.size() - seen.size(), seen.size(), seen) == 0) << seen;
+            }
+        }
+    }
 }
 
 TEST(DocumentLimits, WritersRefuseWhatReadersRefuseAndCallersCanChangeThem)
