@@ -390,6 +390,9 @@ std::string XmlUtils::ToElement(const std::string& name, const std::string& cont
                                 const Vector<std::string>& attributes)
 {
     RequireName(name, MOX_SITE("MOX::RT::XmlUtils::ToElement"));
+    if (attributes.size() > XmlFeeder::Limits().maxAttributes)
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Marshal, MOX_SITE("MOX::RT::XmlUtils::ToElement"),
+                          "more attributes than a reader accepts on one element");
     std::string out;
     out.reserve(2 * name.size() + content.size() + 5);
     out += '<';
@@ -411,6 +414,9 @@ std::string XmlUtils::ToElement(const std::string& name, const std::string& cont
 std::string XmlUtils::ToAttribute(const std::string& name, const std::string& value)
 {
     RequireName(name, MOX_SITE("MOX::RT::XmlUtils::ToAttribute"));
+    if (value.size() > XmlFeeder::Limits().maxTextBytes)
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Marshal, MOX_SITE("MOX::RT::XmlUtils::ToAttribute"),
+                          "a value longer than a reader accepts");
     return name + "=\"" + Escape(value, true) + '"';
 }
 

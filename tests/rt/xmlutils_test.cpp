@@ -111,3 +111,14 @@ TEST(XmlUtils, NamesAreXmlNamesTheReaderTakes)
         EXPECT_EQ(e.getFunction(), "MOX::RT::XmlUtils::ToElement");
     }
 }
+
+TEST(XmlUtils, WritersRefuseWhatTheReadersLimitsRefuse)
+{
+    Vector<std::string> attributes;
+    for (int i = 0; i < 64; ++i)
+        attributes.push_back(XmlUtils::ToAttribute("a" + std::to_string(i), "v"));
+    EXPECT_EQ(XmlUtils::GetAttributeValue("a63", XmlUtils::ToElement("e", "", attributes)), "v");
+    attributes.push_back(XmlUtils::ToAttribute("a64", "v"));
+    EXPECT_THROW(XmlUtils::ToElement("e", "", attributes), MOX::EXCEPTIONS::SerializationException);
+    EXPECT_THROW(XmlUtils::ToAttribute("a", std::string((16u << 20) + 1, 'v')), MOX::EXCEPTIONS::SerializationException);
+}

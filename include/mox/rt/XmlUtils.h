@@ -34,11 +34,14 @@ public:
     /// `<name attrs>content</name>`, or `<name attrs/>` when `content` is empty.
     /// `content` is written as given (it is usually XML already); `attributes` are texts
     /// made by ToAttribute, written in order, separated by one space. A `name` that
-    /// IsName refuses throws InvalidArgumentException (-1006) and nothing is written.
+    /// IsName refuses throws InvalidArgumentException (-1006) and nothing is written;
+    /// more attributes than the readers accept on one element (64) throw
+    /// SerializationException (-1055).
     static std::string ToElement(const std::string& name, const std::string& content,
                                  const Vector<std::string>& attributes = Vector<std::string>());
     /// `name="value"` with the value escaped for an attribute; a `name` that IsName
-    /// refuses throws InvalidArgumentException (-1006).
+    /// refuses throws InvalidArgumentException (-1006), a value longer than the readers
+    /// accept (16 MiB) SerializationException (-1055).
     static std::string ToAttribute(const std::string& name, const std::string& value);
     /// True when `name` (UTF-8) is an XML 1.0 Name: a name-start character followed by
     /// name characters, as the fifth edition defines them. With `qualified`, it must
