@@ -40,10 +40,12 @@ for f in files:
         s = sums[key]
         s[0] += f["line_covered"]; s[1] += f["line_total"]
         s[2] += f["branch_covered"]; s[3] += f["branch_total"]
-shown = [k for k in sums if k.endswith("/") or sum(o.startswith(k.split("/")[0] + "/") for o in sums) > 2]
+top = lambda k: k.split("/")[0]
+folders = collections.Counter(top(k) for k in sums if not k.endswith("/"))
+shown = [k for k in sums if k.endswith("/") or folders[top(k)] > 1]
 pct = lambda a, b: "%5.1f%%" % (100.0 * a / b) if b else "    -"
 print("%-42s %8s %14s %8s %14s" % ("folder", "lines", "", "branches", ""))
-for key in sorted(shown, key=lambda k: (k.split("/")[0], not k.endswith("/"), k)):
+for key in sorted(shown, key=lambda k: (top(k), not k.endswith("/"), k)):
     s = sums[key]
     print("%-42s %8s %6d/%-7d %8s %6d/%-7d" % (key, pct(s[0], s[1]), s[0], s[1], pct(s[2], s[3]), s[2], s[3]))
 PY
