@@ -166,7 +166,9 @@ void readBackToBack(const char* source, std::istream& in, const std::string& str
         FUZZ_CHECK(got == expected);
         if (expected.compare(0, 7, "failed ") == 0)
             return; // what follows a failed read is not defined
-        pos += RootEnd::of(part);
+        const std::size_t end = RootEnd::of(part);
+        FUZZ_CHECK(end != std::string::npos); // a document was read: its root ended
+        pos += end;
         while (pos < stream.size() && isSpace(stream[pos]))
             ++pos;
     }
