@@ -10,13 +10,14 @@ PRESET ?= default
 # What `make run` and `make test` need; the other targets add their own packages.
 DEBIAN_PACKAGES := build-essential cmake ninja-build pkg-config python3 python3-pytest \
   libexpat1-dev libcli11-dev libgtest-dev libgmock-dev
-FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libpugixml-dev
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev libxml2-dev
+COVERAGE_PACKAGES := gcovr libxml2-dev
 BENCH_PACKAGES := libbenchmark-dev libpugixml-dev
 DOCS_PACKAGES := doxygen
 ABI_PACKAGES := abigail-tools
 DEB_PACKAGES := debhelper dh-python python3-all lintian fakeroot dpkg-dev
 
-.PHONY: all deps apt configure build run test asan tsan fuzz fuzz-long bench docs manpage manpage-check install installcheck consumer deb symbols abi-check abi-update clean
+.PHONY: all deps apt configure build run test asan tsan fuzz fuzz-long coverage bench docs manpage manpage-check install installcheck consumer deb symbols abi-check abi-update clean
 
 all: build
 
@@ -71,6 +72,14 @@ fuzz-long: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 	KEEP_CORPUS=1 ./tools/run-fuzzers.sh build/fuzz $(FUZZ_LONG_SECONDS)
+
+# Line and branch coverage per folder of src/, rt/ and c/: a gcc build with coverage
+# counters (build/coverage) runs the tests and replays the fuzz corpora.
+coverage: deps
+	@$(MAKE) --no-print-directory apt PACKAGES="$(COVERAGE_PACKAGES)"
+	cmake --preset coverage >/dev/null
+	cmake --build --preset coverage -j $(JOBS)
+	./tools/run-coverage.sh build/coverage
 
 bench: deps
 	@$(MAKE) --no-print-directory apt PACKAGES="$(BENCH_PACKAGES)"

@@ -27,8 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         set = MOX::parseIdentities(text);
         written = MOX::marshalIdentities(set);
-    } catch (const MOX::EXCEPTIONS::MoxException&) {
-        return 0; // rejected documents, refused item values, unwritable identities
+    } catch (const MOX::EXCEPTIONS::MoxException& e) {
+        // Rejected documents, refused item values (either kind of argument error),
+        // unwritable identities.
+        fuzzcheck::expectCode(e, {-1056, -1006, 0, -1055});
+        return 0;
     }
     MOX::XB::XBinderManager& manager = MOX::XB::XBinderManager::instance(s_manager);
     MOX::XB::xbidentities list;

@@ -61,7 +61,8 @@ static int checkInput(const std::uint8_t* data, std::size_t size)
     try {
         identity = MOX::parseIdentity(text);
         element = MOX::marshalIdentity(identity);
-    } catch (const MOX::EXCEPTIONS::MoxException&) {
+    } catch (const MOX::EXCEPTIONS::MoxException& e) {
+        fuzzcheck::expectCode(e, {-1056, -1006, 0, -1055});
         return 0;
     }
     MOX::RT::SmartPointer<MOX::AUTHN::IIdentity> back;

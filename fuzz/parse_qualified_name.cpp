@@ -16,8 +16,9 @@ static int checkInput(const std::uint8_t* data, std::size_t size)
     MOX::RT::SmartPointer<MOX::ATTR::IQualifiedName> name;
     try {
         name = A::parseQualifiedName(std::string(reinterpret_cast<const char*>(data), size));
-    } catch (const MOX::EXCEPTIONS::MoxException&) {
-        return 0; // only the empty text is refused
+    } catch (const MOX::EXCEPTIONS::InvalidArgumentException& e) {
+        fuzzcheck::expectCode(e, {-1006}); // only the empty text is refused
+        return 0;
     }
     const std::string written = name->marshal();
     const auto again = A::parseQualifiedName(written);

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MOX::RT::PropertiesImpl read;
     try {
         MOX::XB::unmarshalProperties(std::string(reinterpret_cast<const char*>(data), size), "", read);
-    } catch (const MOX::EXCEPTIONS::MoxException&) {
+    } catch (const MOX::EXCEPTIONS::MoxException& e) {
+        fuzzcheck::expectCode(e, {-1056});
         return 0;
     }
     const std::string written = MOX::XB::marshalProperties(read, "root");

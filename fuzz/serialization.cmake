@@ -11,10 +11,16 @@ if(TARGET mox_area_authentication_xml AND TARGET mox_area_authentication)
   endforeach()
 endif()
 
-# The stream form of the attributes document, fed in fuzzed chunk sizes, against the text form.
-mox_add_fuzzer(fuzz_attributes_stream SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/attributes_stream.cpp LIBS mox)
+# Attributes and identities documents read back to back from three kinds of stream,
+# against the text form of each part (expat finds where each root ends).
+find_package(EXPAT REQUIRED)
+mox_add_fuzzer(fuzz_documents_stream SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/documents_stream.cpp LIBS mox EXPAT::EXPAT)
 
-# The writers checked by a second XML parser.
-find_package(pugixml CONFIG REQUIRED)
+# The writers checked by a second XML parser (libxml2), values and names read back.
+find_package(LibXml2 REQUIRED)
 mox_add_fuzzer(fuzz_writers_differential SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/writers_differential.cpp
-               LIBS mox pugixml::pugixml)
+               LIBS mox LibXml2::LibXml2)
+
+# The C binding's parse and write pairs against the C++ calls on the same text.
+mox_add_fuzzer(fuzz_binding_differential SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/binding_differential.cpp
+               LIBS mox mox-c)

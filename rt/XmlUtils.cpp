@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
+
+#include <expat.h>
 
 #include "xmlinput/XmlFeeder.h"
 
@@ -59,12 +62,12 @@ const char* referenceFor(unsigned char c) noexcept
 }
 
 // The length of the well-formed UTF-8 sequence at `text` that encodes a character XML
-// 1.0 allows (at most `left` bytes are there); 0 when there is none.
-std::size_t xmlCharLength(const unsigned char* text, std::size_t left) noexcept
+// 1.0 allows (at most `left` bytes are there, the first is not ASCII), its character in
+// `code`; 0 when there is none.
+std::size_t decodeXmlChar(const unsigned char* text, std::size_t left, unsigned long& code) noexcept
 {
     const unsigned char lead = text[0];
     std::size_t length;
-    unsigned long code;
     if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;
         code = lead & 0x1Fu;
@@ -89,6 +92,46 @@ std::size_t xmlCharLength(const unsigned char* text, std::size_t left) noexcept
         (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE || code == 0xFFFF)
         return 0;
     return length;
+}
+
+std::size_t xmlCharLength(const unsigned char* text, std::size_t left) noexcept
+{
+    unsigned long code;
+    return decodeXmlChar(text, left, code);
+}
+
+bool inRange(unsigned long c, unsigned long low, unsigned long high) noexcept { return c >= low && c <= high; }
+
+// NameStartChar of XML 1.0, fifth edition.
+bool isNameStart(unsigned long c) noexcept
+{
+    if (c < 0x80)
+        return inRange(c, 'a', 'z') || inRange(c, 'A', 'Z') || c == '_' || c == ':';
+    return inRange(c, 0xC0, 0xD6) || inRange(c, 0xD8, 0xF6) || inRange(c, 0xF8, 0x2FF) ||
+           inRange(c, 0x370, 0x37D) || inRange(c, 0x37F, 0x1FFF) || inRange(c, 0x200C, 0x200D) ||
+           inRange(c, 0x2070, 0x218F) || inRange(c, 0x2C00, 0x2FEF) || inRange(c, 0x3001, 0xD7FF) ||
+           inRange(c, 0xF900, 0xFDCF) || inRange(c, 0xFDF0, 0xFFFD) || inRange(c, 0x10000, 0xEFFFF);
+}
+
+// NameChar of XML 1.0, fifth edition.
+bool isNameChar(unsigned long c) noexcept
+{
+    return isNameStart(c) || c == '-' || c == '.' || inRange(c, '0', '9') || c == 0xB7 ||
+           inRange(c, 0x300, 0x36F) || inRange(c, 0x203F, 0x2040);
+}
+
+// True when expat reads `name` as an element name. Its character classes for names
+// outside ASCII are those of earlier editions (narrower than the fifth edition's), and
+// the platform's readers are expat: a name it would refuse is not written either.
+bool readerTakesName(const std::string& name)
+{
+    XML_Parser parser = XML_ParserCreate("UTF-8");
+    if (parser == nullptr)
+        return false;
+    const std::string element = '<' + name + "/>";
+    const bool ok = XML_Parse(parser, element.data(), static_cast<int>(element.size()), XML_TRUE) == XML_STATUS_OK;
+    XML_ParserFree(parser);
+    return ok;
 }
 
 constexpr const char kBom[] = "\xEF\xBB\xBF";
@@ -300,9 +343,56 @@ Vector<Span> collect(const std::string& name, const std::string& text, bool firs
 
 } // namespace
 
+bool XmlUtils::IsName(const std::string& name, bool qualified) noexcept
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(name.data());
+    const std::size_t length = name.size();
+    std::size_t colons = 0;
+    bool ascii = true;
+    for (std::size_t i = 0; i < length;) {
+        unsigned long code = bytes[i];
+        std::size_t n = 1;
+        if (code >= 0x80) {
+            n = decodeXmlChar(bytes + i, length - i, code);
+            ascii = false;
+        }
+        if (n == 0 || !(i == 0 ? isNameStart(code) : isNameChar(code)))
+            return false;
+        colons += code == ':';
+        i += n;
+    }
+    if (length == 0 || (qualified && (colons > 1 || name.front() == ':' || name.back() == ':')))
+        return false;
+    try {
+        return ascii || readerTakesName(name);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+void XmlUtils::RequireName(const std::string& name, const EXCEPTIONS::SourceSite& site)
+{
+    if (IsName(name))
+        return;
+    // The detail shows the name's first bytes in printable ASCII, whatever bytes it holds.
+    std::string shown;
+    for (const unsigned char c : name.substr(0, 64)) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02x", c);
+        shown += c >= 0x20 && c < 0x7f && c != '\\' ? std::string(1, static_cast<char>(c)) : std::string(hex);
+    }
+    if (name.size() > 64)
+        shown += "...";
+    EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, site, "not an XML name: \"" + shown + '"');
+}
+
 std::string XmlUtils::ToElement(const std::string& name, const std::string& content,
                                 const Vector<std::string>& attributes)
 {
+    RequireName(name, MOX_SITE("MOX::RT::XmlUtils::ToElement"));
+    if (attributes.size() > XmlFeeder::Limits().maxAttributes)
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Marshal, MOX_SITE("MOX::RT::XmlUtils::ToElement"),
+                          "more attributes than a reader accepts on one element");
     std::string out;
     out.reserve(2 * name.size() + content.size() + 5);
     out += '<';
@@ -323,6 +413,10 @@ std::string XmlUtils::ToElement(const std::string& name, const std::string& cont
 
 std::string XmlUtils::ToAttribute(const std::string& name, const std::string& value)
 {
+    RequireName(name, MOX_SITE("MOX::RT::XmlUtils::ToAttribute"));
+    if (value.size() > XmlFeeder::Limits().maxTextBytes)
+        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::Marshal, MOX_SITE("MOX::RT::XmlUtils::ToAttribute"),
+                          "a value longer than a reader accepts");
     return name + "=\"" + Escape(value, true) + '"';
 }
 

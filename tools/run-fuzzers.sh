@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Runs every fuzzer of a fuzz build for a bounded time, each with its seed corpus, and
-# prints its executions and coverage. With KEEP_CORPUS=1 (make fuzz-long) the inputs it
-# finds are kept in fuzz/corpus/<fuzzer>, the seed corpus of later runs.
+# Runs every fuzzer of a fuzz build for a bounded time, each with its seed corpus and,
+# when fuzz/dict/<fuzzer>.dict exists, a dictionary of the shared XML markup
+# (fuzz/dict/xml.dict) and that file's names; prints its executions and coverage.
+# With KEEP_CORPUS=1 (make fuzz-long) the inputs it finds are kept in
+# fuzz/corpus/<fuzzer>, the seed corpus of later runs.
 # Usage: [KEEP_CORPUS=1] run-fuzzers.sh BUILD_DIR SECONDS
 set -euo pipefail
 build=$1
@@ -19,9 +21,14 @@ while read -r fuzzer; do
     seeds+=("$root/fuzz/corpus/$fuzzer")
   fi
   mkdir -p "$work"
+  dict=()
+  if [ -f "$root/fuzz/dict/$fuzzer.dict" ]; then
+    cat "$root/fuzz/dict/xml.dict" "$root/fuzz/dict/$fuzzer.dict" > "$build/$fuzzer.dict"
+    dict=(-dict="$build/$fuzzer.dict")
+  fi
   echo "== $fuzzer (${seconds}s)"
   if ! "$build/bin/$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-       -max_len=65536 -print_final_stats=1 -artifact_prefix="$build/$fuzzer-" \
+       -max_len=65536 -print_final_stats=1 -artifact_prefix="$build/$fuzzer-" "${dict[@]}" \
        "$work" "${seeds[@]}" > "$build/$fuzzer.log" 2>&1; then
     echo "FAILED: $fuzzer"; tail -n 60 "$build/$fuzzer.log"; status=1
   else

@@ -318,7 +318,7 @@ MOX_C_API int mox_properties_name(mox_handle properties, size_t index, char** ou
 /** Every name and its value at once, as a text block (see mox_attribute_values): name,
  *  value, name, value, ... in the order first set; `*count` is twice the number of names. */
 MOX_C_API int mox_properties_items(mox_handle properties, char** texts, size_t* count, size_t* bytes);
-/** The properties document under the root element `root` (non-empty).
+/** The properties document under the root element `root`, an XML name (at most one colon).
  *  Fails: MOX_E_INVALID_ARGUMENTS, MOX_E_MARSHAL. */
 MOX_C_API int mox_properties_marshal(mox_handle properties, const char* root, char** document);
 

@@ -102,3 +102,40 @@ TEST(XmlUtils, WritersRefuseWhatXmlCannotCarry)
     std::string out;
     EXPECT_TRUE(XmlUtils::AppendEscaped(out, "\x7f\xf4\x8f\xbf\xbf\xef\xbf\xbd", 8, false));
 }
+
+TEST(XmlUtils, NamesAreXmlNamesTheReaderTakes)
+{
+    const struct { const char* name; bool qualified, plain; } cases[] = {
+        {"a", true, true}, {"_x.-9\xc2\xb7", true, true}, {"p:a", true, true}, {"\xc3\xa9t\xc3\xa9", true, true},
+        {"a:b:c", false, true}, {":a", false, true}, {"a:", false, true},
+        {"", false, false}, {"1x", false, false}, {"-x", false, false}, {".x", false, false}, {"a b", false, false},
+        {"a><b", false, false}, {"a=\"", false, false}, {"\xff", false, false}, {"a\xc3", false, false},
+        {"\xed\xa0\x80", false, false}, {"x\xc3\x97", false, false}, {"\xcc\x80x", false, false},
+        // Supplementary-plane names are Names, but expat does not read them: not written.
+        {"\xf0\x90\x80\x80", false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(XmlUtils::IsName(c.name), c.qualified);
+        EXPECT_EQ(XmlUtils::IsName(c.name, false), c.plain);
+    }
+    // The refusal names the text, in printable ASCII.
+    try {
+        XmlUtils::ToElement("a\xff b", "");
+        ADD_FAILURE();
+    } catch (const MOX::EXCEPTIONS::InvalidArgumentException& e) {
+        EXPECT_EQ(e.getCode(), -1006);
+        EXPECT_EQ(e.getDetail(), "not an XML name: \"a\\xff b\"");
+        EXPECT_EQ(e.getFunction(), "MOX::RT::XmlUtils::ToElement");
+    }
+}
+
+TEST(XmlUtils, WritersRefuseWhatTheReadersLimitsRefuse)
+{
+    Vector<std::string> attributes;
+    for (int i = 0; i < 64; ++i)
+        attributes.push_back(XmlUtils::ToAttribute("a" + std::to_string(i), "v"));
+    EXPECT_EQ(XmlUtils::GetAttributeValue("a63", XmlUtils::ToElement("e", "", attributes)), "v");
+    attributes.push_back(XmlUtils::ToAttribute("a64", "v"));
+    EXPECT_THROW(XmlUtils::ToElement("e", "", attributes), MOX::EXCEPTIONS::SerializationException);
+    EXPECT_THROW(XmlUtils::ToAttribute("a", std::string((16u << 20) + 1, 'v')), MOX::EXCEPTIONS::SerializationException);
+}

@@ -7,6 +7,7 @@
 
 #include <mox/rt/Collections.h>
 #include <mox/rt/Export.h>
+#include <mox/rt/Raise.h>
 
 namespace MOX {
 namespace RT {
@@ -34,11 +35,27 @@ class MOX_RT_API XmlUtils {
 public:
     /// `<name attrs>content</name>`, or `<name attrs/>` when `content` is empty.
     /// `content` is written as given (it is usually XML already); `attributes` are texts
-    /// made by ToAttribute, written in order, separated by one space.
+    /// made by ToAttribute, written in order, separated by one space. A `name` that
+    /// IsName refuses throws InvalidArgumentException (-1006) and nothing is written;
+    /// more attributes than the readers accept on one element (64) throw
+    /// SerializationException (-1055).
     static std::string ToElement(const std::string& name, const std::string& content,
                                  const Vector<std::string>& attributes = Vector<std::string>());
-    /// `name="value"` with the value escaped for an attribute.
+    /// `name="value"` with the value escaped for an attribute; a `name` that IsName
+    /// refuses throws InvalidArgumentException (-1006), a value longer than the readers
+    /// accept (16 MiB) SerializationException (-1055).
     static std::string ToAttribute(const std::string& name, const std::string& value);
+    /// True when `name` (UTF-8) is an XML 1.0 Name: a name-start character followed by
+    /// name characters, as the fifth edition defines them. With `qualified`, it must
+    /// also be a qualified name: at most one colon, and not as its first or last character
+    /// (`prefix:local`), which is how every element and attribute name of this platform
+    /// is read.
+    static bool IsName(const std::string& name, bool qualified = true) noexcept;
+    /// Refuses a name before anything is written with it: throws InvalidArgumentException
+    /// (-1006, the detail naming the refused text) located at `site` unless
+    /// IsName(name) holds. Every writer that takes a caller's element, attribute or root
+    /// name checks it here.
+    static void RequireName(const std::string& name, const EXCEPTIONS::SourceSite& site);
     /// `text` escaped as AppendEscaped does; text XML 1.0 cannot carry raises
     /// SerializationException -1055 naming the first bad byte's offset.
     static std::string Escape(const std::string& text, bool forAttribute = false);

@@ -17,10 +17,12 @@ class XBObject;
 class ParserAdapter;
 
 /// The one set of document limits. The decoder refuses input beyond them (it records
-/// XB_LIMIT_EXCEEDED and stops the parse) and the writer refuses to write a value the
-/// decoder would refuse (XB_LIMIT_EXCEEDED, so marshalling fails with -1055), so that
-/// every document written can be read back. The process-wide defaults apply to every
-/// marshal and unmarshal function; a caller may change them with `setDefaults`.
+/// XB_LIMIT_EXCEEDED and stops the parse) and the writer refuses to write what the
+/// decoder would refuse under the same limits: an element nested too deep, an element
+/// with too many attributes, a value too long (XB_LIMIT_EXCEEDED, so marshalling fails
+/// with -1055). So every document written can be read back. The process-wide defaults
+/// apply to every marshal and unmarshal function; a caller may change them with
+/// `setDefaults`.
 struct MOX_API DecodeLimits {
     /// Deepest element nesting accepted (the root is at depth 1).
     int maxDepth = 256;

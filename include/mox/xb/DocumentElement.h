@@ -29,7 +29,8 @@ public:
     XBObject& top() const noexcept { return m_top; }
 
     /// Writes the whole document (declaration, root element, content) into `buffer`.
-    /// Returns 0 or the first recorded status.
+    /// Returns 0 or the first recorded status. A root name that is not an XML name
+    /// (XmlUtils::IsName) throws InvalidArgumentException (-1006) before anything is written.
     virtual int encode(EncodeBuffer& buffer);
     /// Fills the top object from `buffer`. Returns 0 or the first recorded status.
     virtual int decode(DecodeBuffer& buffer);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <mox/rt/Exceptions.h>
+#include <mox/rt/XmlUtils.h>
 #include <mox/xb/AttributeConverter.h>
 #include <mox/xb/XBinderManager.h>
 
@@ -25,8 +26,7 @@ std::atomic<XBinderManager*> s_manager{nullptr};
 
 std::string marshalProperties(const I::IProperties& properties, const std::string& rootName)
 {
-    if (rootName.empty())
-        EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::XB::marshalProperties"));
+    RT::XmlUtils::RequireName(rootName, MOX_SITE("MOX::XB::marshalProperties"));
     const std::unique_ptr<xb_properties> top(AttributeConverter::toXB(properties));
     return encodeDocument<properties_CC>(s_manager, *top, 0, rootName);
 }
@@ -34,7 +34,10 @@ std::string marshalProperties(const I::IProperties& properties, const std::strin
 void unmarshalProperties(const std::string& text, const std::string& rootName, I::IProperties& properties)
 {
     xb_properties top;
-    decodeDocument<properties_CC>(s_manager, text, top, MOX_SITE("MOX::XB::unmarshalProperties"), rootName);
+    // Roots are matched by local name, whatever their prefix: a root written as
+    // "p:name" reads back under "p:name" (and "name").
+    const std::string local = rootName.substr(rootName.find(':') + 1);
+    decodeDocument<properties_CC>(s_manager, text, top, MOX_SITE("MOX::XB::unmarshalProperties"), local);
     AttributeConverter::toMOX(properties, top); // the decode throws before anything is set
 }
 

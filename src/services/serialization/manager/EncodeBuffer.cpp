@@ -23,7 +23,7 @@ std::size_t unescapedLength(const char* text, std::size_t length) noexcept
 // The generic writer: walks a schema description over a described object.
 class Writer {
 public:
-    Writer(std::string& out, ErrorRecord& errors) : m_out(out), m_errors(errors), m_maxText(DecodeLimits::defaults().maxTextBytes) {}
+    Writer(std::string& out, ErrorRecord& errors) : m_out(out), m_errors(errors), m_limits(DecodeLimits::defaults()) {}
 
     void object(const std::string& name, const XBType& type, const void* object)
     {
@@ -35,8 +35,8 @@ public:
             children(type, object);
             return;
         }
-        m_out += '<';
-        m_out += name;
+        if (!open(name))
+            return;
         attributes(type, object);
         if (type.hasText()) {
             m_out += '>';
@@ -53,6 +53,7 @@ public:
             endTag(name);
         } else {
             m_out += "/>";
+            --m_depth;
         }
     }
 
@@ -70,8 +71,8 @@ private:
         const XBType::Alternative& alternative = alternatives[choice.t - 1];
         const XBType& chosen = alternative.typeOf();
         if (!name.empty()) {
-            m_out += '<';
-            m_out += name;
+            if (!open(name))
+                return;
             m_out += '>';
         }
         this->object(alternative.name, chosen, chosen.objectOf(*choice.u));
@@ -79,8 +80,23 @@ private:
             endTag(name);
     }
 
+    // Writes the start of the tag `name`, one level deeper; a depth the decoder would
+    // refuse is not written.
+    bool open(const std::string& name)
+    {
+        if (m_depth >= m_limits.maxDepth) {
+            m_errors.record(XB_LIMIT_EXCEEDED, {"depth", std::to_string(m_limits.maxDepth)});
+            return false;
+        }
+        ++m_depth;
+        m_out += '<';
+        m_out += name;
+        return true;
+    }
+
     void attributes(const XBType& type, const void* object)
     {
+        std::size_t count = 0;
         for (const XBType::Attribute& attribute : type.attributes()) {
             const std::size_t mark = m_out.size();
             m_out += ' ';
@@ -90,6 +106,8 @@ private:
             const int written = attribute.write(object, m_out, true);
             if (written == XBType::Written) {
                 checkLength(valueStart);
+                if (++count > m_limits.maxAttributes)
+                    m_errors.record(XB_LIMIT_EXCEEDED, {"attributes", std::to_string(m_limits.maxAttributes)});
                 m_out += '"';
                 continue;
             }
@@ -116,12 +134,14 @@ private:
     void checkLength(std::size_t valueStart)
     {
         const std::size_t written = m_out.size() - valueStart;
-        if (written > m_maxText && unescapedLength(m_out.data() + valueStart, written) > m_maxText)
-            m_errors.record(XB_LIMIT_EXCEEDED, {"text", std::to_string(m_maxText)});
+        const std::size_t limit = m_limits.maxTextBytes;
+        if (written > limit && unescapedLength(m_out.data() + valueStart, written) > limit)
+            m_errors.record(XB_LIMIT_EXCEEDED, {"text", std::to_string(limit)});
     }
 
     void endTag(const std::string& name)
     {
+        --m_depth;
         m_out += "</";
         m_out += name;
         m_out += '>';
@@ -129,7 +149,8 @@ private:
 
     std::string& m_out;
     ErrorRecord& m_errors;
-    const std::size_t m_maxText; // longest value a reader accepts
+    const DecodeLimits m_limits; // what a reader accepts
+    int m_depth = 0;             // elements open
 };
 
 } // namespace
