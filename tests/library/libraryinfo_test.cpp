@@ -20,7 +20,6 @@ TEST(LibraryInfo, EveryFieldIsSetAndThePointersAreStable)
         EXPECT_EQ((&first.version)[i], (&second.version)[i]) << "field " << i;
     }
     EXPECT_EQ(mox_getVersionString(), first.version);
-    EXPECT_STREQ(first.version, "2.1.0.0");
     mox_getLibraryInfo(nullptr); // tolerated
 }
 
