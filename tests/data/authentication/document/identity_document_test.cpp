@@ -142,19 +142,11 @@ TEST(IdentityDocument, ItemsOfEveryFormReadAsTheFactoriesMakeThem)
         }
         return text;
     };
-    std::string all;
-    Identities made;
+    // Several items in one document are the round trip's case above.
     for (const auto& [item, expected] : rows) {
         const Identities read = parseIdentities(wrap(item));
         ASSERT_EQ(read.size(), 1u) << item;
         EXPECT_EQ(parts(*read.begin()), parts(expected)) << item;
         EXPECT_TRUE(same(*read.begin(), expected)) << item;
-        all += item;
-        made.insert(expected);
     }
-    // All at once: the same set, in the same order.
-    const Identities read = parseIdentities(wrap(all));
-    ASSERT_EQ(read.size(), made.size());
-    for (auto a = read.begin(), b = made.begin(); a != read.end(); ++a, ++b)
-        EXPECT_EQ(parts(*a), parts(*b));
 }
