@@ -133,15 +133,11 @@ TEST(CacheLock, NoFileAndSpecialFilesAreRefusedOnEntryWithTheMutexReleased)
     CacheWriteLock(mutex, state, good).saveChanges();
 }
 
-TEST(CacheLock, WritesNoFileTooLargeToReadBack)
+TEST_F(CacheFile, WritesNoFileTooLargeToReadBack)
 {
-    ScratchDir dir;
-    MOX::RT::Mutex mutex;
-    CachedState state;
-    FilePtr file = MOX::RT::createLocalFile(dir.path + "/cache");
     CacheWriteLock lock(mutex, state, file);
     state.payload.assign(MOX::RT::ILocalFile::MaxFileSize, 'x');
-    EXPECT_TRUE(refused([&] { lock.saveChanges(); }, dir.path + "/cache"));
+    EXPECT_TRUE(refused([&] { lock.saveChanges(); }, dir.path + "/cache.txt"));
     EXPECT_FALSE(lock.isSaved());
 }
 
