@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
-"""The mox package: one round trip per family, errors and handles (per-thread error
-records are the C binding's tests)."""
+"""The mox package: one round trip per family (the identity and application id ones are
+the example's), errors and handles (per-thread error records are the C binding's tests)."""
 import datetime as dt
 
 import pytest
@@ -24,7 +24,6 @@ def test_identities():
         "QEL", "NT:CORP/Group:admins", "Group", "admins", "CORP", "NT")
     email = qel.convert("EMAIL")
     assert str(email) == "admins@CORP" and email == qel and hash(email) == hash(qel)
-    assert mox.Identity.parse(qel.marshal()) == qel
     document = mox.marshal_identities([qel, email, mox.Identity.parse("NT:CORP/bob")])
     with mox.parse_identities(document) as held:
         assert len(held) == 2 and qel in held and "text" not in held
@@ -52,8 +51,6 @@ def test_variants(value, kind, result):
 def test_ids_and_properties():
     assert mox.ClassId.parse(mox.ClassId("Foo", 3).marshal()) == mox.ClassId("Foo", 3)
     assert mox.LoaderId.parse(mox.LoaderId("Boot", "boot.so").marshal()).file == "boot.so"
-    product = mox.ProductId("acme", "core", "2.1")
-    assert mox.ApplicationId.parse(mox.ApplicationId(product, "console").marshal()).marshal().count("acme") == 1
     properties = {"color": "red", "size": ""}
     assert mox.parse_properties(mox.marshal_properties(properties, "settings"), "settings") == properties
 
