@@ -202,14 +202,13 @@ TEST(CodecWriter, WritesWhatDecodingNeverMakes)
     EXPECT_EQ(status, 0);
 }
 
+// The escaped forms are the shared escaper's tests (XmlUtils); here they must read back.
 TEST(CodecWriter, EscapesMarkupAndKeepsEveryCharacterThroughARoundTrip)
 {
     const std::string nasty = "  a&b<c>d\"e'f\tg\nh\ri  ";
     tdoc doc;
     doc.entries.push_back(noteChoice(nasty, nasty));
     const std::string text = encodeDoc(doc);
-    EXPECT_NE(text.find("lang=\"  a&amp;b&lt;c&gt;d&quot;e'f&#9;g&#10;h&#13;i  \""), std::string::npos) << text;
-    EXPECT_NE(text.find(">  a&amp;b&lt;c&gt;d\"e'f\tg\nh&#13;i  </note>"), std::string::npos) << text;
     tdoc back;
     ASSERT_EQ(decode(text, back).status, 0);
     ASSERT_EQ(back.entries.size(), 1u);
@@ -233,25 +232,24 @@ TEST(CodecWriter, InvalidChoiceFailsWithMinus9AndTheNumber)
     }
 }
 
+// Which characters XML cannot carry is the shared escaper's table (XmlUtils); one of them
+// shows how the codec fails.
 TEST(CodecWriter, ValuesXmlCannotCarryFailTheWriteWithMinus46)
 {
-    for (const auto& [value, what] : std::vector<std::pair<std::string, const char*>>{
-             {"a\x18" "b", "control character"}, {"\xC3", "cut sequence"}, {"\xED\xA0\x80", "surrogate"}}) {
-        SCOPED_TRACE(what);
-        int status = 0;
-        Params params;
-        tdoc asText;
-        asText.entries.push_back(noteChoice(value));
-        encodeDoc(asText, &status, &params);
-        EXPECT_EQ(status, XB_UNWRITABLE_TEXT);
-        EXPECT_EQ(params, (Params{"tnote", "#text"}));
-        tdoc asAttribute;
-        asAttribute.entries.push_back(itemChoice("fine", value));
-        const std::string text = encodeDoc(asAttribute, &status, &params);
-        EXPECT_EQ(status, XB_UNWRITABLE_TEXT);
-        EXPECT_EQ(params, (Params{"titem", "flag"}));
-        EXPECT_EQ(text.find("flag="), std::string::npos); // the partial value is not left behind
-    }
+    const std::string value = "a\x18" "b";
+    int status = 0;
+    Params params;
+    tdoc asText;
+    asText.entries.push_back(noteChoice(value));
+    encodeDoc(asText, &status, &params);
+    EXPECT_EQ(status, XB_UNWRITABLE_TEXT);
+    EXPECT_EQ(params, (Params{"tnote", "#text"}));
+    tdoc asAttribute;
+    asAttribute.entries.push_back(itemChoice("fine", value));
+    const std::string text = encodeDoc(asAttribute, &status, &params);
+    EXPECT_EQ(status, XB_UNWRITABLE_TEXT);
+    EXPECT_EQ(params, (Params{"titem", "flag"}));
+    EXPECT_EQ(text.find("flag="), std::string::npos); // the partial value is not left behind
 }
 
 TEST(CodecWriter, IntegerReaderTakesWholeInt32TextsOnly)
