@@ -53,6 +53,7 @@ PropertiesImpl sample()
 
 } // namespace
 
+// Awkward names and values one by one are the hostile text tests'; these are awkward lists.
 TEST(AttributeDocument, RoundTripsAwkwardLists)
 {
     EXPECT_TRUE(A::unmarshal(A::marshal(A::Empty())).empty());
@@ -60,8 +61,6 @@ TEST(AttributeDocument, RoundTripsAwkwardLists)
         attr("empty-values", {"", "", "x"}),
         attr("no-values"),
         attr("markup", {"a&b", "<tag attr=\"v\">", "]]>", "'quoted'"}, "String", "s&<>\""),
-        attr("\xC3\xA9t\xC3\xA9", {"\xE6\x97\xA5\xE6\x9C\xAC", "\xF0\x9F\x98\x80 smile"}, "Caf\xC3\xA9"),
-        attr("spaces", {"  padded  ", "line\nbreak", "cr\r\nlf", "\ttab"}),
         attr("dup", {"v", "v"}, "Integer", "s"),
         attr("dup", {"w"}),
     };
