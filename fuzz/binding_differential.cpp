@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Each reader of the C binding and the writer of what it read, against the C++ calls on
-// the same text: both succeed or both fail with the same code and detail, and what they
-// write is the same text.
+// the same text: both succeed or both fail with the same code, and what they write is the
+// same text. A failure's detail in the binding always gives a reason, and keeps the
+// library's own detail when there is one (the binding adds the argument it was given).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -22,7 +23,7 @@ struct Outcome {
     std::string detail;
     std::string text;
 
-    bool operator==(const Outcome& o) const { return code == o.code && detail == o.detail && text == o.text; }
+    bool sameResult(const Outcome& o) const { return code == o.code && text == o.text; }
 };
 
 using Parse = std::function<int(const char*, mox_handle*)>;
@@ -82,10 +83,12 @@ void compare(const char* pair, const Parse& parse, const Write& write, const std
 {
     const Outcome c = viaBinding(parse, write, text);
     const Outcome cpp = viaLibrary(library);
-    if (!(c == cpp))
+    const bool detailKept = c.code == 0 || (!c.detail.empty() && c.detail.find(cpp.detail) != std::string::npos);
+    if (!c.sameResult(cpp) || !detailKept)
         std::fprintf(stderr, "%s: binding %d \"%s\" \"%s\", library %d \"%s\" \"%s\"\n", pair, c.code, c.detail.c_str(),
                      c.text.c_str(), cpp.code, cpp.detail.c_str(), cpp.text.c_str());
-    FUZZ_CHECK(c == cpp);
+    FUZZ_CHECK(c.sameResult(cpp));
+    FUZZ_CHECK(detailKept);
 }
 
 } // namespace
