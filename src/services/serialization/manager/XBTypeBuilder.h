@@ -201,17 +201,13 @@ public:
         using Traits = detail::ListTraits<detail::MemberValue<M>>;
         static_assert(Traits::isList, "list fields are std::vector");
         using C = typename Traits::Object;
-        Child child;
-        child.kind = ChildKind::List;
+        Child child = listChild<M>(ChildKind::List);
         if constexpr (std::is_same<C, std::string>::value)
             child.ownType = std::make_shared<const XBType>(
                 XBType::textItem(itemTypeName.empty() ? name : std::move(itemTypeName)));
         else
             child.typeOf = &C::schema;
         child.name = std::move(name);
-        child.append = &detail::appendItem<M>;
-        child.count = &detail::countItems<M>;
-        child.at = &detail::itemAt<M>;
         addChild(std::move(child));
         return *this;
     }
@@ -226,12 +222,8 @@ public:
         static_assert(Traits::isList, "item fields are std::vector");
         using C = typename Traits::Object;
         static_assert(std::is_base_of<XBChoice, C>::value, "items are choice objects");
-        Child child;
-        child.kind = ChildKind::Items;
+        Child child = listChild<M>(ChildKind::Items);
         child.typeOf = &C::schema;
-        child.append = &detail::appendItem<M>;
-        child.count = &detail::countItems<M>;
-        child.at = &detail::itemAt<M>;
         addChild(std::move(child));
         return *this;
     }
@@ -266,6 +258,18 @@ public:
     }
 
 private:
+    /// A child of `kind` reached through the list field M.
+    template <auto M>
+    static Child listChild(ChildKind kind)
+    {
+        Child child;
+        child.kind = kind;
+        child.append = &detail::appendItem<M>;
+        child.count = &detail::countItems<M>;
+        child.at = &detail::itemAt<M>;
+        return child;
+    }
+
     XBTypeBuilder(Kind kind, std::string typeName) : XBType(kind, std::move(typeName))
     {
         if constexpr (std::is_base_of<XBChoice, T>::value)
