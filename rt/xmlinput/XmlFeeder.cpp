@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "xmlinput/XmlFeeder.h"
 #include "xmlinput/StreamInput.h"
+#include "xmlinput/XmlSpace.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,13 +27,11 @@ constexpr std::size_t kMaxPiece = std::size_t(1) << 30;
 // mark is skipped) and a declaration naming another encoding is refused.
 constexpr const char* kEncoding = "UTF-8";
 
-bool isSpace(char c) noexcept { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 // The number of white-space bytes that `text` starts with.
 std::size_t skipSpace(const char* text, std::size_t size) noexcept
 {
     std::size_t n = 0;
-    while (n < size && isSpace(text[n]))
+    while (n < size && isXmlSpace(text[n]))
         ++n;
     return n;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "services/serialization/manager/XBType.h"
 #include "services/serialization/manager/FieldCodec.h"
+#include "xmlinput/XmlSpace.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -10,10 +11,7 @@ namespace XB {
 
 namespace {
 
-bool isXmlSpace(char c) noexcept
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
+using RT::isXmlSpace;
 
 int writeTextItem(const void* object, std::string& out, bool attribute)
 {
