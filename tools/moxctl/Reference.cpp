@@ -102,14 +102,6 @@ std::string argumentSynopsis(const CLI::Option& o)
     return o.get_required() ? name : "[" + name + "]";
 }
 
-std::string commandPath(const CLI::App& app)
-{
-    std::string path;
-    for (const CLI::App* a = &app; a != nullptr; a = a->get_parent())
-        path = a->get_name() + (path.empty() ? "" : " " + path);
-    return path;
-}
-
 void describeOptions(std::ostream& out, const CLI::App& app)
 {
     for (const CLI::Option* o : argumentsOf(app))
@@ -192,6 +184,14 @@ complete -o filenames -F _moxctl moxctl
 )";
 
 } // namespace
+
+std::string commandPath(const CLI::App& app)
+{
+    std::string path;
+    for (const CLI::App* a = &app; a != nullptr; a = a->get_parent())
+        path = a->get_name() + (path.empty() ? "" : " " + path);
+    return path;
+}
 
 std::string manPage(const CLI::App& app)
 {

@@ -16,4 +16,7 @@ std::string manPage(const CLI::App& app);
 /// commands and options `app` accepts there, and file names for arguments.
 std::string bashCompletion(const CLI::App& app);
 
+/// The words that reach `app` from the program's name, as "moxctl identity show".
+std::string commandPath(const CLI::App& app);
+
 } // namespace moxctl

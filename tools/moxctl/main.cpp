@@ -186,9 +186,7 @@ int usageError(const CLI::App& app, const CLI::ParseError& e)
     const auto left = at->remaining();
     const bool hasCommands = !at->get_subcommands({}).empty();
     if (hasCommands && !left.empty() && !left.front().empty() && left.front()[0] != '-') {
-        std::string path;
-        for (const CLI::App* a = at; a != nullptr; a = a->get_parent())
-            path = a->get_name() + (path.empty() ? "" : " " + path);
+        const std::string path = moxctl::commandPath(*at);
         return fail(moxctl::kExitUsage, "unknown command '" + left.front() + "' for '" + path + "' (see '" +
                                             path + " --help')");
     }

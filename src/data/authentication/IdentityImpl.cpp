@@ -213,8 +213,11 @@ void IdentityImpl::deriveParts()
             }
         }
     }
-    // createAuthorityId's checks: neither part empty, and a backslash only in front,
-    // where the first two characters go.
+    // Kept as read even when refused below: raiseAuthorityError hands them to
+    // createAuthorityId. createAuthorityId's checks: neither part empty, and a backslash
+    // only in front, where the first two characters go.
+    m_authorityFormat = authorityFormat;
+    m_authorityName = authorityName;
     const bool formatGiven = m_format != Format::Qel || authorityFormat.size != 0;
     if (!formatGiven || authorityName.size == 0)
         return;
@@ -222,9 +225,7 @@ void IdentityImpl::deriveParts()
     if (backslash != npos && backslash != 0)
         return;
     if (backslash == 0)
-        authorityName = authorityName.size > 2 ? span(authorityName.at + 2, authorityName.size - 2) : span(0, 0);
-    m_authorityFormat = authorityFormat;
-    m_authorityName = authorityName;
+        m_authorityName = authorityName.size > 2 ? span(authorityName.at + 2, authorityName.size - 2) : span(0, 0);
     m_hasAuthority = true;
 }
 
@@ -243,24 +244,8 @@ void IdentityImpl::deriveKeys() noexcept
 
 void IdentityImpl::raiseAuthorityError() const
 {
-    // Derived again here, only on this path: createAuthorityId raises its own error,
-    // from its own site, for exactly the parts that deriveParts refused.
-    const std::string_view text = value();
-    std::string format(kUnknown), name;
-    if (isQel()) {
-        const std::size_t slash = text.find('/'), colon = text.find(':');
-        format.clear();
-        if (slash != npos && colon != npos) {
-            format = text.substr(0, colon);
-            if (colon < slash)
-                name = text.substr(colon + 1, slash - colon - 1);
-        }
-    } else if (m_format != Format::Other) {
-        const std::size_t at = text.find('@');
-        if (at != npos)
-            name = text.substr(at + 1);
-    }
-    createAuthorityId(format, name);
+    // createAuthorityId raises its own error, from its own site, for the parts as read.
+    createAuthorityId(std::string(isQel() ? view(m_authorityFormat) : kUnknown), std::string(view(m_authorityName)));
     EXCEPTIONS::raise(ErrorCode::InvalidArguments, MOX_SITE("MOX::createAuthorityId")); // not reached
 }
 
