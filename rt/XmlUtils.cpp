@@ -10,6 +10,7 @@
 #include <expat.h>
 
 #include "xmlinput/XmlFeeder.h"
+#include "xmlinput/XmlSpace.h"
 
 MOX_SOURCE_FILE("rt/XmlUtils")
 
@@ -24,8 +25,6 @@ namespace {
 constexpr const char kOpen[] = "<mox-rt-fragment>";
 constexpr const char kClose[] = "</mox-rt-fragment>";
 constexpr std::size_t kOpenLength = sizeof kOpen - 1;
-
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // How the writer treats each byte: copied as part of a run, replaced by a reference,
 // refused, or the lead byte of a multi-byte UTF-8 sequence to check.
@@ -152,7 +151,7 @@ std::size_t bodyStart(const std::string& text)
     std::size_t pos = 0;
     while (startsWith(text, pos, kBom))
         pos += 3;
-    if (startsWith(text, pos, "<?xml") && pos + 5 < text.size() && (isSpace(text[pos + 5]) || text[pos + 5] == '?')) {
+    if (startsWith(text, pos, "<?xml") && pos + 5 < text.size() && (isXmlSpace(text[pos + 5]) || text[pos + 5] == '?')) {
         const std::size_t close = text.find("?>", pos + 5);
         if (close != std::string::npos)
             return close + 2;
