@@ -137,13 +137,22 @@ std::string requireText(const char* text, const char* field, const Site& site)
     return std::string(text);
 }
 
-void requireFamily(mox_handle handle, const char* family, const Site& site)
+void notOpen(mox_handle handle, const Site& site)
 {
-    // The text lives in the handle's record: like any use of a handle, this must not race
-    // with closing the same handle on another thread.
+    raise(ErrorCode::InvalidHandle, site, "handle " + std::to_string(handle) + " is not open");
+}
+
+const char* requireOpen(mox_handle handle, const Site& site)
+{
     const char* registered = HandleManager::findClassType(handle);
     if (registered == nullptr)
-        raise(ErrorCode::InvalidHandle, site, "handle " + std::to_string(handle) + " is not open");
+        notOpen(handle, site);
+    return registered;
+}
+
+void requireFamily(mox_handle handle, const char* family, const Site& site)
+{
+    const char* registered = requireOpen(handle, site);
     if (std::strcmp(registered, family) != 0)
         raise(ErrorCode::ClassCast, site,
               "handle " + std::to_string(handle) + " is a " + registered + ", not a " + family);
@@ -210,8 +219,7 @@ int mox_to_string(mox_handle handle, char** text)
     reset(text);
     return guarded(site, [&] {
         char** target = requireOut(text, "text", site);
-        if (HandleManager::findClassType(handle) == nullptr)
-            raise(ErrorCode::InvalidHandle, site, "handle " + std::to_string(handle) + " is not open");
+        requireOpen(handle, site);
         const auto object = HandleManager::getObject(handle);
         if (object.isNull())
             raise(ErrorCode::NullPointer, site, "handle " + std::to_string(handle) + " holds no object");
@@ -225,10 +233,7 @@ int mox_handle_class(mox_handle handle, char** classname)
     reset(classname);
     return guarded(site, [&] {
         char** target = requireOut(classname, "classname", site);
-        const char* name = HandleManager::findClassType(handle);
-        if (name == nullptr)
-            raise(ErrorCode::InvalidHandle, site, "handle " + std::to_string(handle) + " is not open");
-        handOut(std::string(name), target);
+        handOut(std::string(requireOpen(handle, site)), target);
     });
 }
 
@@ -237,7 +242,7 @@ int mox_close_handle(mox_handle handle)
     const Site site = MOX_SITE("mox_close_handle");
     return guarded(site, [&] {
         if (!HandleManager::closeHandle(MOX::HandleId(handle)))
-            raise(ErrorCode::InvalidHandle, site, "handle " + std::to_string(handle) + " is not open");
+            notOpen(handle, site);
     });
 }
 

@@ -89,6 +89,14 @@ T* requireOut(T* out, const char* field, const Site& site)
     return out;
 }
 
+/// Throws InvalidHandleException (-1039) saying that `handle` is not open.
+[[noreturn]] void notOpen(mox_handle handle, const Site& site);
+
+/// The class name `handle` is registered under; throws InvalidHandleException (-1039)
+/// when it is not open. The text lives in the handle's record: like any use of a handle,
+/// this must not race with closing the same handle on another thread.
+const char* requireOpen(mox_handle handle, const Site& site);
+
 /// Checks that `handle` is open and registered as a `family`: else throws
 /// InvalidHandleException (-1039) or ClassCastException (-1005) saying what it is.
 void requireFamily(mox_handle handle, const char* family, const Site& site);

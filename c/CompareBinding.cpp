@@ -3,7 +3,6 @@
 #include "Binding.h"
 
 #include <cstring>
-#include <initializer_list>
 #include <tuple>
 #include <utility>
 
@@ -41,11 +40,8 @@ int mox_compare(mox_handle first, mox_handle second, int* order)
     reset(order);
     return guarded(site, [&] {
         int* target = requireOut(order, "order", site);
-        const char* family = MOX::HDL::HandleManager::findClassType(first);
-        for (const mox_handle handle : {first, second})
-            if (MOX::HDL::HandleManager::findClassType(handle) == nullptr)
-                MOX::EXCEPTIONS::raise(MOX::EXCEPTIONS::ErrorCode::InvalidHandle, site,
-                                       "handle " + std::to_string(handle) + " is not open");
+        const char* family = requireOpen(first, site);
+        requireOpen(second, site);
         // Typed lookup of the second handle refuses one of another family.
         const auto sequence = std::make_index_sequence<std::tuple_size<OrderedFamilies>::value>();
         if (!orderAny(family, first, second, site, *target, sequence))
