@@ -5,7 +5,8 @@
 # (fuzz/dict/xml.dict) and that file's names; prints its executions and coverage.
 # With KEEP_CORPUS=1 (make fuzz-long) the inputs it finds are kept in
 # fuzz/corpus/<fuzzer>, the seed corpus of later runs.
-# Usage: [KEEP_CORPUS=1] run-fuzzers.sh BUILD_DIR SECONDS
+# FUZZERS="a b" runs only those targets (to split a long run over cores).
+# Usage: [KEEP_CORPUS=1] [FUZZERS=...] run-fuzzers.sh BUILD_DIR SECONDS
 set -euo pipefail
 build=$1
 seconds=${2:-30}
@@ -36,5 +37,5 @@ while read -r fuzzer; do
     cov=$(grep -oE 'cov: [0-9]+' "$build/$fuzzer.log" | tail -n 1)
     echo "   executions: ${runs:-?}, ${cov:-cov: ?}"
   fi
-done < "$build/fuzzers.txt"
+done < <(if [ -n "${FUZZERS:-}" ]; then printf '%s\n' $FUZZERS; else cat "$build/fuzzers.txt"; fi)
 exit $status
