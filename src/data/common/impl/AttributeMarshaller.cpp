@@ -103,9 +103,8 @@ SmartPointer<IAttribute> takeAttribute(XB::xbattribute& item)
     }
     if (format.empty())
         format = ATTR::QualifiedNameImpl::defaultFormat();
-    const SmartPointer<ATTR::IQualifiedName> name =
-        RT::makeShared<ATTR::QualifiedNameImpl>(std::move(item.name), std::move(format), std::move(scope));
-    return ATTR::AttributeImpl::create(name, item.value_list);
+    return ATTR::AttributeImpl::create(
+        ATTR::QualifiedNameImpl::create(std::move(item.name), std::move(format), std::move(scope)), item.value_list);
 }
 
 // Appends the attribute of each item, in document order.
