@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include <mox/attr/IAttribute.h>
 
@@ -8,13 +11,27 @@ namespace MOX {
 namespace ATTR {
 
 /// The library's attribute: a shared qualified name and the value texts.
+///
+/// An attribute made by `create` keeps its values packed right after itself, in the
+/// heap block it shares with its counter: one block for the object and every value,
+/// however many there are and however long. The first change to the values moves them
+/// into a `Vector<std::string>` of their own (as do `clone` and the attributes built
+/// empty by the factory); reading them stays the same either way.
 class AttributeImpl : public IAttribute {
+    struct Key {};
+
 public:
+    /// A new attribute sharing `name` (which may be null) with `values`, packed into the
+    /// attribute's own block.
+    static RT::SmartPointer<IAttribute> create(const RT::SmartPointer<IQualifiedName>& name,
+                                               const Vector<std::string>& values);
+
     /// No values; `name` is shared (and may be null).
     explicit AttributeImpl(const RT::SmartPointer<IQualifiedName>& name);
-    /// Takes over `values` (the document reader hands its texts over without a copy).
-    AttributeImpl(const RT::SmartPointer<IQualifiedName>& name, Vector<std::string>&& values);
+    /// Used by create only: builds the attribute over the bytes that follow it.
+    AttributeImpl(Key, const RT::SmartPointer<IQualifiedName>& name, const Vector<std::string>& values);
     ~AttributeImpl() override;
+    AttributeImpl& operator=(const AttributeImpl&) = delete;
 
     RT::SmartPointer<IQualifiedName> getQualifiedName() const override;
     std::string getName() const override;
@@ -36,16 +53,31 @@ public:
     /// A new AttributeImpl sharing the qualified name, with a copy of the values.
     Cloneable* clone() const override;
 
-    /// The values without a copy (for the library's own readers of this class).
-    const Vector<std::string>& values() const noexcept { return valueList; }
+    /// The number of values, without a virtual call.
+    std::size_t valueCount() const noexcept { return m_list ? m_list->size() : m_packedCount; }
+    /// Value `index` (< valueCount()) without a copy.
+    std::string_view valueAt(std::size_t index) const noexcept;
     /// The qualified name without a copy of the smart pointer.
     const RT::SmartPointer<IQualifiedName>& name() const noexcept { return qualifiedName; }
 
 private:
-    AttributeImpl(const AttributeImpl&) = default;
+    // Where one packed value lies in the bytes after the spans.
+    struct Span {
+        std::uint32_t at;
+        std::uint32_t size;
+    };
+
+    AttributeImpl(const AttributeImpl& other);
+
+    const Span* spans() const noexcept { return reinterpret_cast<const Span*>(this + 1); }
+    // The values as a list of their own, moved out of the block on the first change.
+    Vector<std::string>& list();
+    // The position of the first value equal to `value`, or valueCount().
+    std::size_t find(std::string_view value) const noexcept;
 
     RT::SmartPointer<IQualifiedName> qualifiedName;
-    Vector<std::string> valueList;
+    std::unique_ptr<Vector<std::string>> m_list;
+    std::uint32_t m_packedCount = 0;
 };
 
 } // namespace ATTR

@@ -20,16 +20,12 @@ ATTR::IQualifiedName::~IQualifiedName() = default;
 
 namespace Attributes {
 
-namespace {
-}
-
 SmartPointer<IQualifiedName> createQualifiedName(const std::string& name, const std::string& format,
                                                  const std::string& scope)
 {
     if (name.empty())
         EXCEPTIONS::raise(EXCEPTIONS::ErrorCode::InvalidArguments, MOX_SITE("MOX::Attributes::createQualifiedName"));
-    return RT::makeShared<QualifiedNameImpl>(name, format.empty() ? QualifiedNameImpl::defaultFormat() : format,
-                                             scope);
+    return QualifiedNameImpl::create(name, format.empty() ? QualifiedNameImpl::defaultFormat() : format, scope);
 }
 
 SmartPointer<IQualifiedName> parseQualifiedName(const std::string& text)

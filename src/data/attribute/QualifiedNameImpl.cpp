@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "data/attribute/QualifiedNameImpl.h"
 
+#include <new>
+
 #include <mox/rt/StringUtils.h>
 #include <mox/rt/XmlUtils.h>
 
@@ -13,43 +15,89 @@ namespace {
 
 constexpr const char kElement[] = "attribute-id";
 
-// Built while the library loads, before any caller can run.
-const std::string s_defaultFormat("String");
+// Built while the library loads, before any caller can run; the first is the default.
+const std::string s_kinds[] = {"String", "Integer", "Long", "Int64", "Float", "Double"};
+const std::string s_noScope;
+const std::string& s_defaultFormat = s_kinds[0];
+
+// The constant equal to `format`, or null.
+const std::string* constantFormat(const std::string& format) noexcept
+{
+    for (const std::string& kind : s_kinds)
+        if (kind == format)
+            return &kind;
+    return nullptr;
+}
+
+bool needsOwnTexts(const std::string& format, const std::string& scope) noexcept
+{
+    return !scope.empty() || constantFormat(format) == nullptr;
+}
 
 } // namespace
 
 const std::string& QualifiedNameImpl::defaultFormat() noexcept { return s_defaultFormat; }
 
-QualifiedNameImpl::QualifiedNameImpl() : format(s_defaultFormat) {}
-
-QualifiedNameImpl::QualifiedNameImpl(std::string nameText, std::string formatText, std::string scopeText)
-    : name(std::move(nameText)), format(std::move(formatText)), scope(std::move(scopeText))
+RT::SmartPointer<IQualifiedName> QualifiedNameImpl::create(std::string nameText, std::string formatText,
+                                                           std::string scopeText)
 {
+    const bool ownTexts = needsOwnTexts(formatText, scopeText);
+    return RT::makeSharedWithTail<QualifiedNameImpl>(ownTexts ? sizeof(Texts) : 0, Key{}, std::move(nameText),
+                                                     std::move(formatText), std::move(scopeText), ownTexts);
 }
 
-QualifiedNameImpl::~QualifiedNameImpl() = default;
+QualifiedNameImpl::QualifiedNameImpl() : format(&s_defaultFormat), scope(&s_noScope) {}
 
-const std::string& QualifiedNameImpl::getFormat() const { return format; }
+QualifiedNameImpl::QualifiedNameImpl(Key, std::string nameText, std::string formatText, std::string scopeText,
+                                     bool ownTexts)
+    : name(std::move(nameText)), own(ownTexts ? new (tail()) Texts() : nullptr)
+{
+    assign(std::move(formatText), std::move(scopeText));
+}
+
+QualifiedNameImpl::~QualifiedNameImpl()
+{
+    if (own == tail())
+        own->~Texts();
+    else
+        delete own;
+}
+
+void QualifiedNameImpl::assign(std::string formatText, std::string scopeText)
+{
+    const std::string* constant = constantFormat(formatText);
+    const bool hasScope = !scopeText.empty();
+    if (constant == nullptr || hasScope) {
+        if (own == nullptr)
+            own = new Texts();
+        own->format = std::move(formatText);
+        own->scope = std::move(scopeText);
+    }
+    format = constant != nullptr ? constant : &own->format;
+    scope = hasScope ? &own->scope : &s_noScope;
+}
+
+const std::string& QualifiedNameImpl::getFormat() const { return *format; }
 
 const std::string& QualifiedNameImpl::getName() const { return name; }
 
-const std::string& QualifiedNameImpl::getScope() const { return scope; }
+const std::string& QualifiedNameImpl::getScope() const { return *scope; }
 
 bool QualifiedNameImpl::lessThan(const IQualifiedName& other) const
 {
-    if (format != other.getFormat())
-        return format < other.getFormat();
+    if (*format != other.getFormat())
+        return *format < other.getFormat();
     if (name != other.getName())
         return name < other.getName();
-    return scope < other.getScope();
+    return *scope < other.getScope();
 }
 
 bool QualifiedNameImpl::matches(const RT::SmartPointer<IQualifiedName>& other) const
 {
     if (other.isNull())
         return false;
-    return RT::StringUtils::Matches(name, other->getName()) && RT::StringUtils::Matches(format, other->getFormat()) &&
-           RT::StringUtils::Matches(scope, other->getScope());
+    return RT::StringUtils::Matches(name, other->getName()) && RT::StringUtils::Matches(*format, other->getFormat()) &&
+           RT::StringUtils::Matches(*scope, other->getScope());
 }
 
 std::string QualifiedNameImpl::toString() const { return marshal(); }
@@ -58,10 +106,10 @@ std::string QualifiedNameImpl::marshal() const
 {
     Vector<std::string> attributes;
     attributes.push_back(XmlUtils::ToAttribute("name", name));
-    if (format != s_defaultFormat)
-        attributes.push_back(XmlUtils::ToAttribute("format", format));
-    if (!scope.empty())
-        attributes.push_back(XmlUtils::ToAttribute("scope", scope));
+    if (*format != s_defaultFormat)
+        attributes.push_back(XmlUtils::ToAttribute("format", *format));
+    if (!scope->empty())
+        attributes.push_back(XmlUtils::ToAttribute("scope", *scope));
     return XmlUtils::ToElement(kElement, std::string(), attributes);
 }
 
@@ -72,9 +120,8 @@ void QualifiedNameImpl::unmarshal(const std::string& text)
     std::string newName = XmlUtils::GetAttributeValue("name", element, std::string());
     std::string newFormat = XmlUtils::GetAttributeValue("format", element, s_defaultFormat);
     std::string newScope = XmlUtils::GetAttributeValue("scope", element, std::string());
+    assign(std::move(newFormat), std::move(newScope));
     name.swap(newName);
-    format.swap(newFormat);
-    scope.swap(newScope);
 }
 
 } // namespace ATTR

@@ -141,6 +141,12 @@ TEST(QualifiedName, ReadingOverwritesEveryFieldWithoutChecks)
     EXPECT_EQ(fields(name), "m||");
     name->unmarshal("<other><attribute-id scope=\"x\"/></other>");
     EXPECT_EQ(fields(name), "|String|x");
+    // A name made with a kind's format and no scope gains texts of its own, and loses them.
+    name = createQualifiedName("n", "Double", "");
+    name->unmarshal("<attribute-id name=\"m\" format=\"Custom\" scope=\"y\"/>");
+    EXPECT_EQ(fields(name), "m|Custom|y");
+    name->unmarshal("<attribute-id name=\"k\" format=\"Long\"/>");
+    EXPECT_EQ(fields(name), "k|Long|");
 }
 
 TEST(QualifiedName, EqualityFillsTheDefaultFormat)

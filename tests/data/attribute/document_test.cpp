@@ -3,6 +3,7 @@
 // lists, the type/scope rules, every reading rule, single attributes, and the
 // properties document's root and order.
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -134,4 +135,36 @@ TEST(Documents, EveryFailurePath)
                                     : moxtest::throwsMox(row.call, row.code, row.function))
             << &row - rows;
     EXPECT_TRUE(p.getPropertyNames().empty()); // failures set nothing
+}
+
+TEST(Attribute, ReadAndBuiltAttributesAnswerAlikeThroughEveryChange)
+{
+    // A read attribute keeps its values packed until the first change; one built value by
+    // value keeps a list. Each change, then every reader, must give the same answers.
+    const std::string longValue = "a value longer than the small-string buffer";
+    const std::function<void(IAttribute&)> changes[] = {
+        [](IAttribute&) {},
+        [](IAttribute& a) { a.addValue("z"); },
+        [](IAttribute& a) { a.removeValue("x"); },
+        [](IAttribute& a) { a.removeValue("absent"); },
+        [](IAttribute& a) { a.removeAllValues(); },
+        [](IAttribute& a) { a.setValues({"q", ""}); },
+        [](IAttribute& a) { a.setValues(a.getValues()); }};
+    for (const auto& change : changes) {
+        const auto index = &change - changes;
+        const SmartPointer<IAttribute> read = A::parseAttribute(
+            "<attribute name=\"n\"><value>x</value><value/><value>" + longValue + "</value><value>x</value></attribute>");
+        const SmartPointer<IAttribute> built = attr("n", {"x", "", longValue, "x"});
+        change(*read);
+        change(*built);
+        EXPECT_EQ(read->getValues(), built->getValues()) << index;
+        EXPECT_EQ(read->containsValue(longValue), built->containsValue(longValue)) << index;
+        EXPECT_FALSE(read->lessThan(*built) || built->lessThan(*read)) << index;
+        EXPECT_EQ(A::marshal(read), A::marshal(built)) << index;
+        EXPECT_THROW(read->getValue(read->getValueCount()), std::out_of_range) << index;
+        const SmartPointer<IAttribute> copy(dynamic_cast<IAttribute*>(read->clone()));
+        copy->addValue("w"); // the copy's values are its own
+        EXPECT_EQ(copy->getValueCount(), read->getValueCount() + 1) << index;
+        EXPECT_TRUE(copy->getQualifiedName().sharesWith(read->getQualifiedName())) << index;
+    }
 }

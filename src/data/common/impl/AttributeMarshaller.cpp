@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <memory>
+#include <string_view>
 #include <typeinfo>
 #include <utility>
 #include <vector>
@@ -50,7 +51,7 @@ public:
     const std::string* name = nullptr;
     const std::string* type = nullptr;
     const std::string* scope = nullptr;
-    const std::vector<std::string>* value_list = nullptr;
+    const std::vector<std::string_view>* value_list = nullptr;
 };
 
 const XBType& xbattribute_ref::schema()
@@ -88,7 +89,8 @@ namespace {
 std::atomic<XBinderManager*> s_manager{nullptr};
 
 // A new attribute made from `item` as AttributeConverter::toMOX makes it (an empty name
-// throws the same exception), taking the item's texts instead of copying them.
+// throws the same exception): the name's texts are taken from the item, the values are
+// packed into the attribute's own block (the item keeps its texts' room for the next one).
 SmartPointer<IAttribute> takeAttribute(XB::xbattribute& item)
 {
     if (item.name.empty())
@@ -101,15 +103,8 @@ SmartPointer<IAttribute> takeAttribute(XB::xbattribute& item)
     }
     if (format.empty())
         format = ATTR::QualifiedNameImpl::defaultFormat();
-    const SmartPointer<ATTR::IQualifiedName> name =
-        RT::makeShared<ATTR::QualifiedNameImpl>(std::move(item.name), std::move(format), std::move(scope));
-    // The values go into a list of their exact size (the item's list keeps its room for
-    // the next attribute), so a large result holds no spare room.
-    Vector<std::string> values;
-    values.reserve(item.value_list.size());
-    for (std::string& value : item.value_list)
-        values.push_back(std::move(value));
-    return RT::makeShared<ATTR::AttributeImpl>(name, std::move(values));
+    return ATTR::AttributeImpl::create(
+        ATTR::QualifiedNameImpl::create(std::move(item.name), std::move(format), std::move(scope)), item.value_list);
 }
 
 // Appends the attribute of each item, in document order.
@@ -124,12 +119,14 @@ const ATTR::AttributeImpl* ownOf(const IAttribute* attribute) noexcept
                : nullptr;
 }
 
-// What the writer reads the attributes from: the list, and room for the name and values
-// of an attribute of another implementation, which gives them only as copies.
+// What the writer reads the attributes from: the list, the current attribute's values
+// as views, and room for the name and values of an attribute of another implementation,
+// which gives them only as copies.
 struct Source {
     const AttributeList& list;
     SmartPointer<ATTR::IQualifiedName> name;
     Vector<std::string> values;
+    std::vector<std::string_view> views;
 
     // Points `item` at the texts of attribute `index`, as AttributeConverter::toXB fills a
     // new document object. A null attribute or qualified name throws NullPointerException.
@@ -146,7 +143,13 @@ struct Source {
         item.name = &name.getName();
         item.type = name.getFormat().empty() ? nullptr : &name.getFormat();
         item.scope = name.getScope().empty() ? nullptr : &name.getScope();
-        item.value_list = own ? &own->values() : &self.values;
+        self.views.clear();
+        if (own != nullptr)
+            for (std::size_t index = 0; index < own->valueCount(); ++index)
+                self.views.push_back(own->valueAt(index));
+        else
+            self.views.assign(self.values.begin(), self.values.end());
+        item.value_list = &self.views;
     }
 
     // About how long the document will be, so that its text grows at most once or twice.
@@ -156,8 +159,8 @@ struct Source {
         for (const SmartPointer<IAttribute>& attribute : list) {
             bytes += 64;
             if (const ATTR::AttributeImpl* own = ownOf(attribute.get()))
-                for (const std::string& value : own->values())
-                    bytes += value.size() + 16;
+                for (std::size_t index = 0; index < own->valueCount(); ++index)
+                    bytes += own->valueAt(index).size() + 16;
         }
         return bytes + bytes / 8;
     }
@@ -167,7 +170,7 @@ struct Source {
 
 std::string marshal(const AttributeList& list)
 {
-    Source source{list, {}, {}};
+    Source source{list, {}, {}, {}};
     XB::xbattributes_out top(list.size(), &Source::fill, &source);
     return XB::encodeDocument<XB::attributes_CC>(s_manager, top, source.estimate());
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include <mox/rt/XmlUtils.h>
 
@@ -106,6 +107,18 @@ struct FieldCodec<const std::string*> {
         return appendEscaped(out, v->data(), v->size(), attribute);
     }
     static bool read(const std::string*&, const char*, std::size_t) { return false; }
+};
+
+/// A text held elsewhere, for document objects written straight from values stored in
+/// another form; nothing is read into it.
+template <>
+struct FieldCodec<std::string_view> {
+    static bool present(std::string_view) noexcept { return true; }
+    static bool write(std::string_view v, std::string& out, bool attribute)
+    {
+        return appendEscaped(out, v.data(), v.size(), attribute);
+    }
+    static bool read(std::string_view&, const char*, std::size_t) { return false; }
 };
 
 } // namespace XB

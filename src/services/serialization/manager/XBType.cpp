@@ -13,18 +13,6 @@ namespace {
 
 using RT::isXmlSpace;
 
-int writeTextItem(const void* object, std::string& out, bool attribute)
-{
-    const std::string& text = *static_cast<const std::string*>(object);
-    return appendEscaped(out, text.data(), text.size(), attribute) ? XBType::Written : XBType::Unwritable;
-}
-
-bool readTextItem(void* object, const char* text, std::size_t length)
-{
-    static_cast<std::string*>(object)->assign(text, length);
-    return true;
-}
-
 } // namespace
 
 bool parseInt32(const char* text, std::size_t length, std::int32_t& value) noexcept
@@ -58,10 +46,10 @@ bool parseInt32(const char* text, std::size_t length, std::int32_t& value) noexc
 
 XBType::XBType(Kind kind, std::string typeName) : m_kind(kind), m_typeName(std::move(typeName)) {}
 
-XBType XBType::textItem(std::string typeName)
+XBType XBType::textItem(std::string typeName, WriteFn write, ReadFn read)
 {
     XBType type(Kind::Sequence, std::move(typeName));
-    type.setText(&writeTextItem, &readTextItem);
+    type.setText(write, read);
     return type;
 }
 

@@ -162,9 +162,10 @@ public:
     XBChoice& choiceOf(void* object) const { return *m_choiceOf(object); }
     const XBChoice& choiceOf(const void* object) const { return *m_choiceOf(const_cast<void*>(object)); }
 
-    /// A simple-content type whose described object is a std::string itself (the items
-    /// of a `list` of strings); `typeName` goes into error parameters.
-    static XBType textItem(std::string typeName);
+    /// A simple-content type whose described object is a text itself (the items of a
+    /// `list` of texts), written and read by `write` and `read`; `typeName` goes into
+    /// error parameters.
+    static XBType textItem(std::string typeName, WriteFn write, ReadFn read);
 
 protected:
     void addAttribute(Attribute attribute);

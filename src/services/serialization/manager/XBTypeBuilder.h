@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -45,6 +46,19 @@ template <auto M>
 bool readField(void* object, const char* text, std::size_t length)
 {
     return FieldCodec<MemberValue<M>>::read(static_cast<MemberClass<M>*>(object)->*M, text, length);
+}
+
+// A list item that is a text itself, written and read by its FieldCodec.
+template <class V>
+int writeItem(const void* object, std::string& out, bool attribute)
+{
+    return FieldCodec<V>::write(*static_cast<const V*>(object), out, attribute) ? XBType::Written
+                                                                                : XBType::Unwritable;
+}
+template <class V>
+bool readItem(void* object, const char* text, std::size_t length)
+{
+    return FieldCodec<V>::read(*static_cast<V*>(object), text, length);
 }
 
 template <class L>
@@ -191,9 +205,9 @@ public:
         return *this;
     }
 
-    /// Any number of child elements `name`, held in the list field M. A list of
-    /// std::string makes simple-content elements; `itemTypeName` (default: the element
-    /// name) is their type name in error parameters.
+    /// Any number of child elements `name`, held in the list field M. A list of texts
+    /// (std::string, or std::string_view for writing only) makes simple-content elements;
+    /// `itemTypeName` (default: the element name) is their type name in error parameters.
     template <auto M>
     XBTypeBuilder& list(std::string name, std::string itemTypeName = std::string())
     {
@@ -202,9 +216,9 @@ public:
         static_assert(Traits::isList, "list fields are std::vector");
         using C = typename Traits::Object;
         Child child = listChild<M>(ChildKind::List);
-        if constexpr (std::is_same<C, std::string>::value)
-            child.ownType = std::make_shared<const XBType>(
-                XBType::textItem(itemTypeName.empty() ? name : std::move(itemTypeName)));
+        if constexpr (std::is_same<C, std::string>::value || std::is_same<C, std::string_view>::value)
+            child.ownType = std::make_shared<const XBType>(XBType::textItem(
+                itemTypeName.empty() ? name : std::move(itemTypeName), &detail::writeItem<C>, &detail::readItem<C>));
         else
             child.typeOf = &C::schema;
         child.name = std::move(name);
