@@ -11,6 +11,14 @@
 namespace moxtest {
 /// Blocks allocated and freed through operator new and delete so far.
 inline std::atomic<long> allocations{0}, frees{0};
+
+/// Counts and frees a block; every delete form calls it (calling one delete form from
+/// another makes gcc warn of a mismatch once it sees the malloc behind operator new).
+inline void release(void* p) noexcept
+{
+    frees.fetch_add(p != nullptr, std::memory_order_relaxed);
+    std::free(p);
+}
 } // namespace moxtest
 
 void* operator new(std::size_t size)
@@ -27,13 +35,9 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
     return std::malloc(size ? size : 1);
 }
 void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* p) noexcept
-{
-    moxtest::frees.fetch_add(p != nullptr, std::memory_order_relaxed);
-    std::free(p);
-}
-void operator delete[](void* p) noexcept { operator delete(p); }
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { operator delete(p); }
+void operator delete(void* p) noexcept { moxtest::release(p); }
+void operator delete[](void* p) noexcept { moxtest::release(p); }
+void operator delete(void* p, std::size_t) noexcept { moxtest::release(p); }
+void operator delete[](void* p, std::size_t) noexcept { moxtest::release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { moxtest::release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { moxtest::release(p); }
