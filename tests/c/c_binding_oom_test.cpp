@@ -53,8 +53,9 @@ TEST(CBindingOutOfMemory, EveryRunFailsCleanlyOrSucceeds)
     char* document = nullptr;
     ASSERT_EQ(mox_attributes_parse("<attributes><attribute name='a'><value>1</value></attribute>"
                                    "<attribute name='b'/></attributes>", &list), MOX_OK);
-    ASSERT_EQ(mox_identities_parse("<identities><UserIdentifier format='QEL'>NT:C/a</UserIdentifier>"
-                                   "<identity format='NT' authority='C' account='p' type='Printers'/></identities>", &set), MOX_OK);
+    ASSERT_EQ(mox_identities_parse("<identities><UserIdentifier format='QEL'>NT:C/a</UserIdentifier><identity "
+                                   "format='NT' authority='C' account='p' type='Printers'/></identities>", &set),
+              MOX_OK);
     ASSERT_EQ(mox_properties_create(&props), MOX_OK);
     ASSERT_EQ(mox_properties_set(props, "path.config", "/etc/mox"), MOX_OK);
     ASSERT_EQ(mox_properties_marshal(props, "settings", &document), MOX_OK);

@@ -209,7 +209,8 @@ TEST_F(LocalFileTest, FailingSystemCallsNameTheActionAndThePath)
     // A name as long as a name may be once ".lock" is added: the temporary file's is not.
     const std::string longName = dir + "/" + std::string(250, 'n');
     const std::pair<std::function<void()>, std::string> rows[] = {
-        {[&] { createLocalFile(dir + "/none/x")->acquireHandle(); }, "open the lock file \"" + dir + "/none/x.lock\": No such file or directory"},
+        {[&] { createLocalFile(dir + "/none/x")->acquireHandle(); },
+         "open the lock file \"" + dir + "/none/x.lock\": No such file or directory"},
         {[&] { createLocalFile(path + "/x")->readInto(target); }, "open \"" + path + "/x\": Not a directory"},
         {[&] { createLocalFile(longName)->writeWith(createLocalFile(longName)->acquireHandle(), Recorder("x")); },
          "create a temporary file for \"" + longName + "\": File name too long"},
