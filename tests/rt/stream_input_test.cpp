@@ -2,8 +2,7 @@
 // The stream reader under the XML readers: bytes read after a document go back into the
 // stream buffer or are kept with the stream, whatever the buffer does with a put-back and
 // whatever fails meanwhile; a reader after a failure fails instead of misreading.
-#include <functional>
-#include <memory>
+#include <cstdint>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -48,17 +47,13 @@ private:
     std::size_t m_next = 0;
 };
 
-// Reads `count` bytes (all when negative); "!" for a failed read.
-std::string take(StreamInput& input, long count = -1)
+// Reads `count` bytes (all by default), one at a time; "!" marks a failed read.
+std::string take(StreamInput& input, std::size_t count = SIZE_MAX)
 {
     std::string out;
-    char buffer[4];
-    while (count < 0 || static_cast<long>(out.size()) < count) {
-        const long n = input.read(buffer, count < 0 ? sizeof buffer : std::min<std::size_t>(sizeof buffer, count - out.size()));
-        if (n <= 0)
+    for (char c; out.size() < count; out += c)
+        if (const long n = input.read(&c, 1); n <= 0)
             return n < 0 ? out + "!" : out;
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
     return out;
 }
 
