@@ -57,12 +57,13 @@ std::string take(StreamInput& input, std::size_t count = SIZE_MAX)
     return out;
 }
 
-const std::string kText = "<a/>rest";
+// What follows the document: longer than a string holds without allocating.
+const std::string kRest = "rest of the stream, after <a/>", kText = "<a/>" + kRest;
 
-// A first reader reads everything and gives back "rest", as if its document ended at
+// A first reader reads everything and gives back kRest, as if its document ended at
 // "<a/>"; a second takes one byte of that and gives it back again, before the rest it
 // did not read; `failing` (0 or 1) names the give-back whose n-th allocation
-// fails (`*failed` tells whether it did). What a third reader reads: "rest", or "!" when
+// fails (`*failed` tells whether it did). What a third reader reads: kRest, or "!" when
 // the rest could not be kept.
 std::string afterGivingBack(std::streambuf& buffer, int failing = -1, long n = 0, bool* failed = nullptr)
 {
@@ -72,9 +73,9 @@ std::string afterGivingBack(std::streambuf& buffer, int failing = -1, long n = 0
         if (!input.usable())
             return in.bad() ? "!" : "unusable but not bad";
         EXPECT_EQ(input.follows(), reader == 1);
-        take(input, reader == 0 ? 8 : 1);
+        take(input, reader == 0 ? kText.size() : 1);
         moxtest::failIn = reader == failing ? n : 0;
-        input.giveBack(reader == 0 ? "rest" : "r", reader == 0 ? 4 : 1);
+        input.giveBack(kRest.data(), reader == 0 ? kRest.size() : 1);
         if (reader == failing)
             *failed = moxtest::failIn.exchange(0) == 0;
         // Neither a change of locale nor a copy of the format takes the kept rest away.
@@ -95,7 +96,7 @@ TEST(StreamInput, WhatFollowsADocumentIsReadNextWhateverThePutBackDoes)
     std::stringbuf takesBack(kText);
     Device refuses(kText, false), throws(kText, true);
     for (std::streambuf* buffer : std::initializer_list<std::streambuf*>{&takesBack, &refuses, &throws})
-        EXPECT_EQ(afterGivingBack(*buffer), "rest");
+        EXPECT_EQ(afterGivingBack(*buffer), kRest);
 }
 
 TEST(StreamInput, ARestThatCannotBeKeptFailsTheNextReaderInstead)
@@ -105,7 +106,7 @@ TEST(StreamInput, ARestThatCannotBeKeptFailsTheNextReaderInstead)
         for (long n = 1; failed; ++n) {
             Device device(kText, false);
             const std::string rest = afterGivingBack(device, failing, n, &failed);
-            EXPECT_TRUE(rest == "rest" || rest == "!") << failing << " " << n << ": " << rest;
+            EXPECT_TRUE(rest == kRest || rest == "!") << failing << " " << n << ": " << rest;
         }
     }
 }
