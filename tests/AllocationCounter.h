@@ -9,12 +9,12 @@
 #include <new>
 
 namespace moxtest {
-/// Blocks allocated and freed through operator new and delete so far.
-inline std::atomic<long> allocations{0}, frees{0};
 /// When positive, the allocations left until one fails: the one that takes it to 0.
 inline std::atomic<long> failIn{0};
 /// Counts one allocation against failIn: true for the one that is to fail.
 inline bool failsNow() noexcept { return failIn.load(std::memory_order_relaxed) > 0 && failIn.fetch_sub(1) == 1; }
+/// Blocks allocated and freed through operator new and delete so far.
+inline std::atomic<long> allocations{0}, frees{0};
 } // namespace moxtest
 
 void* operator new(std::size_t size)
