@@ -277,6 +277,7 @@ void handOutAll(const Range& objects, mox_handle** out, std::size_t* count, cons
         }
     } catch (...) {
         closeAll(array, made);
+        std::free(array);
         throw;
     }
     *out = array;

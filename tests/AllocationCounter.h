@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Counting global operator new and delete, for tests that bound allocations. Include it
-// from exactly one source of a test executable. Every form is replaced, the nothrow ones
-// included, so that each block is freed by the form that matches its allocation (which
-// the address sanitizer checks).
+// Counting global operator new and delete, for tests that bound allocations, and failing
+// one of them on request. Include it from exactly one source of a test executable. Every
+// form is replaced, the nothrow ones included, so that each block is freed by the form
+// that matches its allocation (which the address sanitizer checks).
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
 namespace moxtest {
+/// When positive, the allocations left until one fails: the one that takes it to 0.
+inline std::atomic<long> failIn{0};
+/// Counts one allocation against failIn: true for the one that is to fail.
+inline bool failsNow() noexcept { return failIn.load(std::memory_order_relaxed) > 0 && failIn.fetch_sub(1) == 1; }
 /// Blocks allocated and freed through operator new and delete so far.
 inline std::atomic<long> allocations{0}, frees{0};
 
@@ -24,7 +28,7 @@ inline void release(void* p) noexcept
 void* operator new(std::size_t size)
 {
     moxtest::allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
+    if (void* p = moxtest::failsNow() ? nullptr : std::malloc(size ? size : 1))
         return p;
     throw std::bad_alloc();
 }
@@ -32,7 +36,7 @@ void* operator new[](std::size_t size) { return operator new(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
     moxtest::allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
+    return moxtest::failsNow() ? nullptr : std::malloc(size ? size : 1);
 }
 void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
 void operator delete(void* p) noexcept { moxtest::release(p); }

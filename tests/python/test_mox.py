@@ -6,6 +6,7 @@ import datetime as dt
 import pytest
 
 import mox
+from mox import _native
 
 
 @pytest.fixture(autouse=True)
@@ -51,8 +52,14 @@ def test_variants(value, kind, result):
 def test_ids_and_properties():
     assert mox.ClassId.parse(mox.ClassId("Foo", 3).marshal()) == mox.ClassId("Foo", 3)
     assert mox.LoaderId.parse(mox.LoaderId("Boot", "boot.so").marshal()).file == "boot.so"
+    assert mox.LoaderId("A", "z") < mox.LoaderId("B", "a") < mox.LoaderId("B", "b")  # by name, then file
     properties = {"color": "red", "size": ""}
     assert mox.parse_properties(mox.marshal_properties(properties, "settings"), "settings") == properties
+    held = _native.make("mox_properties_parse", mox.marshal_properties(properties, "r").encode(), b"r")
+    try:  # set, set empty, not set (NULL)
+        assert [_native.text("mox_properties_get", held, n) for n in (b"color", b"size", b"Color")] == ["red", "", None]
+    finally:
+        _native.call("mox_close_handle", held)
 
 
 def test_datetimes():
@@ -60,6 +67,10 @@ def test_datetimes():
     parsed = mox.DateTime.parse("2026-12-04T05:38:45.123Z")
     assert parsed.to_datetime() == moment and mox.DateTime.from_datetime(moment) == parsed
     assert str(parsed) == "2026-12-04T05:38:45.123Z" and parsed.format(mox.DateTime.SECONDS) == "2026-12-04T05:38:45Z"
+    assert parsed.format(mox.DateTime.MILLISECONDS) + parsed.format(mox.DateTime.MICROSECONDS) == (
+        "2026-12-04T05:38:45.123Z2026-12-04T05:38:45.123000Z")
+    now = mox.DateTime.now()
+    assert now > mox.DateTime(0) and now.micros % 1000 == 0  # to the millisecond
     assert str(mox.DateTime(1)) == "1970-01-01T00:00:00.000001Z" and mox.DateTime(1) > mox.DateTime(0)
     east = dt.timezone(dt.timedelta(hours=2))
     assert mox.DateTime.from_datetime(moment.astimezone(east)) == parsed

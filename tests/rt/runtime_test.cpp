@@ -3,7 +3,9 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <sys/stat.h>
@@ -83,6 +85,28 @@ TEST(Exceptions, ClonesKeepTheDynamicClassAndEveryField)
         EXPECT_TRUE(moxtest::isMox(*copy, caught.getCode(), "MOX::Y::cast", "data/y/Cast", "why"));
         EXPECT_EQ(copy->getLine(), caught.getLine());
         EXPECT_THROW(copy->raise(), ObjectAlreadyExistsException);
+    }
+}
+
+TEST(Exceptions, EveryClassClonesAndRaisesAsItself)
+{
+    const std::vector<std::shared_ptr<MoxException>> all{
+        std::make_shared<MoxException>(), std::make_shared<InvalidArgumentException>(),
+        std::make_shared<ClassCastException>(), std::make_shared<InvalidHandleException>(),
+        std::make_shared<UnexpectedException>(), std::make_shared<SystemException>(), std::make_shared<BadAllocException>(),
+        std::make_shared<NullPointerException>(),
+        std::make_shared<SerializationException>("why", "MOX", -1055, "code", "Error converting object to string"),
+        std::make_shared<ObjectAlreadyExistsException>("first", "second", "MOX", -1106, "code", "exists")};
+    for (const auto& e : all) {
+        const std::unique_ptr<MoxException> copy(e->clone());
+        EXPECT_EQ(std::string(copy->className()) + copy->getDetail(), std::string(e->className()) + e->getDetail());
+        try {
+            copy->raise();
+        } catch (const MoxException& raised) {
+            EXPECT_STREQ(raised.className(), e->className());
+            // The short form's text is its class name.
+            EXPECT_STREQ(raised.what(), e->getMessage().empty() ? e->className() : e->what());
+        }
     }
 }
 
@@ -176,6 +200,31 @@ TEST_F(LocalFileTest, HandlesAreCheckedBeforeUse)
     write("");
     file->readWith(createLocalFile(path)->acquireHandle(), target); // another object's handle for the same path serves
     EXPECT_EQ(target.received, "");                                  // and an empty file hands over nothing
+}
+
+TEST_F(LocalFileTest, FailingSystemCallsNameTheActionAndThePath)
+{
+    Recorder target;
+    ASSERT_EQ(::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0600)), 0);
+    // A name as long as a name may be once ".lock" is added: the temporary file's is not.
+    const std::string longName = dir + "/" + std::string(250, 'n');
+    const std::pair<std::function<void()>, std::string> rows[] = {
+        {[&] { createLocalFile(dir + "/none/x")->acquireHandle(); },
+         "open the lock file \"" + dir + "/none/x.lock\": No such file or directory"},
+        {[&] { createLocalFile(path + "/x")->readInto(target); }, "open \"" + path + "/x\": Not a directory"},
+        {[&] { createLocalFile(longName)->writeWith(createLocalFile(longName)->acquireHandle(), Recorder("x")); },
+         "create a temporary file for \"" + longName + "\": File name too long"},
+        // A regular file that the kernel refuses to read at its start.
+        {[&] { createLocalFile("/proc/self/mem")->readInto(target); }, "read \"/proc/self/mem\": Input/output error"}};
+    for (const auto& [call, message] : rows) {
+        try {
+            call();
+            ADD_FAILURE() << message;
+        } catch (const SystemException& e) {
+            EXPECT_EQ(e.getMessage(), "Cannot " + message) << e.getFunction();
+        }
+    }
+    EXPECT_EQ(createLocalFile("cache.xml")->toString() + createLocalFile(path)->getPath(), "LocalFile(cache.xml)" + path);
 }
 
 TEST_F(LocalFileTest, AFailedReplaceLeavesNoStrays)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Trace scope lists (MOX_TRACE's syntax) and thread ids across fork.
+// Trace scope lists (MOX_TRACE's syntax), the default sink, and thread ids across fork.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -39,6 +39,23 @@ TEST(Tracer, ScopeListsSelectScopesByNameOrTurnTracingOff)
     EXPECT_FALSE(Tracer::isEnabled("CacheLock::CacheLock"));
     ::unsetenv("MOX_TRACE");
     Tracer::setSink({});
+}
+
+TEST(Tracer, TheDefaultSinkWritesTheSelectedScopesWithEntryAndExitWhenAsked)
+{
+    Tracer::setScopes("TIME");
+    Tracer::setScopeTracing(true);
+    testing::internal::CaptureStderr();
+    {
+        Tracer time("MOX::TIME::parse", true);
+        time.printf("at %d", 5);
+        Tracer("CacheLock::CacheLock", false).printf("not selected");
+    }
+    Tracer::setScopeTracing(false);
+    Tracer("MOX::TIME::parse", true).printf("%s", "");
+    const std::string written = testing::internal::GetCapturedStderr();
+    Tracer::setScopes("off");
+    EXPECT_EQ(written, "[MOX::TIME::parse] enter\n[MOX::TIME::parse] at 5\n[MOX::TIME::parse] leave\n[MOX::TIME::parse] \n");
 }
 
 TEST(Thread, ForkedChildReportsItsOwnId)

@@ -36,9 +36,9 @@ public:
     virtual const std::string& getName() const = 0;
     /// The account type ("User", "Group", or the type of the account it was built from).
     virtual const std::string& getType() const = 0;
-    /// The authority's name (QEL: between the first ":" and the first "/"; EMAIL, UPN:
-    /// after the first "@"). Throws InvalidArgumentException -1006 when no valid
-    /// authority can be derived (on every call).
+    /// The authority's name (QEL: between the first ":" and the first "/", none when the
+    /// "/" comes first; EMAIL, UPN: after the first "@"). Throws InvalidArgumentException
+    /// -1006 when no valid authority can be derived (on every call).
     virtual const std::string& getAuthorityName() const = 0;
     /// The authority's format (QEL: before the first ":"; other formats: "UNKNOWN").
     /// Throws as getAuthorityName does.
@@ -62,7 +62,9 @@ using IdentitySet = Set<RT::SmartPointer<IIdentity>>;
 } // namespace AUTHN
 
 /// A QEL identity: text authority + "/" + account, type of the account. Null pointers
-/// throw the runtime's dereference error.
+/// throw the runtime's dereference error. The authority is not kept but read back from
+/// the text: one whose format holds "/", or whose name the leading backslashes emptied
+/// or left with a backslash, gives an identity whose authority getters throw -1006.
 MOX_API RT::SmartPointer<AUTHN::IIdentity> createIdentity(const RT::SmartPointer<AUTHN::IAuthorityId>& authority,
                                                           const RT::SmartPointer<AUTHN::IAccountId>& account);
 

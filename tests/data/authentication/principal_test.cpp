@@ -73,6 +73,14 @@ TEST(Principals, EveryFailurePath)
         {[] { user("QEL", "NTCORP/alice")->getAuthorityName(); }, -1006, kCreateAuthority, kAuthorityFile},
         {[] { user("email", "a@CORP")->getAuthorityName(); }, -1006, kCreateAuthority, kAuthorityFile},
         {[&] { set.insert(user("X500", "cn=b")); }, -1006, kCreateAuthority, kAuthorityFile},
+        // Made from an authority its own text does not give back: a format holding "/"
+        // (the first "/" before the first ":"), a name the leading backslashes emptied
+        // or left with a backslash.
+        {[] { qel("A/B", "alice")->getAuthorityFormat(); }, -1006, kCreateAuthority, kAuthorityFile},
+        {[] { MOX::createUserIdentity(MOX::createAuthorityId("NT", "\\"), "a")->getAuthorityName(); }, -1006,
+         kCreateAuthority, kAuthorityFile},
+        {[] { MOX::createUserIdentity(MOX::createAuthorityId("NT", "\\\\a\\b"), "a")->getAuthorityName(); }, -1006,
+         kStripFunction, kAuthorityFile},
         {[] { MOX::toIdentityInFormat(user("EMAIL", "a@b"), "QEL"); }, -1075, "MOX::toIdentityInFormat", kIdentityFile},
         {[&] { MOX::toIdentityInFormat(admins, "X500"); }, -1075, "MOX::toIdentityInFormat", kIdentityFile},
         // The runtime's dereference check.

@@ -4,6 +4,7 @@
 // in every one.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 
 #include <mox/handle/HandleManager.h>
 
@@ -66,4 +67,24 @@ TEST(HandleManager, RecordingOperationsRecordTheirExceptionsUntilACloseClearsThe
     EXPECT_FALSE(HandleManager::closeHandle(HandleId(12345)));
     EXPECT_EQ(HandleManager::getLastExceptionName(), "No Error");
     EXPECT_THROW(HandleManager::getString(nullptr, true), InvalidArgumentException); // a required text
+}
+
+TEST(HandleId, ComparesByWrappingSubtractionAndHasNoText)
+{
+    HandleId a(5), b(7), max(2147483647), min(-2147483647 - 1);
+    EXPECT_TRUE(a.compare(b) == -2 && b.compare(a) == 2 && a.compare(HandleId(5)) == 0);
+    EXPECT_LT(max.compare(min), 0); // wraps: the number after the largest compares as later
+    a = b;
+    EXPECT_TRUE(a.equals(b) && !a.equals(max) && a.toString().empty());
+}
+
+TEST(HandleManager, StringArraysAreNullEndedCopiesForTheCallerToFree)
+{
+    char** texts = HandleManager::toChar({"a", "", "bc"});
+    EXPECT_TRUE(std::string(texts[0]) + "|" + texts[1] + "|" + texts[2] == "a||bc" && texts[3] == nullptr);
+    for (char** t = texts; *t != nullptr; ++t)
+        std::free(*t);
+    std::free(texts);
+    EXPECT_EQ(HandleManager::getString("x", true) + HandleManager::getString(nullptr, false), "x");
+    EXPECT_THROW(HandleManager::getString(nullptr, true), InvalidArgumentException);
 }

@@ -101,6 +101,9 @@ TEST(IdentityDocument, EveryFailurePath)
          kCreateAuthority, kAuthorityFile},
         {[] { parseIdentities(wrap("<identity format='NT' authority='C\\x' account='a' type='User'/>")); }, -1006,
          kStripFunction, kAuthorityFile},
+        // Read, but the authority is not in the rebuilt text ("A/B:CORP/lp"): not written back.
+        {[] { marshalIdentities(parseIdentities(wrap("<identity format='A/B' authority='CORP' account='lp' type='X'/>"))); },
+         -1006, kCreateAuthority, kAuthorityFile},
         // The first failing item in document order wins; a later decoding error wins over it.
         {[] { parseIdentities(wrap("<identity format='NT' authority='CORP' account='' type='X'/>"
                                    "<identity format='' authority='CORP' account='a' type='X'/>")); }, 0,

@@ -163,3 +163,14 @@ TEST(ClassDocument, ReadingFollowsTheDeclaredAttributes)
         EXPECT_EQ(errors.parameters(), parameters) << body;
     }
 }
+
+TEST(ClassIdConverter, NewDocumentObjectsHoldWhatTheFillingFormsWrite)
+{
+    const std::unique_ptr<xbclass_id> cls(ClassIdConverter::toXB(MOX::createClassId("C", 2)));
+    const std::unique_ptr<xbinterface_id> itf(ClassIdConverter::toXB(MOX::createInterfaceId("I", 1)));
+    const std::unique_ptr<xbloader_id> loader(ClassIdConverter::toXB(MOX::LoaderId("Boot", "/opt/boot.so")));
+    EXPECT_EQ(*cls->class_ + std::to_string(cls->version.value_or(-1)) + *itf->class_ +
+                  std::to_string(itf->version.value_or(-1)) + *loader->loader,
+              "C2I-1Boot");
+    EXPECT_FALSE(cls->loader);
+}
