@@ -124,10 +124,14 @@ RT::SmartPointer<IIdentity> IdentityImpl::create(std::string_view format, Pieces
     std::size_t valueSize = 0;
     for (std::string_view piece : value)
         valueSize += piece.size();
-    const bool knownFormat = format == kQel || format == kEmail || format == kUpn;
-    const bool knownType = type == kUser || type == kGroup;
-    const std::size_t tail = valueSize + (knownFormat ? 0 : format.size()) + (knownType ? 0 : type.size());
-    return RT::makeSharedWithTail<IdentityImpl>(tail, Key{}, format, value, valueSize, type);
+    const Key key{format == kQel     ? Format::Qel
+                  : format == kEmail ? Format::Email
+                  : format == kUpn   ? Format::Upn
+                                     : Format::Other,
+                  type == kUser ? Type::User : type == kGroup ? Type::Group : Type::Other};
+    const std::size_t tail =
+        valueSize + (key.format == Format::Other ? format.size() : 0) + (key.type == Type::Other ? type.size() : 0);
+    return RT::makeSharedWithTail<IdentityImpl>(tail, key, format, value, valueSize, type);
 }
 
 RT::SmartPointer<IIdentity> IdentityImpl::createFromParts(std::string_view authorityFormat, std::string_view authorityName,
@@ -151,13 +155,8 @@ const IdentityImpl* IdentityImpl::from(const IIdentity& identity) noexcept
     return typeid(identity) == typeid(IdentityImpl) ? static_cast<const IdentityImpl*>(&identity) : nullptr;
 }
 
-IdentityImpl::IdentityImpl(Key, std::string_view format, Pieces value, std::size_t valueSize, std::string_view type)
-    : m_valueSize(static_cast<std::uint32_t>(valueSize)),
-      m_format(format == kQel ? Format::Qel
-               : format == kEmail ? Format::Email
-               : format == kUpn   ? Format::Upn
-                                  : Format::Other),
-      m_type(type == kUser ? Type::User : type == kGroup ? Type::Group : Type::Other)
+IdentityImpl::IdentityImpl(Key key, std::string_view format, Pieces value, std::size_t valueSize, std::string_view type)
+    : m_valueSize(static_cast<std::uint32_t>(valueSize)), m_format(key.format), m_type(key.type)
 {
     // The tail that create sized: the value, then the format and type when they are not
     // well-known texts.

@@ -19,7 +19,13 @@ namespace AUTHN {
 /// the well-known formats and types, and otherwise from one block of copies made on the
 /// first such call (installed atomically, so concurrent first reads are safe).
 class IdentityImpl final : public IIdentity {
-    struct Key {};
+    enum class Format : std::uint8_t { Qel, Email, Upn, Other };
+    enum class Type : std::uint8_t { User, Group, Other };
+    // The constructor's key: the format and type as create classified them.
+    struct Key {
+        Format format;
+        Type type;
+    };
 
 public:
     /// The pieces of a text, joined where it is stored.
@@ -36,7 +42,7 @@ public:
     static const IdentityImpl* from(const IIdentity& identity) noexcept;
 
     /// Used by create only: builds the identity over the `tail` bytes that follow it.
-    IdentityImpl(Key, std::string_view format, Pieces value, std::size_t valueSize, std::string_view type);
+    IdentityImpl(Key key, std::string_view format, Pieces value, std::size_t valueSize, std::string_view type);
     ~IdentityImpl() override;
     IdentityImpl(const IdentityImpl&) = delete;
     IdentityImpl& operator=(const IdentityImpl&) = delete;
@@ -72,8 +78,6 @@ public:
     std::uint64_t namePrefix() const noexcept { return m_namePrefix; }
 
 private:
-    enum class Format : std::uint8_t { Qel, Email, Upn, Other };
-    enum class Type : std::uint8_t { User, Group, Other };
     // A part of the tail text.
     struct Span {
         std::uint32_t at = 0;
