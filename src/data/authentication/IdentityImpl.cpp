@@ -191,12 +191,20 @@ void IdentityImpl::deriveParts()
         // Name: after the first ":" that follows the first "/", else after that "/"; the
         // whole text without a "/". Authority: format before the first ":", name up to
         // the "/" (none when the first ":" comes after the "/").
-        const std::size_t slash = text.find('/');
-        const std::size_t colon = text.find(':');
+        // One pass over the short text finds the first "/", the first ":" and the first
+        // ":" after that "/".
+        std::size_t slash = npos, colon = npos, nameColon = npos;
+        for (std::size_t i = 0; i < text.size() && nameColon == npos; ++i) {
+            if (text[i] == '/' && slash == npos) {
+                slash = i;
+            } else if (text[i] == ':') {
+                colon = colon == npos ? i : colon;
+                nameColon = slash != npos ? i : npos;
+            }
+        }
         if (slash == npos) {
             m_name = span(0, text.size());
         } else {
-            const std::size_t nameColon = colon > slash ? colon : text.find(':', slash);
             const std::size_t start = nameColon != npos ? nameColon + 1 : slash + 1;
             m_name = span(start, text.size() - start);
         }
