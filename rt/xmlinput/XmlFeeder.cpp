@@ -15,11 +15,9 @@ namespace RT {
 
 namespace {
 
-// An in-memory text is handed to expat in pieces of at most this size, so that expat
-// copies only a piece at a time into its buffer, never a large text whole. Each piece
-// but the last also costs expat a second pass over its bytes (it brings its line and
-// column count up to date), so the pieces are large enough that most texts go in one.
-constexpr std::size_t kPiece = 1024 * 1024;
+// An in-memory text is handed to expat in pieces of this size, so that expat copies
+// only a piece at a time into its buffer, never the whole text.
+constexpr std::size_t kPiece = 64 * 1024;
 // A stream is read in chunks of this size (or what its buffer holds, when less).
 constexpr std::size_t kChunk = 2048;
 // The longest piece handed to expat at once (its lengths are ints).

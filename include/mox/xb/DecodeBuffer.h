@@ -57,8 +57,8 @@ struct MOX_API DecodeLimits {
 /// the stream where the buffer cannot take it back; see Attributes::unmarshal). A piece
 /// that ends inside an unfinished token is followed by a longer one, so that decoding
 /// time stays in line with the input's size. An in-memory text is handed to the parser
-/// in pieces of up to 1 MiB, so that the parser never holds a copy of more than that;
-/// results and errors are those of one whole-text parse.
+/// in pieces so that the parser never holds a copy of all of it; results and errors are
+/// those of one whole-text parse.
 class MOX_API DecodeBuffer : public CodecBuffer {
 public:
     /// A buffer over the bytes of `text` up to its first NUL character.

@@ -52,8 +52,8 @@ std::string identities(const MOX::Set<MOX::RT::SmartPointer<MOX::AUTHN::IIdentit
 
 const std::string kBig(5000, 'x'); // longer than a few stream chunks
 
-// An identities document longer than a few pieces of the in-memory feed (1 MiB), so that
-// tokens span pieces.
+// An identities document longer than a few pieces of the in-memory feed, so that tokens
+// span pieces.
 std::string manyIdentities()
 {
     std::string doc = "<identities>";
