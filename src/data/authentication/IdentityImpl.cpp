@@ -59,17 +59,8 @@ struct ReadThroughInterface {
     bool unknownAuthority() const { return identity.getAuthorityFormat() == kUnknown; }
 };
 
-// Whether two identities have the same text, and how their names compare: read through
-// any parts, and for two of ours first by their stored keys.
-template <class A, class B>
-bool sameValue(const A& a, const B& b)
-{
-    return a.value() == b.value();
-}
-bool sameValue(const IdentityImpl& a, const IdentityImpl& b)
-{
-    return a.valueHash() == b.valueHash() && a.value() == b.value();
-}
+// How two identities' names compare: read through any parts, and for two of ours first
+// by their stored prefixes.
 template <class A, class B>
 int compareNames(const A& a, const B& b)
 {
@@ -86,7 +77,7 @@ int compareNames(const IdentityImpl& a, const IdentityImpl& b)
 template <class A, class B>
 int compareParts(const A& a, const B& b)
 {
-    if (sameValue(a, b)) {
+    if (a.value() == b.value()) {
         const int byType = a.type().compare(b.type());
         return byType != 0 ? byType : a.format().compare(b.format());
     }
@@ -106,12 +97,25 @@ int compareParts(const A& a, const B& b)
     return compareWithWildcard(a.authorityFormat(), b.authorityFormat(), a.unknownAuthority() || b.unknownAuthority());
 }
 
+// Two of ours. Where equal texts would give equal names, names that differ already
+// differ in their texts, so the first step is passed over and the names decide, mostly
+// by their prefixes alone.
+int compareParts(const IdentityImpl& a, const IdentityImpl& b)
+{
+    if (a.sameNameRule(b) && a.namePrefix() != b.namePrefix())
+        return a.namePrefix() < b.namePrefix() ? -1 : 1;
+    return compareParts<IdentityImpl, IdentityImpl>(a, b);
+}
+
 } // namespace
 
 // Copies of the texts for the std::string getters, made on the first call of one.
 struct IdentityImpl::Texts {
     std::string value, format, type, name, authorityName, authorityFormat;
 };
+
+// A set holds one block (counter, object, texts) per identity.
+static_assert(sizeof(IdentityImpl) <= 64, "IdentityImpl grew: it is paid for once per identity held");
 
 IIdentity::~IIdentity() = default;
 
@@ -120,10 +124,14 @@ RT::SmartPointer<IIdentity> IdentityImpl::create(std::string_view format, Pieces
     std::size_t valueSize = 0;
     for (std::string_view piece : value)
         valueSize += piece.size();
-    const bool knownFormat = format == kQel || format == kEmail || format == kUpn;
-    const bool knownType = type == kUser || type == kGroup;
-    const std::size_t tail = valueSize + (knownFormat ? 0 : format.size()) + (knownType ? 0 : type.size());
-    return RT::makeSharedWithTail<IdentityImpl>(tail, Key{}, format, value, valueSize, type);
+    const Key key{format == kQel     ? Format::Qel
+                  : format == kEmail ? Format::Email
+                  : format == kUpn   ? Format::Upn
+                                     : Format::Other,
+                  type == kUser ? Type::User : type == kGroup ? Type::Group : Type::Other};
+    const std::size_t tail =
+        valueSize + (key.format == Format::Other ? format.size() : 0) + (key.type == Type::Other ? type.size() : 0);
+    return RT::makeSharedWithTail<IdentityImpl>(tail, key, format, value, valueSize, type);
 }
 
 RT::SmartPointer<IIdentity> IdentityImpl::createFromParts(std::string_view authorityFormat, std::string_view authorityName,
@@ -147,13 +155,8 @@ const IdentityImpl* IdentityImpl::from(const IIdentity& identity) noexcept
     return typeid(identity) == typeid(IdentityImpl) ? static_cast<const IdentityImpl*>(&identity) : nullptr;
 }
 
-IdentityImpl::IdentityImpl(Key, std::string_view format, Pieces value, std::size_t valueSize, std::string_view type)
-    : m_valueSize(static_cast<std::uint32_t>(valueSize)),
-      m_format(format == kQel ? Format::Qel
-               : format == kEmail ? Format::Email
-               : format == kUpn   ? Format::Upn
-                                  : Format::Other),
-      m_type(type == kUser ? Type::User : type == kGroup ? Type::Group : Type::Other)
+IdentityImpl::IdentityImpl(Key key, std::string_view format, Pieces value, std::size_t valueSize, std::string_view type)
+    : m_valueSize(static_cast<std::uint32_t>(valueSize)), m_format(key.format), m_type(key.type)
 {
     // The tail that create sized: the value, then the format and type when they are not
     // well-known texts.
@@ -168,11 +171,11 @@ IdentityImpl::IdentityImpl(Key, std::string_view format, Pieces value, std::size
     for (std::string_view piece : value)
         append(piece);
     if (m_format == Format::Other)
-        m_otherFormat = append(format);
+        m_otherFormatSize = append(format).size;
     if (m_type == Type::Other)
-        m_otherType = append(type);
+        m_otherTypeSize = append(type).size;
     deriveParts();
-    deriveKeys();
+    deriveNamePrefix();
 }
 
 IdentityImpl::~IdentityImpl() { delete m_texts.load(std::memory_order_acquire); }
@@ -188,12 +191,20 @@ void IdentityImpl::deriveParts()
         // Name: after the first ":" that follows the first "/", else after that "/"; the
         // whole text without a "/". Authority: format before the first ":", name up to
         // the "/" (none when the first ":" comes after the "/").
-        const std::size_t slash = text.find('/');
-        const std::size_t colon = text.find(':');
+        // One pass over the short text finds the first "/", the first ":" and the first
+        // ":" after that "/".
+        std::size_t slash = npos, colon = npos, nameColon = npos;
+        for (std::size_t i = 0; i < text.size() && nameColon == npos; ++i) {
+            if (text[i] == '/' && slash == npos) {
+                slash = i;
+            } else if (text[i] == ':') {
+                colon = colon == npos ? i : colon;
+                nameColon = slash != npos ? i : npos;
+            }
+        }
         if (slash == npos) {
             m_name = span(0, text.size());
         } else {
-            const std::size_t nameColon = text.find(':', slash);
             const std::size_t start = nameColon != npos ? nameColon + 1 : slash + 1;
             m_name = span(start, text.size() - start);
         }
@@ -216,7 +227,7 @@ void IdentityImpl::deriveParts()
     // Kept as read even when refused below: raiseAuthorityError hands them to
     // createAuthorityId. createAuthorityId's checks: neither part empty, and a backslash
     // only in front, where the first two characters go.
-    m_authorityFormat = authorityFormat;
+    m_authorityFormatSize = authorityFormat.size;
     m_authorityName = authorityName;
     const bool formatGiven = m_format != Format::Qel || authorityFormat.size != 0;
     if (!formatGiven || authorityName.size == 0)
@@ -229,12 +240,8 @@ void IdentityImpl::deriveParts()
     m_hasAuthority = true;
 }
 
-void IdentityImpl::deriveKeys() noexcept
+void IdentityImpl::deriveNamePrefix() noexcept
 {
-    std::uint32_t hash = 2166136261u; // FNV-1a
-    for (const char c : value())
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    m_valueHash = hash;
     const std::string_view name = this->name();
     std::uint64_t prefix = 0;
     for (std::size_t i = 0; i < 8; ++i)
@@ -245,7 +252,7 @@ void IdentityImpl::deriveKeys() noexcept
 void IdentityImpl::raiseAuthorityError() const
 {
     // createAuthorityId raises its own error, from its own site, for the parts as read.
-    createAuthorityId(std::string(isQel() ? view(m_authorityFormat) : kUnknown), std::string(view(m_authorityName)));
+    createAuthorityId(std::string(authorityFormatAsRead()), std::string(view(m_authorityName)));
     EXCEPTIONS::raise(ErrorCode::InvalidArguments, MOX_SITE("MOX::createAuthorityId")); // not reached
 }
 
@@ -257,12 +264,12 @@ std::string_view IdentityImpl::format() const noexcept
     case Format::Upn: return kUpn;
     case Format::Other: break;
     }
-    return view(m_otherFormat);
+    return otherFormat();
 }
 
 std::string_view IdentityImpl::type() const noexcept
 {
-    return m_type == Type::User ? kUser : m_type == Type::Group ? kGroup : view(m_otherType);
+    return m_type == Type::User ? kUser : m_type == Type::Group ? kGroup : otherType();
 }
 
 std::string_view IdentityImpl::authorityName() const
@@ -276,7 +283,12 @@ std::string_view IdentityImpl::authorityFormat() const
 {
     if (!m_hasAuthority)
         raiseAuthorityError();
-    return isQel() ? view(m_authorityFormat) : kUnknown;
+    return authorityFormatAsRead();
+}
+
+std::string_view IdentityImpl::authorityFormatAsRead() const noexcept
+{
+    return isQel() ? std::string_view(text(), m_authorityFormatSize) : kUnknown;
 }
 
 const IdentityImpl::Texts& IdentityImpl::texts() const
@@ -286,7 +298,7 @@ const IdentityImpl::Texts& IdentityImpl::texts() const
         return *texts;
     auto made = std::make_unique<Texts>(Texts{std::string(value()), std::string(format()), std::string(type()),
                                               std::string(name()), std::string(view(m_authorityName)),
-                                              std::string(isQel() ? view(m_authorityFormat) : kUnknown)});
+                                              std::string(authorityFormatAsRead())});
     // Another thread may have been first: its copies are the ones everybody keeps.
     if (m_texts.compare_exchange_strong(texts, made.get(), std::memory_order_acq_rel, std::memory_order_acquire))
         return *made.release();
@@ -315,7 +327,11 @@ const std::string& IdentityImpl::getFormat() const { return m_format != Format::
 
 const std::string& IdentityImpl::getValue() const { return texts().value; }
 
-bool IdentityImpl::lessThan(const IIdentity& other) const { return compareIdentities(*this, other) < 0; }
+bool IdentityImpl::lessThan(const IIdentity& other) const
+{
+    const IdentityImpl* theirs = from(other);
+    return (theirs != nullptr ? compareParts(*this, *theirs) : compareParts(*this, ReadThroughInterface{other})) < 0;
+}
 
 int compareIdentities(const IIdentity& a, const IIdentity& b)
 {

@@ -104,15 +104,16 @@ struct ReferenceLess {
     }
 };
 
-// A small alphabet, so that names, authorities and texts collide often.
+// A small alphabet, so that names, authorities and texts collide often: two names share
+// their first eight bytes, and one text read as QEL and as EMAIL gives different names.
 SmartPointer<IIdentity> randomIdentity(std::mt19937& random)
 {
     const auto pick = [&](std::initializer_list<const char*> texts) {
         return std::string(texts.begin()[random() % texts.size()]);
     };
-    const std::string name = pick({"a", "b", "ab"}), domain = pick({"C", "D", "\\\\C", "\\"});
+    const std::string name = pick({"a", "b", "ab", "longname1", "longname2"}), domain = pick({"C", "D", "\\\\C", "\\"});
     const std::string authorityFormat = pick({"NT", "LDAP", "UNKNOWN"});
-    switch (random() % 8) {
+    switch (random() % 9) {
     case 0: return MOX::createUserIdentity(MOX::createAuthorityId(authorityFormat, domain), name);
     case 1: return MOX::createGroupIdentity(MOX::createAuthorityId(authorityFormat, domain), name);
     case 2:
@@ -122,6 +123,7 @@ SmartPointer<IIdentity> randomIdentity(std::mt19937& random)
     case 4: return MOX::createUserIdentity(pick({"EMAIL", "UPN"}), name + "@" + pick({"C", "\\\\C", "C\\x", "\\"}));
     case 5: return MOX::createGroupIdentity(pick({"EMAIL", "UPN"}), name + pick({"@C", "@D", ""}));
     case 6: return MOX::createUserIdentity(pick({"X500", "email", ""}), name);
+    case 7: return MOX::createUserIdentity(pick({"QEL", "EMAIL"}), pick({"b/", "NT:C/"}) + name + "@C");
     default: return MOX::createGroupIdentity("EMAIL", name + "@C");
     }
 }

@@ -2,12 +2,13 @@
 #include <mox/xb/IdentityConverter.h>
 
 #include <memory>
+#include <type_traits>
+#include <typeinfo>
 
 #include <mox/rt/Check.h>
 
 #include "data/authentication/IdentityImpl.h"
 #include "services/serialization/XBinder/IdentityItemFiller.h"
-#include "services/serialization/manager/XBType.h"
 
 namespace MOX {
 namespace XB {
@@ -24,17 +25,19 @@ void assign(std::optional<std::string>& field, std::string_view text)
         field.emplace(text);
 }
 
-int spareSlot(const XBType& type) { return &type == &xbidentity::schema() ? 0 : 1; }
+// The spare slot of an object's class. Classes are told apart by typeid, not through
+// their schema accessors: this runs for every item written.
+int spareSlot(const XBObject& object) { return typeid(object) == typeid(xbidentity) ? 0 : 1; }
 
 } // namespace
 
 template <class C>
 C& IdentityItemFiller::choose(xbidentities_1& item, int alternative)
 {
-    if (!item.u || &item.u->xbType() != &C::schema()) {
+    if (!item.u || typeid(*item.u) != typeid(C)) {
         if (item.u)
-            m_spare[spareSlot(item.u->xbType())] = std::move(item.u);
-        item.u = std::move(m_spare[spareSlot(C::schema())]);
+            m_spare[spareSlot(*item.u)] = std::move(item.u);
+        item.u = std::move(m_spare[std::is_same<C, xbidentity>::value ? 0 : 1]);
         if (!item.u)
             item.u = std::make_unique<C>();
     }

@@ -52,7 +52,7 @@ public:
             children(type, object);
             endTag(name);
         } else {
-            m_out += "/>";
+            m_out.append("/>", 2);
             --m_depth;
         }
     }
@@ -99,9 +99,7 @@ private:
         std::size_t count = 0;
         for (const XBType::Attribute& attribute : type.attributes()) {
             const std::size_t mark = m_out.size();
-            m_out += ' ';
-            m_out += attribute.name;
-            m_out += "=\"";
+            m_out += attribute.opening;
             const std::size_t valueStart = m_out.size();
             const int written = attribute.write(object, m_out, true);
             if (written == XBType::Written) {
@@ -130,19 +128,25 @@ private:
         }
     }
 
-    // A value the decoder would refuse as too long is not written either.
+    // A value the decoder would refuse as too long is not written either. The common
+    // short value is decided here, inline; a long one is measured as the decoder reads it.
     void checkLength(std::size_t valueStart)
     {
         const std::size_t written = m_out.size() - valueStart;
+        if (written > m_limits.maxTextBytes)
+            checkLongValue(valueStart, written);
+    }
+    void checkLongValue(std::size_t valueStart, std::size_t written)
+    {
         const std::size_t limit = m_limits.maxTextBytes;
-        if (written > limit && unescapedLength(m_out.data() + valueStart, written) > limit)
+        if (unescapedLength(m_out.data() + valueStart, written) > limit)
             m_errors.record(XB_LIMIT_EXCEEDED, {"text", std::to_string(limit)});
     }
 
     void endTag(const std::string& name)
     {
         --m_depth;
-        m_out += "</";
+        m_out.append("</", 2);
         m_out += name;
         m_out += '>';
     }

@@ -58,6 +58,7 @@ void XBType::addAttribute(Attribute attribute)
     // The decoder keeps the attributes it has seen in one 64-bit mask.
     if (m_attributes.size() >= 64)
         throw std::logic_error("XBType " + m_typeName + ": more than 64 attributes");
+    attribute.opening = " " + attribute.name + "=\"";
     m_attributes.push_back(std::move(attribute));
 }
 

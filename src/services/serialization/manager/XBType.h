@@ -106,6 +106,8 @@ public:
         bool required;
         WriteFn write;
         ReadFn read;
+        /// What the writer puts before the value: " name=\"" (set by addAttribute).
+        std::string opening = {};
     };
 
     /// How a child binding holds its objects.

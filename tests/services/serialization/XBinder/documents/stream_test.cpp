@@ -52,6 +52,16 @@ std::string identities(const MOX::Set<MOX::RT::SmartPointer<MOX::AUTHN::IIdentit
 
 const std::string kBig(5000, 'x'); // longer than a few stream chunks
 
+// An identities document longer than a few pieces of the in-memory feed, so that tokens
+// span pieces.
+std::string manyIdentities()
+{
+    std::string doc = "<identities>";
+    for (int i = 0; i < 40000; ++i)
+        doc += "<UserIdentifier format=\"QEL\">NT:C/user" + std::to_string(i) + "</UserIdentifier>";
+    return doc + "</identities>";
+}
+
 } // namespace
 
 TEST(DocumentStreams, BothInputFormsGiveEqualOutcomes)
@@ -71,9 +81,10 @@ TEST(DocumentStreams, BothInputFormsGiveEqualOutcomes)
     const std::string identityDocs[] = {
         "<identities><identity format=\"QEL\" authority=\"a\" account=\"u\" type=\"user\"/>"
         "<UserIdentifier format=\"EMAIL\">u@a</UserIdentifier></identities>",
-        "<identities><x/></identities>", "<identities"};
+        "<identities><x/></identities>", "<identities", manyIdentities(),
+        manyIdentities().substr(0, 2u << 20)};
     for (const std::string& doc : identityDocs) {
-        SCOPED_TRACE(doc);
+        SCOPED_TRACE(doc.substr(0, 80) + " (" + std::to_string(doc.size()) + " bytes)");
         std::istringstream in(doc);
         EXPECT_EQ(outcome([&] { return identities(MOX::parseIdentities(in)); }),
                   outcome([&] { return identities(MOX::parseIdentities(doc)); }));
