@@ -35,7 +35,9 @@ const std::map<std::string, std::string> kDocuments = {
     {"list", "<attributes><attribute name=\"color\"><value>red</value><value>b&amp;lue</value></attribute>"
              "<attribute name=\"size\" type=\"Integer\" scope=\"s\"><value>9</value></attribute></attributes>"},
     {"met", "<attributes><attribute name=\"color\"><value>b&amp;lue</value></attribute>"
-            "<attribute name=\"shape\"><value>round</value></attribute></attributes>"},
+            "<attribute name=\"shape\"><value>round</value></attribute>"
+            // A name the list has in another format only: lacking too.
+            "<attribute name=\"size\"><value>10</value></attribute></attributes>"},
     {"unmet", "<attributes><attribute name=\"color\"><value>green</value></attribute></attributes>"},
     {"props", "<cfg><property name=\"a\" value=\"1\"/><property name=\"b\"/><property name=\"a\" value=\"2\"/></cfg>"},
     {"ids", "<identities>\n  <GroupIdentifier format='EMAIL'>staff@example.org</GroupIdentifier>\n"
