@@ -63,24 +63,11 @@ protected:
 
 } // namespace
 
-TEST_F(CacheFile, BothLocksHoldTheMutexWhileTheyLive)
+TEST_F(CacheFile, BothLocksHoldTheMutexWhileTheyLiveAndOnlyWhatSaveChangesWritesIsStored)
 {
     {
         CacheWriteLock lock(mutex, state, file);
         EXPECT_TRUE(heldElsewhere(mutex));
-    }
-    EXPECT_FALSE(heldElsewhere(mutex));
-    {
-        CacheReadLock lock(mutex, state, file);
-        EXPECT_TRUE(heldElsewhere(mutex));
-    }
-    EXPECT_FALSE(heldElsewhere(mutex));
-}
-
-TEST_F(CacheFile, OnlyWhatSaveChangesWritesIsStored)
-{
-    {
-        CacheWriteLock lock(mutex, state, file);
         state.version = 1;
         state.payload = std::string("with\0zero", 9);
         lock.saveChanges();
@@ -97,9 +84,11 @@ TEST_F(CacheFile, OnlyWhatSaveChangesWritesIsStored)
     {
         CachedState read;
         CacheReadLock lock(mutex, read, file);
+        EXPECT_TRUE(heldElsewhere(mutex));
         EXPECT_EQ(read.version, 1);
         EXPECT_EQ(read.payload, std::string("with\0zero", 9));
     }
+    EXPECT_FALSE(heldElsewhere(mutex));
 }
 
 TEST(CacheLock, NoFileAndSpecialFilesAreRefusedOnEntryWithTheMutexReleased)

@@ -72,7 +72,7 @@ def _filled(name, given):
 @pytest.fixture(scope="module")
 def objects():
     """One object of each kind the failing calls below need, by name."""
-    make, b = _native.make, str.encode
+    make = _native.make
     held = {
         "product": make("mox_product_id_create", b"p", b"", b"1"),
         "mail": make("mox_identity_create_user", b"EMAIL", b"nobody"),

@@ -105,14 +105,11 @@ TEST(XmlUtils, WritersRefuseWhatXmlCannotCarry)
 
 TEST(XmlUtils, NamesAreXmlNamesTheReaderTakes)
 {
+    // Names whose qualified reading the hostile name round trips already decide are left to them.
     const struct { const char* name; bool qualified, plain; } cases[] = {
-        {"a", true, true}, {"_x.-9\xc2\xb7", true, true}, {"p:a", true, true}, {"\xc3\xa9t\xc3\xa9", true, true},
-        {"a:b:c", false, true}, {":a", false, true}, {"a:", false, true},
-        {"", false, false}, {"1x", false, false}, {"-x", false, false}, {".x", false, false}, {"a b", false, false},
-        {"a><b", false, false}, {"a=\"", false, false}, {"\xff", false, false}, {"a\xc3", false, false},
-        {"\xed\xa0\x80", false, false}, {"x\xc3\x97", false, false}, {"\xcc\x80x", false, false},
-        // Supplementary-plane names are Names, but expat does not read them: not written.
-        {"\xf0\x90\x80\x80", false, false}};
+        {"_x.-9\xc2\xb7", true, true}, {"p:a", true, true}, {"a:b:c", false, true}, {":a", false, true},
+        {"a:", false, true}, {"-x", false, false}, {".x", false, false}, {"a=\"", false, false}, {"a\xc3", false, false},
+        {"\xed\xa0\x80", false, false}, {"x\xc3\x97", false, false}, {"\xcc\x80x", false, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(XmlUtils::IsName(c.name), c.qualified);

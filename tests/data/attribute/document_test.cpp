@@ -43,15 +43,6 @@ std::string describe(const AttributeList& list)
     return out;
 }
 
-PropertiesImpl sample()
-{
-    PropertiesImpl p;
-    p.setProperty("zeta", "last");
-    p.setProperty("alpha", "");
-    p.setProperty("mid", "a&b <c> \"q\" 'a'\n\t\xC3\xA9");
-    return p;
-}
-
 } // namespace
 
 // Awkward names and values one by one are the hostile text tests'; these are awkward lists.
@@ -90,13 +81,16 @@ TEST(AttributeDocument, ScopeIsWrittenAlwaysButReadOnlyWithAType)
               "b|Integer|s:;c|String|s:;");
 }
 
+// Awkward texts through the codec are the hostile text tests' (its documents' round trips).
 TEST(PropertiesDocument, RoundTripsUnderTheCallersRootInDocumentOrder)
 {
-    PropertiesImpl back;
+    PropertiesImpl properties, back;
+    properties.setProperty("zeta", "last");
+    properties.setProperty("alpha", "");
     back.setProperty("b", "old");
-    unmarshalProperties(marshalProperties(sample(), "settings"), "settings", back);
-    EXPECT_EQ(back.getPropertyNames(), (Names{"b", "zeta", "alpha", "mid"})); // set in document order
-    EXPECT_EQ(back.getProperty("mid"), sample().getProperty("mid"));
+    unmarshalProperties(marshalProperties(properties, "settings"), "settings", back);
+    EXPECT_EQ(back.getPropertyNames(), (Names{"b", "zeta", "alpha"})); // set in document order
+    EXPECT_EQ(back.getProperty("zeta") + back.getProperty("alpha", "unset"), "last");
 }
 
 TEST(PropertiesDocument, ReadsAnyRootWhenNoneIsNamedWithTheLaterEntryWinning)

@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -15,12 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "persist/PersistTestSupport.h"
+
 namespace {
 
 struct Outcome {
     int status;
-    std::string out;
-    std::string err;
+    std::string out, err, command;
 };
 
 struct Case {
@@ -35,7 +34,9 @@ const std::map<std::string, std::string> kDocuments = {
     {"list", "<attributes><attribute name=\"color\"><value>red</value><value>b&amp;lue</value></attribute>"
              "<attribute name=\"size\" type=\"Integer\" scope=\"s\"><value>9</value></attribute></attributes>"},
     {"met", "<attributes><attribute name=\"color\"><value>b&amp;lue</value></attribute>"
-            "<attribute name=\"shape\"><value>round</value></attribute></attributes>"},
+            "<attribute name=\"shape\"><value>round</value></attribute>"
+            // A name the list has in another format only: lacking too.
+            "<attribute name=\"size\"><value>10</value></attribute></attributes>"},
     {"unmet", "<attributes><attribute name=\"color\"><value>green</value></attribute></attributes>"},
     {"props", "<cfg><property name=\"a\" value=\"1\"/><property name=\"b\"/><property name=\"a\" value=\"2\"/></cfg>"},
     {"ids", "<identities>\n  <GroupIdentifier format='EMAIL'>staff@example.org</GroupIdentifier>\n"
@@ -56,6 +57,7 @@ std::string quote(const std::string& arg)
     return quoted + "'";
 }
 
+// Each test's documents and the runs' standard streams in a directory of its own.
 class Moxctl : public ::testing::Test {
 protected:
     void SetUp() override
@@ -63,39 +65,23 @@ protected:
         for (const auto& doc : kDocuments)
             std::ofstream(path(doc.first), std::ios::binary) << doc.second;
     }
-    void TearDown() override
-    {
-        for (const auto& doc : kDocuments)
-            std::remove(path(doc.first).c_str());
-        for (const char* ext : {"in", "out", "err"})
-            std::remove(path(ext).c_str());
-    }
 
-    static std::string path(const std::string& name)
-    {
-        return ::testing::TempDir() + "moxctl_" + std::to_string(::getpid()) + "_" + name;
-    }
+    std::string path(const std::string& name) const { return scratch.path + "/" + name; }
 
     // Runs moxctl with `args` ("@name" replaced by a document's path) and `input`.
-    static Outcome run(const std::vector<std::string>& args, const std::string& input = std::string())
+    Outcome run(const std::vector<std::string>& args, const std::string& input = std::string()) const
     {
         std::ofstream(path("in"), std::ios::binary) << input;
         std::string command = "MOX_TRACE= " + quote(MOXCTL_PATH);
         for (const std::string& arg : args)
             command += " " + quote(!arg.empty() && arg[0] == '@' ? path(arg.substr(1)) : arg);
-        command += " <" + quote(path("in")) + " >" + quote(path("out")) + " 2>" + quote(path("err"));
-        const int raw = std::system(command.c_str());
-        return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(path("out")), slurp(path("err"))};
+        const std::string redirected = command + " <" + quote(path("in")) + " >" + quote(path("out")) + " 2>" + quote(path("err"));
+        const int raw = std::system(redirected.c_str());
+        return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(path("out")), slurp(path("err")), command};
     }
-};
 
-std::string joined(const std::vector<std::string>& args)
-{
-    std::string text;
-    for (const std::string& a : args)
-        text += " " + a;
-    return text;
-}
+    persisttest::ScratchDir scratch;
+};
 
 } // namespace
 
@@ -181,7 +167,7 @@ TEST_F(Moxctl, CommandsPrintTheirResultOrSayWhyTheyFailed)
     };
     for (const Case& c : cases) {
         const Outcome got = run(c.args, c.input);
-        SCOPED_TRACE("moxctl" + joined(c.args) + "\nstdout: " + got.out + "\nstderr: " + got.err);
+        SCOPED_TRACE(got.command + "\nstdout: " + got.out + "\nstderr: " + got.err);
         EXPECT_EQ(got.status, c.status);
         EXPECT_NE(got.out.find(c.out), std::string::npos);
         EXPECT_NE(got.err.find(c.err), std::string::npos);

@@ -22,7 +22,6 @@
 #include "services/serialization/manager/XBTypeBuilder.h"
 
 using MOX::CLASS::IClassId;
-using MOX::CLASS::IInterfaceId;
 using MOX::CLASS::XB::ClassIdConverter;
 using MOX::RT::SmartPointer;
 using namespace MOX::XB;
@@ -94,15 +93,11 @@ TEST(ClassIdConverter, VersionIsPresentOnlyAboveOne)
         cls.version = itf.version = 77; // a stale value must not survive
         ClassIdConverter::toXB(cls, MOX::createClassId("C", version));
         ClassIdConverter::toXB(itf, MOX::createInterfaceId("I", version));
-        const int written = version > 1 ? version : -1; // -1: left out
-        EXPECT_EQ(cls.class_, "C");
-        EXPECT_EQ(itf.class_, "I");
+        const int written = version > 1 ? version : -1; // -1: left out (names: the new objects' test)
         EXPECT_EQ(cls.version.value_or(-1), written) << version;
         EXPECT_EQ(itf.version.value_or(-1), written) << version;
-        const SmartPointer<IInterfaceId> back = ClassIdConverter::toMOX(itf);
-        EXPECT_EQ(ClassIdConverter::toMOX(cls)->getVersion(), version);
-        EXPECT_EQ(back->getVersion(), version);
-        EXPECT_EQ(back->getName(), "I");
+        EXPECT_TRUE(ClassIdConverter::toMOX(cls) == MOX::createClassId("C", version)) << version;
+        EXPECT_EQ(ClassIdConverter::toMOX(itf)->toString(), MOX::createInterfaceId("I", version)->toString());
     }
     EXPECT_EQ(ClassIdConverter::toMOX(idDoc<xbclass_id>("C", 0))->getVersion(), 0); // taken as it stands, even 0
 }
