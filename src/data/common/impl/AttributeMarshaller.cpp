@@ -26,6 +26,7 @@
 
 #include "data/attribute/AttributeImpl.h"
 #include "data/attribute/QualifiedNameImpl.h"
+#include "services/serialization/XBinder/AttributeDescription.h"
 #include "services/serialization/manager/DocumentCodec.h"
 
 MOX_SOURCE_FILE("data/common/impl/AttributeMarshaller")
@@ -42,8 +43,8 @@ constexpr char kItemElement[] = "attribute";
 using xbattributes_stream = XBStreamedList<xbattribute, kListType, kItemElement>;
 
 // One "attribute" written straight from an attribute's own texts, which it points to
-// (null: absent), so that writing a list copies none of its texts; described like
-// xbattribute (copying the texts into the document's own item class costs the writer
+// (null: absent), so that writing a list copies none of its texts; described as
+// xbattribute is (copying the texts into the document's own item class costs the writer
 // 15 to 40%).
 class xbattribute_ref : public XBObject {
 public:
@@ -56,11 +57,7 @@ public:
 
 const XBType& xbattribute_ref::schema()
 {
-    static const XBType type = XBTypeBuilder<xbattribute_ref>::sequence("xbattribute")
-                                   .attribute<&xbattribute_ref::name>("name")
-                                   .attribute<&xbattribute_ref::type>("type", Use::Optional)
-                                   .attribute<&xbattribute_ref::scope>("scope", Use::Optional)
-                                   .list<&xbattribute_ref::value_list>("value", "xbattribute_value");
+    static const XBType type = describeAttribute<xbattribute_ref>();
     return type;
 }
 

@@ -2,7 +2,7 @@
 // The attributes schema, described as data for the codec's generic writer and handlers.
 #include <mox/xb/AttributesSchema.h>
 
-#include "services/serialization/manager/XBTypeBuilder.h"
+#include "services/serialization/XBinder/AttributeDescription.h"
 
 namespace MOX {
 namespace XB {
@@ -18,11 +18,7 @@ const XBType& xbqualified_name::schema()
 
 const XBType& xbattribute::schema()
 {
-    static const XBType type = XBTypeBuilder<xbattribute>::sequence("xbattribute")
-                                   .attribute<&xbattribute::name>("name")
-                                   .attribute<&xbattribute::type>("type", Use::Optional)
-                                   .attribute<&xbattribute::scope>("scope", Use::Optional)
-                                   .list<&xbattribute::value_list>("value", "xbattribute_value");
+    static const XBType type = describeAttribute<xbattribute>();
     return type;
 }
 
