@@ -15,15 +15,14 @@ namespace {
 
 constexpr std::size_t kMaxPacked = std::numeric_limits<std::uint32_t>::max();
 
-// The bytes the values take packed: their spans, then their texts; 0 when they do not
-// fit the spans' 32-bit offsets.
-template <class Span>
-std::size_t packedSize(const Vector<std::string>& values) noexcept
+// The bytes the values take packed, `spanSize` bytes of span each and then their texts;
+// 0 when they do not fit the spans' 32-bit offsets.
+std::size_t packedSize(const Vector<std::string>& values, std::size_t spanSize) noexcept
 {
     std::size_t bytes = 0;
     for (const std::string& value : values)
         bytes += value.size();
-    return values.size() > kMaxPacked || bytes > kMaxPacked ? 0 : values.size() * sizeof(Span) + bytes;
+    return values.size() > kMaxPacked || bytes > kMaxPacked ? 0 : values.size() * spanSize + bytes;
 }
 
 } // namespace
@@ -31,7 +30,7 @@ std::size_t packedSize(const Vector<std::string>& values) noexcept
 RT::SmartPointer<IAttribute> AttributeImpl::create(const RT::SmartPointer<IQualifiedName>& name,
                                                    const Vector<std::string>& values)
 {
-    const std::size_t tail = packedSize<Span>(values);
+    const std::size_t tail = packedSize(values, sizeof(Span));
     if (tail == 0 && !values.empty()) { // too large to pack: a list of their own
         RT::SmartPointer<AttributeImpl> attribute = RT::makeShared<AttributeImpl>(name);
         attribute->m_list = std::make_unique<Vector<std::string>>(values);
@@ -128,8 +127,10 @@ void AttributeImpl::addValue(const std::string& value) { list().push_back(value)
 void AttributeImpl::removeValue(const std::string& value)
 {
     const std::size_t index = find(value);
-    if (index < valueCount())
-        list().erase(list().begin() + static_cast<std::ptrdiff_t>(index));
+    if (index < valueCount()) {
+        Vector<std::string>& values = list();
+        values.erase(values.begin() + static_cast<std::ptrdiff_t>(index));
+    }
 }
 
 void AttributeImpl::removeAllValues()

@@ -29,9 +29,11 @@ const std::string* constantFormat(const std::string& format) noexcept
     return nullptr;
 }
 
-bool needsOwnTexts(const std::string& format, const std::string& scope) noexcept
+// True when a name needs texts of its own for this format (the constant equal to it, or
+// null) and scope.
+bool needsOwnTexts(const std::string* constant, const std::string& scope) noexcept
 {
-    return !scope.empty() || constantFormat(format) == nullptr;
+    return constant == nullptr || !scope.empty();
 }
 
 } // namespace
@@ -41,18 +43,19 @@ const std::string& QualifiedNameImpl::defaultFormat() noexcept { return s_defaul
 RT::SmartPointer<IQualifiedName> QualifiedNameImpl::create(std::string nameText, std::string formatText,
                                                            std::string scopeText)
 {
-    const bool ownTexts = needsOwnTexts(formatText, scopeText);
-    return RT::makeSharedWithTail<QualifiedNameImpl>(ownTexts ? sizeof(Texts) : 0, Key{}, std::move(nameText),
-                                                     std::move(formatText), std::move(scopeText), ownTexts);
+    const Key key{constantFormat(formatText)};
+    const std::size_t room = needsOwnTexts(key.constantFormat, scopeText) ? sizeof(Texts) : 0;
+    return RT::makeSharedWithTail<QualifiedNameImpl>(room, key, std::move(nameText), std::move(formatText),
+                                                     std::move(scopeText));
 }
 
 QualifiedNameImpl::QualifiedNameImpl() : format(&s_defaultFormat), scope(&s_noScope) {}
 
-QualifiedNameImpl::QualifiedNameImpl(Key, std::string nameText, std::string formatText, std::string scopeText,
-                                     bool ownTexts)
-    : name(std::move(nameText)), own(ownTexts ? new (tail()) Texts() : nullptr)
+QualifiedNameImpl::QualifiedNameImpl(Key key, std::string nameText, std::string formatText, std::string scopeText)
+    : name(std::move(nameText)),
+      own(needsOwnTexts(key.constantFormat, scopeText) ? new (tail()) Texts() : nullptr)
 {
-    assign(std::move(formatText), std::move(scopeText));
+    assign(std::move(formatText), std::move(scopeText), key.constantFormat);
 }
 
 QualifiedNameImpl::~QualifiedNameImpl()
@@ -63,11 +66,10 @@ QualifiedNameImpl::~QualifiedNameImpl()
         delete own;
 }
 
-void QualifiedNameImpl::assign(std::string formatText, std::string scopeText)
+void QualifiedNameImpl::assign(std::string formatText, std::string scopeText, const std::string* constant)
 {
-    const std::string* constant = constantFormat(formatText);
     const bool hasScope = !scopeText.empty();
-    if (constant == nullptr || hasScope) {
+    if (needsOwnTexts(constant, scopeText)) {
         if (own == nullptr)
             own = new Texts();
         own->format = std::move(formatText);
@@ -120,7 +122,8 @@ void QualifiedNameImpl::unmarshal(const std::string& text)
     std::string newName = XmlUtils::GetAttributeValue("name", element, std::string());
     std::string newFormat = XmlUtils::GetAttributeValue("format", element, s_defaultFormat);
     std::string newScope = XmlUtils::GetAttributeValue("scope", element, std::string());
-    assign(std::move(newFormat), std::move(newScope));
+    const std::string* constant = constantFormat(newFormat);
+    assign(std::move(newFormat), std::move(newScope), constant);
     name.swap(newName);
 }
 

@@ -15,7 +15,11 @@ namespace ATTR {
 /// in the block it shares with its counter (`create`), or on the heap once `unmarshal`
 /// first needs them.
 class QualifiedNameImpl : public IQualifiedName {
-    struct Key {};
+    // The constructor's key: the shared constant equal to the format, as create found it
+    // (null: none).
+    struct Key {
+        const std::string* constantFormat;
+    };
 
 public:
     /// The process-wide default format "String" (made at load, never changed).
@@ -26,8 +30,9 @@ public:
 
     /// Empty name, the default format, no scope: where parsing starts.
     QualifiedNameImpl();
-    /// Used by create only: `ownTexts` tells whether the block has room for them.
-    QualifiedNameImpl(Key, std::string name, std::string format, std::string scope, bool ownTexts);
+    /// Used by create only: builds the name over the room for its own texts that follows
+    /// it when it needs them.
+    QualifiedNameImpl(Key key, std::string name, std::string format, std::string scope);
     ~QualifiedNameImpl() override;
     QualifiedNameImpl(const QualifiedNameImpl&) = delete;
     QualifiedNameImpl& operator=(const QualifiedNameImpl&) = delete;
@@ -52,8 +57,9 @@ private:
         std::string scope;
     };
 
-    // Sets format and scope; on failure (no memory for own texts) nothing has changed.
-    void assign(std::string format, std::string scope);
+    // Sets format and scope, `constant` being the shared constant equal to the format (or
+    // null); on failure (no memory for own texts) nothing has changed.
+    void assign(std::string format, std::string scope, const std::string* constant);
     Texts* tail() noexcept { return reinterpret_cast<Texts*>(this + 1); }
 
     std::string name;
